@@ -1,0 +1,253 @@
+// CParcelorDlg: initialisation, the handlers of the main dialog and its SplitHost operations.
+#include "app/ParcelorMFCDlg.h"
+
+#include "framework/DataExchange.h"
+#include "framework/FileDialog.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const char PresetSize[] = "1.44 MB Floppy";
+const char CustomSize[] = "Custom size...";
+
+// The path up to and including its last backslash; empty when it holds none.
+std::string folderPart(const std::string& path)
+{
+    const std::string::size_type slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+const MessageEntry<CParcelorDlg> CParcelorDlg::s_messageTable[] = {
+    {WM_SYSCOMMAND, &CParcelorDlg::OnSysCommand},
+    {WM_DESTROY, &CParcelorDlg::OnDestroy},
+    {WM_PAINT, &CParcelorDlg::OnPaint},
+    {WM_QUERYDRAGICON, &CParcelorDlg::OnQueryDragIcon},
+    {IDC_SIZE, CBN_SELCHANGE, &CParcelorDlg::OnSizeChanged},
+    {IDC_EXIT, BN_CLICKED, &CParcelorDlg::OnExit},
+    {IDC_SPLIT, BN_CLICKED, &CParcelorDlg::OnSplit},
+    {IDC_FILE, EN_KILLFOCUS, &CParcelorDlg::OnFileKillFocus},
+    {IDC_BROWSE_FILE, BN_CLICKED, &CParcelorDlg::OnBrowseFile},
+    {IDC_BROWSE_DIRECTORY, BN_CLICKED, &CParcelorDlg::OnBrowseDirectory},
+    {IDC_DIRECTORY, EN_KILLFOCUS, &CParcelorDlg::OnDirectoryKillFocus},
+    {IDC_UNITS, CBN_SELCHANGE, &CParcelorDlg::OnUnitsChanged},
+    {IDC_ABOUT, BN_CLICKED, &CParcelorDlg::OnAbout},
+};
+
+CParcelorDlg::CParcelorDlg()
+    : CDialog(IDD_MAIN_DIALOG), m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_APP)))
+{
+}
+
+bool CParcelorDlg::OnWndMsg(CMessage& msg)
+{
+    return DispatchMessageTable(*this, s_messageTable, msg) || CDialog::OnWndMsg(msg);
+}
+
+void CParcelorDlg::DoDataExchange(CDataExchange& dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_CBString(dx, IDC_UNITS, m_strUnits);
+    DDX_Text(dx, IDC_CUSTOM_SIZE, m_strCustomSize);
+    DDX_Text(dx, IDC_FILE, m_strFile);
+    DDX_Text(dx, IDC_DIRECTORY, m_strDirectory);
+    DDX_CBString(dx, IDC_SIZE, m_strSize);
+}
+
+void CParcelorDlg::FillListsFromResource()
+{
+    HRSRC hInfo = ::FindResourceA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDD_MAIN_DIALOG), MAKEINTRESOURCEA(RT_DLGINIT_LIST));
+    HGLOBAL hData = hInfo ? ::LoadResource(AfxGetInstanceHandle(), hInfo) : nullptr;
+    if (!hData)
+        return;
+    // Little-endian words: a list id, then its zero-terminated entries (padded to words), an empty entry ends it.
+    const char* p = static_cast<const char*>(::LockResource(hData));
+    const char* end = p + ::SizeofResource(AfxGetInstanceHandle(), hInfo);
+    auto word = [&p]() { const WORD w = static_cast<WORD>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8); p += 2; return w; };
+    while (p + 2 <= end) {
+        const WORD id = word();
+        if (id == 0)
+            break;
+        while (p < end && *p) {
+            ::SendDlgItemMessageA(*this, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p));
+            while (p < end && *p++) {}
+        }
+        p += 1;
+        if ((p - static_cast<const char*>(::LockResource(hData))) % 2)
+            p += 1;
+    }
+}
+
+bool CParcelorDlg::OnInitDialog()
+{
+    FillListsFromResource();
+    CDialog::OnInitDialog();
+
+    HMENU hSysMenu = GetSystemMenu(false);
+    char szAbout[256] = "";
+    if (hSysMenu && ::LoadStringA(AfxGetInstanceHandle(), IDS_ABOUT, szAbout, sizeof szAbout) > 0) {
+        ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUT, szAbout);
+    }
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
+
+    m_bDirFollowsFile = TRUE;
+    for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS, IDC_PROGRESS_LABEL, IDC_PROGRESS})
+        ShowItem(id, false);
+    m_strSize = PresetSize;
+    m_strCustomSize.clear();
+    UpdateData(false);
+    return true;
+}
+
+bool CParcelorDlg::OnSysCommand(CMessage& msg)
+{
+    if ((msg.wParam & 0xFFF0) == IDM_ABOUT) {
+        // The About box is added beside this dialog; until then the entry does nothing.
+        return true;
+    }
+    return false;
+}
+
+bool CParcelorDlg::OnDestroy(CMessage&)
+{
+    // The platform's help engine has nothing open for this window; there is nothing to quit.
+    return false;
+}
+
+bool CParcelorDlg::OnPaint(CMessage&)
+{
+    if (!IsIconic())
+        return false;
+    PAINTSTRUCT ps;
+    HDC hdc = ::BeginPaint(*this, &ps);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    RECT rect;
+    GetClientRect(rect);
+    const int x = (rect.right - rect.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (rect.bottom - rect.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(hdc, x, y, m_hIcon);
+    ::EndPaint(*this, &ps);
+    return true;
+}
+
+bool CParcelorDlg::OnQueryDragIcon(CMessage& msg)
+{
+    msg.result = reinterpret_cast<LRESULT>(m_hIcon);
+    return true;
+}
+
+void CParcelorDlg::OnSizeChanged()
+{
+    UpdateData(true);
+    const bool custom = m_strSize != PresetSize;
+    for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS})
+        ShowItem(id, custom);
+    if (custom) {
+        ::SetFocus(GetDlgItem(IDC_CUSTOM_SIZE));
+        m_strSize = CustomSize;
+        m_strUnits = "Bytes";
+    } else {
+        m_strSize = PresetSize;
+    }
+    UpdateData(false);
+}
+
+void CParcelorDlg::OnUnitsChanged()
+{
+    UpdateData(true);
+}
+
+void CParcelorDlg::OnExit()
+{
+    OnOK();
+}
+
+void CParcelorDlg::OnSplit()
+{
+    UpdateData(true);
+    runSplit(SplitRequest{m_strFile, m_strDirectory, m_strSize, m_strCustomSize, m_strUnits}, *this);
+}
+
+void CParcelorDlg::OnFileKillFocus()
+{
+    UpdateData(true);
+    if (m_bDirFollowsFile)
+        m_strDirectory = folderPart(m_strFile);
+    UpdateData(false);
+}
+
+void CParcelorDlg::OnDirectoryKillFocus()
+{
+    UpdateData(true);
+    if (!m_strDirectory.empty())
+        m_bDirFollowsFile = FALSE;
+}
+
+void CParcelorDlg::OnBrowseFile()
+{
+    UpdateData(true);
+    CFileDialog dlg(true, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "All Files (*.*)|*.*||", this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_strFile = dlg.GetPathName();
+    if (m_bDirFollowsFile)
+        m_strDirectory = folderPart(m_strFile);
+    m_bDirFollowsFile = FALSE;
+    UpdateData(false);
+}
+
+void CParcelorDlg::OnBrowseDirectory()
+{
+    // The folder picker is added with its own class; until then the button does nothing.
+}
+
+void CParcelorDlg::OnAbout()
+{
+    // The About box is added beside this dialog; until then the button does nothing.
+}
+
+void CParcelorDlg::showMessage(const std::string& text, MessageIcon icon)
+{
+    MessageBox(text, "The Parcelor", MB_OK | static_cast<UINT>(icon));
+}
+
+PathKind CParcelorDlg::lookUpPath(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA(path.c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return PathKind::Missing;
+    ::FindClose(hFind);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
+}
+
+void CParcelorDlg::startProgress(int count)
+{
+    ShowItem(IDC_PROGRESS_LABEL, true);
+    ShowItem(IDC_PROGRESS, true);
+    RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HWND hBar = GetDlgItem(IDC_PROGRESS);
+    ::SendMessageA(hBar, PBM_SETRANGE, 0, MAKELPARAM(0, count));
+    ::SendMessageA(hBar, PBM_SETSTEP, 1, 0);
+    ::SendMessageA(hBar, PBM_SETPOS, 0, 0);
+    ::UpdateWindow(hBar);
+}
+
+void CParcelorDlg::stepProgress()
+{
+    HWND hBar = GetDlgItem(IDC_PROGRESS);
+    ::SendMessageA(hBar, PBM_STEPIT, 0, 0);
+    ::UpdateWindow(hBar);
+}
+
+void CParcelorDlg::hideProgress()
+{
+    ShowItem(IDC_PROGRESS_LABEL, false);
+    ShowItem(IDC_PROGRESS, false);
+}

@@ -1,0 +1,52 @@
+// CParcelorDlg: the main dialog, which holds the fields a split reads and hosts the split engine.
+#pragma once
+
+#include "framework/Dialog.h"
+#include "split/SplitEngine.h"
+
+#include <string>
+
+class CParcelorDlg : public CDialog, public SplitHost {
+public:
+    CParcelorDlg();
+
+    std::string m_strUnits;
+    std::string m_strCustomSize;
+    std::string m_strFile;
+    std::string m_strDirectory;
+    std::string m_strSize;
+    HICON m_hIcon;
+    BOOL m_bDirFollowsFile = FALSE;
+
+    void showMessage(const std::string& text, MessageIcon icon) override;
+    PathKind lookUpPath(const std::string& path) override;
+    void startProgress(int count) override;
+    void stepProgress() override;
+    void hideProgress() override;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    bool OnInitDialog() override;
+    bool OnWndMsg(CMessage& msg) override;
+
+    bool OnSysCommand(CMessage& msg);
+    bool OnDestroy(CMessage& msg);
+    bool OnPaint(CMessage& msg);
+    bool OnQueryDragIcon(CMessage& msg);
+    void OnSizeChanged();
+    void OnExit();
+    void OnSplit();
+    void OnFileKillFocus();
+    void OnBrowseFile();
+    void OnBrowseDirectory();
+    void OnDirectoryKillFocus();
+    void OnUnitsChanged();
+    void OnAbout();
+
+private:
+    // Fills the drop-down lists from the dialog's list resource.
+    void FillListsFromResource();
+    void ShowItem(int id, bool show) const { ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE); }
+
+    static const MessageEntry<CParcelorDlg> s_messageTable[];
+};

@@ -1,0 +1,66 @@
+// CWinApp and the entry routine WinMain, which hands over to the application object.
+#include "framework/WinApp.h"
+
+#include <commctrl.h>
+
+CWinApp* CWinApp::s_pCurrent = nullptr;
+
+CWinApp::CWinApp()
+{
+    s_pCurrent = this;
+}
+
+CWinApp::~CWinApp()
+{
+    s_pCurrent = nullptr;
+}
+
+int CWinApp::Run()
+{
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return ExitInstance();
+}
+
+std::string CWinApp::AppName() const
+{
+    char szPath[MAX_PATH] = "";
+    ::GetModuleFileNameA(m_hInstance, szPath, MAX_PATH);
+    std::string name(szPath);
+    name.erase(0, name.find_last_of("\\/") + 1);
+    const std::string::size_type dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+CWinApp* AfxGetApp()
+{
+    return CWinApp::s_pCurrent;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return CWinApp::s_pCurrent ? CWinApp::s_pCurrent->m_hInstance : ::GetModuleHandleA(nullptr);
+}
+
+int AfxMessageBox(const std::string& text, UINT type)
+{
+    CWinApp* pApp = AfxGetApp();
+    HWND hOwner = pApp && pApp->m_pMainWnd ? static_cast<HWND>(*pApp->m_pMainWnd) : nullptr;
+    return ::MessageBoxA(hOwner, text.c_str(), pApp ? pApp->AppName().c_str() : "", type);
+}
+
+int AfxWinMain(HINSTANCE hInstance)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return -1;
+    pApp->m_hInstance = hInstance;
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    if (!pApp->InitInstance())
+        return pApp->ExitInstance();
+    return pApp->Run();
+}

@@ -1,0 +1,74 @@
+// CWnd: subclassing, the window property that finds a window's object, and default handling.
+#include "framework/Wnd.h"
+
+#include <vector>
+
+const char CWnd::s_szObjectProperty[] = "ParcelorWndObject";
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    return hWnd ? static_cast<CWnd*>(::GetPropA(hWnd, s_szObjectProperty)) : nullptr;
+}
+
+void CWnd::SetPermanentHandle(HWND hWnd)
+{
+    Attach(hWnd);
+    ::SetPropA(hWnd, s_szObjectProperty, this);
+}
+
+bool CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!hWnd || FromHandlePermanent(hWnd))
+        return false;
+    SetPermanentHandle(hWnd);
+    PreSubclassWindow();
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    return m_pfnSuper != nullptr;
+}
+
+bool CWnd::PreTranslateMessage(MSG&)
+{
+    return false;
+}
+
+bool CWnd::OnWndMsg(CMessage&)
+{
+    return false;
+}
+
+LRESULT CWnd::Default()
+{
+    if (!m_pCurrent || !m_pfnSuper)
+        return 0;
+    return ::CallWindowProcA(m_pfnSuper, m_hWnd, m_pCurrent->message, m_pCurrent->wParam, m_pCurrent->lParam);
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = FromHandlePermanent(hWnd);
+    if (!pWnd)
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    WNDPROC pfnSuper = pWnd->m_pfnSuper;
+    if (message == WM_NCDESTROY) {
+        // The window goes away: hand it back to its own procedure and let go of it.
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSuper));
+        ::RemovePropA(hWnd, s_szObjectProperty);
+        pWnd->m_hWnd = nullptr;
+        pWnd->m_pfnSuper = nullptr;
+        return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+    }
+    CMessage msg{message, wParam, lParam, 0};
+    CMessage* pOuter = pWnd->m_pCurrent;
+    pWnd->m_pCurrent = &msg;
+    const bool handled = pWnd->OnWndMsg(msg);
+    pWnd->m_pCurrent = pOuter;
+    return handled ? msg.result : ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+}
+
+std::string CWnd::GetWindowText() const
+{
+    std::vector<char> buffer(::GetWindowTextLengthA(m_hWnd) + 1);
+    const int length = ::GetWindowTextA(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), length);
+}
