@@ -1,0 +1,44 @@
+// The names of the pieces and of the rejoin script, derived from the file path.
+#include "split/PieceNames.h"
+
+namespace {
+
+// The part of path after its last separator; all of it when it has none.
+std::string afterLastSeparator(const std::string& path, char separator)
+{
+    std::string::size_type cut = path.rfind(separator);
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+} // namespace
+
+PieceNames derivePieceNames(const std::string& filePath, const std::string& pieceDirectory,
+                            char separator)
+{
+    PieceNames names;
+    std::string::size_type dot = filePath.rfind('.');
+    names.stem = dot == std::string::npos ? filePath : filePath.substr(0, dot);
+    names.baseName = afterLastSeparator(names.stem, separator);
+    names.fileName = afterLastSeparator(filePath, separator);
+    names.piecePrefix = pieceDirectory;
+    if (names.piecePrefix.empty() || names.piecePrefix.back() != separator)
+        names.piecePrefix += separator;
+    names.piecePrefix += names.baseName;
+    return names;
+}
+
+std::string pieceNumberText(int number)
+{
+    std::string text = std::to_string(number);
+    return std::string(text.size() < 3 ? 3 - text.size() : 0, '0') + text;
+}
+
+std::string piecePath(const std::string& piecePrefix, int number)
+{
+    return piecePrefix + "." + pieceNumberText(number);
+}
+
+std::string scriptPath(const std::string& piecePrefix)
+{
+    return piecePrefix + ".bat";
+}

@@ -1,0 +1,101 @@
+// The request checks, the piece size and the piece count of a split.
+#include "split/SplitChecks.h"
+
+#include "split/SplitMessages.h"
+
+#include <algorithm>
+
+namespace {
+
+struct UnitRule {
+    const char* unit;
+    std::size_t maxDigits; // values of more characters are refused
+    std::int64_t multiplier;
+    const char* tooLarge;
+};
+
+// In the order in which the length checks are made.
+constexpr UnitRule UnitRules[] = {
+    {"Bytes", 9, 1, SplitMessages::TooManyBytes},
+    {"KB", 6, 1024, SplitMessages::TooManyKilobytes},
+    {"MB", 3, 1048576, SplitMessages::TooManyMegabytes},
+};
+
+bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+std::string normaliseDirectory(const std::string& directory, char separator)
+{
+    if (!directory.empty() && directory.back() == separator)
+        return directory.substr(0, directory.size() - 1);
+    return directory;
+}
+
+SizeCheck checkPieceSize(const SplitRequest& request)
+{
+    if (request.sizeChoice == PresetSizeChoice)
+        return {"", FloppyPieceSize};
+
+    const std::string& digits = request.customSize;
+    if (digits.empty())
+        return {SplitMessages::NoCustomSize};
+    if (!std::all_of(digits.begin(), digits.end(), isDecimalDigit))
+        return {SplitMessages::SizeNotWhole};
+
+    const UnitRule* rule = nullptr;
+    for (const UnitRule& candidate : UnitRules) {
+        if (request.sizeUnit == candidate.unit) {
+            if (digits.size() > candidate.maxDigits)
+                return {candidate.tooLarge};
+            rule = &candidate;
+        }
+    }
+    if (!rule)
+        return {SplitMessages::UnknownUnit};
+
+    // At most nine digits, so the value and its product fit 64 bits easily,
+    // and the largest product, 999 MB, fits 32.
+    std::int64_t value = 0;
+    for (char c : digits)
+        value = value * 10 + (c - '0');
+    if (value == 0)
+        return {SplitMessages::SizeZero};
+    return {"", static_cast<std::int32_t>(value * rule->multiplier)};
+}
+
+std::int32_t chunkSizeFor(std::int32_t pieceSize)
+{
+    return std::min(pieceSize, CopyBufferSize);
+}
+
+std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize)
+{
+    if (fileLength == 0)
+        return 1;
+    return (fileLength + pieceSize - 1) / pieceSize;
+}
+
+std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
+                         char separator)
+{
+    if (request.filePath.empty())
+        return SplitMessages::NoFile;
+    if (host.lookUpPath(request.filePath) != PathKind::File)
+        return SplitMessages::FileNotFound;
+
+    if (request.pieceDirectory.empty())
+        return SplitMessages::NoDirectory;
+    std::string directory = normaliseDirectory(request.pieceDirectory, separator);
+    if (host.lookUpPath(directory) != PathKind::Directory)
+        return SplitMessages::DirectoryNotFound;
+
+    SizeCheck size = checkPieceSize(request);
+    if (!size.failure.empty())
+        return size.failure;
+
+    plan.pieceSize = size.pieceSize;
+    plan.chunkSize = chunkSizeFor(size.pieceSize);
+    plan.pieceDirectory = std::move(directory);
+    return "";
+}

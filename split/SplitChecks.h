@@ -1,0 +1,59 @@
+// The request checks, the piece size and the piece count of a split.
+#pragma once
+
+#include "split/SplitEngine.h"
+
+#include <cstdint>
+#include <string>
+
+inline constexpr const char* PresetSizeChoice = "1.44 MB Floppy";
+inline constexpr std::int32_t CopyBufferSize = 91104;
+inline constexpr std::int32_t FloppyPieceSize = 16 * CopyBufferSize; // 1,457,664
+inline constexpr int MaxPieces = 999;
+
+// The one character at which paths are taken apart on this platform.
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+// Longest path the ANSI file calls take, without its terminator.
+inline constexpr std::size_t MaxPathLength = 259;
+#else
+inline constexpr char PathSeparator = '/';
+inline constexpr std::size_t MaxPathLength = 4095;
+#endif
+
+// What the checks hand on to the rest of a run.
+struct SplitPlan {
+    std::int32_t pieceSize = 0;  // bytes in every piece but the last
+    std::int32_t chunkSize = 0;  // bytes moved by one read and one write
+    std::int64_t fileLength = 0; // length of the file to split
+    int pieceCount = 0;          // 1 ... MaxPieces
+    std::string pieceDirectory;  // normalised: no trailing separator
+};
+
+// Outcome of the size checks: failure is empty when pieceSize is valid.
+struct SizeCheck {
+    std::string failure;
+    std::int32_t pieceSize = 0;
+};
+
+// Removes exactly one trailing separator from directory, if it has one.
+std::string normaliseDirectory(const std::string& directory, char separator);
+
+// Works out the piece size of request: the preset, or the custom size in its
+// unit. Refuses an empty or non-decimal size, one longer than its unit allows
+// (counted in characters, leading zeros included), an unknown unit and zero.
+SizeCheck checkPieceSize(const SplitRequest& request);
+
+// The bytes of one read and write: pieceSize, at most CopyBufferSize.
+std::int32_t chunkSizeFor(std::int32_t pieceSize);
+
+// Pieces needed for fileLength bytes in pieces of pieceSize (> 0) bytes:
+// the ceiling of the quotient, and 1 for an empty file, which still gives
+// one (empty) piece. May exceed MaxPieces; the caller refuses that.
+std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize);
+
+// Runs the checks of request in their order, looking paths up through host.
+// Gives the message of the first that fails, or an empty string after filling
+// plan's pieceSize, chunkSize and pieceDirectory. Opens and changes nothing.
+std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
+                         char separator = PathSeparator);

@@ -1,0 +1,106 @@
+// runSplit: one split from the request checks to the success message.
+#include "split/SplitEngine.h"
+
+#include "split/PieceNames.h"
+#include "split/RejoinScript.h"
+#include "split/SplitChecks.h"
+#include "split/SplitFiles.h"
+#include "split/SplitMessages.h"
+
+#include <vector>
+
+namespace {
+
+// The message that refuses a run whose output would replace the source.
+std::string overwriteMessage(const std::string& outputName)
+{
+    return SplitMessages::OverwritesSourceStart + outputName + SplitMessages::OverwritesSourceEnd;
+}
+
+// Refuses, before anything is written, outputs that cannot be made safely:
+// paths too long for the system, names the script cannot hold, and any piece
+// or script that is the source file itself. Empty when all is well.
+std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source)
+{
+    if (scriptPath(names.piecePrefix).size() > MaxPathLength)
+        return SplitMessages::PathTooLong;
+    for (const std::string& name : {names.baseName, names.fileName}) {
+        if (!canNameInScript(name))
+            return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
+    }
+    for (int k = 1; k <= plan.pieceCount; ++k) {
+        if (source.isSameFileAs(piecePath(names.piecePrefix, k)))
+            return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
+    }
+    if (source.isSameFileAs(scriptPath(names.piecePrefix)))
+        return overwriteMessage("rejoin script " + names.baseName + ".bat");
+    return "";
+}
+
+// Opens and measures the source and counts the pieces into plan.
+std::string measureFile(const std::string& filePath, SourceFile& source, SplitPlan& plan)
+{
+    FileError error = source.open(filePath);
+    if (error == FileError::None)
+        error = source.measure(plan.fileLength);
+    if (error != FileError::None)
+        return fileErrorMessage(error);
+    std::int64_t count = countPieces(plan.fileLength, plan.pieceSize);
+    if (count > MaxPieces)
+        return SplitMessages::TooManyPieces;
+    plan.pieceCount = static_cast<int>(count);
+    return "";
+}
+
+// Writes every piece, stepping the bar after each. Empty on success.
+std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFile& source,
+                        SplitHost& host)
+{
+    std::vector<char> buffer(CopyBufferSize);
+    for (int k = 1; k <= plan.pieceCount; ++k) {
+        std::int64_t size = k < plan.pieceCount
+            ? plan.pieceSize
+            : plan.fileLength - std::int64_t(plan.pieceCount - 1) * plan.pieceSize;
+        FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer);
+        if (error != FileError::None)
+            return fileErrorMessage(error);
+        host.stepProgress();
+    }
+    return "";
+}
+
+} // namespace
+
+void runSplit(const SplitRequest& request, SplitHost& host)
+{
+    auto fail = [&host](const std::string& message) { host.showMessage(message, MessageIcon::Stop); };
+
+    SplitPlan plan;
+    std::string failure = checkRequest(request, host, plan);
+    if (!failure.empty())
+        return fail(failure);
+
+    PieceNames names = derivePieceNames(request.filePath, plan.pieceDirectory);
+    SourceFile source;
+    failure = measureFile(request.filePath, source, plan);
+    if (failure.empty())
+        failure = checkOutputs(plan, names, source);
+    if (!failure.empty())
+        return fail(failure);
+
+    host.startProgress(plan.pieceCount);
+    failure = writePieces(plan, names, source, host);
+    if (!failure.empty())
+        return fail(failure);
+
+    FileError error = writeFileText(scriptPath(names.piecePrefix),
+                                    rejoinScriptText(names.baseName, names.fileName, plan.pieceCount));
+    source.close();
+    if (error != FileError::None)
+        return fail(fileErrorMessage(error));
+
+    host.showMessage(SplitMessages::SplitDone + names.fileName + SplitMessages::RunProgram +
+                         names.baseName + ".bat.",
+                     MessageIcon::Information);
+    host.hideProgress();
+}

@@ -1,0 +1,163 @@
+// The engine's one contact with the file system: the source, the pieces, the script.
+#include "split/SplitFiles.h"
+
+#include "split/SplitMessages.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// Unbuffered streams: every chunk goes straight to one system read or write.
+std::FILE* openUnbuffered(const std::string& path, const char* mode)
+{
+    std::FILE* file = std::fopen(path.c_str(), mode);
+    if (file)
+        std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
+}
+
+int seek(std::FILE* file, std::int64_t offset, int origin)
+{
+#ifdef _WIN32
+    return _fseeki64(file, offset, origin);
+#else
+    return fseeko(file, static_cast<off_t>(offset), origin);
+#endif
+}
+
+std::int64_t tell(std::FILE* file)
+{
+#ifdef _WIN32
+    return _ftelli64(file);
+#else
+    return ftello(file);
+#endif
+}
+
+#ifdef _WIN32
+struct FileIdentity {
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
+    bool operator==(const FileIdentity& other) const
+    {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+};
+
+bool identify(HANDLE handle, FileIdentity& identity)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle, &info))
+        return false;
+    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+#endif
+
+} // namespace
+
+const char* fileErrorMessage(FileError error)
+{
+    switch (error) {
+    case FileError::Open: return SplitMessages::OpenError;
+    case FileError::Read: return SplitMessages::ReadError;
+    case FileError::Write: return SplitMessages::WriteError;
+    case FileError::Close: return SplitMessages::CloseError;
+    case FileError::None: break;
+    }
+    return "";
+}
+
+SourceFile::~SourceFile()
+{
+    close();
+}
+
+FileError SourceFile::open(const std::string& path)
+{
+    close();
+    m_file = openUnbuffered(path, "rb");
+    return m_file ? FileError::None : FileError::Open;
+}
+
+FileError SourceFile::measure(std::int64_t& length)
+{
+    if (seek(m_file, 0, SEEK_END) != 0)
+        return FileError::Read;
+    length = tell(m_file);
+    if (length < 0 || seek(m_file, 0, SEEK_SET) != 0)
+        return FileError::Read;
+    return FileError::None;
+}
+
+bool SourceFile::read(char* buffer, std::size_t size)
+{
+    return std::fread(buffer, 1, size, m_file) == size;
+}
+
+bool SourceFile::isSameFileAs(const std::string& path) const
+{
+#ifdef _WIN32
+    FileIdentity source, other;
+    if (!identify(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file))), source))
+        return false;
+    // No access asked: this opens directories and files in use alike.
+    HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    bool same = identify(handle, other) && source == other;
+    CloseHandle(handle);
+    return same;
+#else
+    struct stat source, other;
+    if (fstat(fileno(m_file), &source) != 0 || stat(path.c_str(), &other) != 0)
+        return false;
+    return source.st_dev == other.st_dev && source.st_ino == other.st_ino;
+#endif
+}
+
+void SourceFile::close()
+{
+    if (m_file)
+        std::fclose(m_file);
+    m_file = nullptr;
+}
+
+FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
+                     std::int32_t chunkSize, std::vector<char>& buffer)
+{
+    std::FILE* piece = openUnbuffered(path, "wb");
+    if (!piece)
+        return FileError::Open;
+    FileError error = FileError::None;
+    for (std::int64_t left = size; left > 0 && error == FileError::None;) {
+        std::size_t chunk = static_cast<std::size_t>(left < chunkSize ? left : chunkSize);
+        if (!source.read(buffer.data(), chunk))
+            error = FileError::Read;
+        else if (std::fwrite(buffer.data(), 1, chunk, piece) != chunk)
+            error = FileError::Write;
+        left -= static_cast<std::int64_t>(chunk);
+    }
+    if (std::fclose(piece) != 0 && error == FileError::None)
+        error = FileError::Close;
+    return error;
+}
+
+FileError writeFileText(const std::string& path, const std::string& text)
+{
+    // Binary mode: the text carries its own CR LF line ends.
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return FileError::Open;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    bool closed = std::fclose(file) == 0;
+    if (!written)
+        return FileError::Write;
+    return closed ? FileError::None : FileError::Close;
+}

@@ -1,0 +1,45 @@
+// The engine's one contact with the file system: the source, the pieces, the script.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// How a file operation ended; each failure has its own message.
+enum class FileError { None, Open, Read, Write, Close };
+
+// The message a user sees for error (not None).
+const char* fileErrorMessage(FileError error);
+
+// The file to split, open for binary reading from its first byte to its last.
+class SourceFile {
+public:
+    SourceFile() = default;
+    ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    // Opens path for reading: Open on failure.
+    FileError open(const std::string& path);
+    // Measures the file by seeking to its end and back: Read on failure.
+    FileError measure(std::int64_t& length);
+    // Reads exactly size bytes into buffer: false at the end or on an error.
+    bool read(char* buffer, std::size_t size);
+    // Whether path names this very file (same device and file number), under
+    // whatever spelling or link; false when path names nothing.
+    bool isSameFileAs(const std::string& path) const;
+    void close();
+
+private:
+    std::FILE* m_file = nullptr;
+};
+
+// Writes one piece of size bytes from source to path, in chunks of chunkSize
+// bytes read into buffer (which holds at least chunkSize bytes), creating or
+// truncating the file. The piece is closed whatever happens.
+FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
+                     std::int32_t chunkSize, std::vector<char>& buffer);
+
+// Creates or truncates path and writes text to it byte for byte.
+FileError writeFileText(const std::string& path, const std::string& text);

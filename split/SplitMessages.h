@@ -1,0 +1,42 @@
+// Every text that a split shows to the user, in one place.
+#pragma once
+
+namespace SplitMessages {
+
+inline constexpr const char* NoFile = "You must specify a file to split.";
+inline constexpr const char* FileNotFound = "The file could not be found.";
+inline constexpr const char* NoDirectory = "You must specify a directory for pieces.";
+inline constexpr const char* DirectoryNotFound = "The directory could not be found.";
+inline constexpr const char* NoCustomSize = "You must specify a custom size.";
+inline constexpr const char* SizeNotWhole = "The size of the pieces must be a whole number.";
+inline constexpr const char* TooManyBytes = "The pieces cannot be larger than 999,999,999 bytes.";
+inline constexpr const char* TooManyKilobytes = "The pieces cannot be larger than 999,999 KB.";
+// This one has never had a full stop; it stays as users know it.
+inline constexpr const char* TooManyMegabytes = "The pieces cannot be larger than 999 MB";
+inline constexpr const char* UnknownUnit = "The unit of the custom size must be Bytes, KB or MB.";
+inline constexpr const char* SizeZero = "The size of the pieces must be at least 1 byte.";
+inline constexpr const char* TooManyPieces =
+    "The specified file size would result in more than 999 pieces, which is the maximum allowed.";
+
+inline constexpr const char* OpenError = "There was an error opening the file.";
+inline constexpr const char* ReadError = "There was an error reading the file.";
+inline constexpr const char* WriteError = "There was an error writing to the file.";
+inline constexpr const char* CloseError = "There was an error closing the file.";
+
+inline constexpr const char* PathTooLong =
+    "The path of the pieces would be longer than the system allows.\n"
+    "Choose a shorter directory for pieces or a shorter file name.";
+// Followed by the name of the piece or script, then OverwritesSourceEnd.
+inline constexpr const char* OverwritesSourceStart = "The file to split cannot be overwritten by its own ";
+inline constexpr const char* OverwritesSourceEnd = ".\nChoose another directory for pieces.";
+// Followed by the name, then BadScriptNameEnd.
+inline constexpr const char* BadScriptNameStart = "The name ";
+inline constexpr const char* BadScriptNameEnd =
+    " holds a character that the rejoin script cannot hold.\n"
+    "Rename the file before splitting it.";
+
+// The success message: SplitDone, fileName, RunProgram, baseName, ".bat."
+inline constexpr const char* SplitDone = "The file was split successfully.\nTo recreate ";
+inline constexpr const char* RunProgram = " run the program ";
+
+} // namespace SplitMessages
