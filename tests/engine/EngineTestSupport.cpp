@@ -1,0 +1,72 @@
+// Shared pieces of the engine tests: a recording host, scratch folders, file helpers.
+#include "EngineTestSupport.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+#include <unistd.h>
+
+void RecordingHost::showMessage(const std::string& text, MessageIcon icon)
+{
+    calls.push_back("message " + std::to_string(static_cast<int>(icon)) + " " + text);
+    messages.push_back(text);
+}
+
+PathKind RecordingHost::lookUpPath(const std::string& path)
+{
+    calls.push_back("look " + path);
+    std::error_code error;
+    fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        return PathKind::Missing;
+    return fs::is_directory(status) ? PathKind::Directory : PathKind::File;
+}
+
+void RecordingHost::startProgress(int count) { calls.push_back("start " + std::to_string(count)); }
+void RecordingHost::stepProgress() { calls.push_back("step"); }
+void RecordingHost::hideProgress() { calls.push_back("hide"); }
+
+TempDir::TempDir()
+{
+    std::string pattern = (fs::temp_directory_path() / "parcelor-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a scratch folder");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+}
+
+std::string patternBytes(std::size_t size, unsigned seed)
+{
+    std::minstd_rand random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> listFolder(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -1,0 +1,46 @@
+// Shared pieces of the engine tests: a recording host, scratch folders, file helpers.
+#pragma once
+
+#include "split/SplitEngine.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+// A host that looks paths up on the real disk and records every call in order, e.g. "start 3", "step",
+// "message 16 The file could not be found.", "hide", "look /tmp/x".
+class RecordingHost : public SplitHost {
+public:
+    std::vector<std::string> calls;
+    std::vector<std::string> messages;
+
+    void showMessage(const std::string& text, MessageIcon icon) override;
+    PathKind lookUpPath(const std::string& path) override;
+    void startProgress(int count) override;
+    void stepProgress() override;
+    void hideProgress() override;
+
+    // The last message shown, or "" when none was.
+    std::string lastMessage() const { return messages.empty() ? "" : messages.back(); }
+};
+
+// A fresh folder under the system's temporary directory, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const fs::path& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    fs::path m_path;
+};
+
+// Bytes that differ from position to position, so a misplaced chunk shows.
+std::string patternBytes(std::size_t size, unsigned seed = 1);
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+// The names of the entries of folder, sorted.
+std::vector<std::string> listFolder(const fs::path& folder);

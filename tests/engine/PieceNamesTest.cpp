@@ -1,0 +1,52 @@
+// The names of pieces and script derived from the file path.
+#include "split/PieceNames.h"
+
+#include <gtest/gtest.h>
+
+TEST(PieceNames, DerivedFromThePath)
+{
+    struct Case {
+        std::string filePath, directory;
+        PieceNames expected;
+    };
+    const Case cases[] = {
+        {"C:\\DOCS\\REPORT.V2.DOC", "D:\\PIECES",
+         {"C:\\DOCS\\REPORT.V2", "REPORT.V2", "REPORT.V2.DOC", "D:\\PIECES\\REPORT.V2"}},
+        {"C:\\DOCS\\REPORT.V2.DOC", "D:\\PIECES\\",
+         {"C:\\DOCS\\REPORT.V2", "REPORT.V2", "REPORT.V2.DOC", "D:\\PIECES\\REPORT.V2"}},
+        {"C:\\DOCS\\README", "D:", {"C:\\DOCS\\README", "README", "README", "D:\\README"}},
+        // The last dot is looked for in the whole path, folders included.
+        {"C:\\OLD.DIR\\README", "D:\\P", {"C:\\OLD", "OLD", "README", "D:\\P\\OLD"}},
+        {"big.zip", "D:\\P", {"big", "big", "big.zip", "D:\\P\\big"}},
+        // A forward slash is an ordinary character.
+        {"C:\\a/b\\c/d.txt", "D:\\P", {"C:\\a/b\\c/d", "c/d", "c/d.txt", "D:\\P\\c/d"}},
+        {"C:\\my files\\holiday (1).avi", "E:\\",
+         {"C:\\my files\\holiday (1)", "holiday (1)", "holiday (1).avi", "E:\\holiday (1)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filePath);
+        PieceNames names = derivePieceNames(c.filePath, c.directory, '\\');
+        EXPECT_EQ(names.stem, c.expected.stem);
+        EXPECT_EQ(names.baseName, c.expected.baseName);
+        EXPECT_EQ(names.fileName, c.expected.fileName);
+        EXPECT_EQ(names.piecePrefix, c.expected.piecePrefix);
+    }
+}
+
+TEST(PieceNames, SlashSeparatorOnThisPlatform)
+{
+    PieceNames names = derivePieceNames("/home/u/big.tar.gz", "/mnt/stick", '/');
+    EXPECT_EQ(names.baseName, "big.tar");
+    EXPECT_EQ(names.fileName, "big.tar.gz");
+    EXPECT_EQ(names.piecePrefix, "/mnt/stick/big.tar");
+}
+
+TEST(PieceNames, NumbersAndPaths)
+{
+    const std::pair<int, const char*> numbers[] = {
+        {1, "001"}, {9, "009"}, {10, "010"}, {42, "042"}, {99, "099"}, {100, "100"}, {999, "999"}};
+    for (const auto& [number, text] : numbers)
+        EXPECT_EQ(pieceNumberText(number), text);
+    EXPECT_EQ(piecePath("D:\\PIECES\\REPORT.V2", 1), "D:\\PIECES\\REPORT.V2.001");
+    EXPECT_EQ(scriptPath("D:\\PIECES\\REPORT.V2"), "D:\\PIECES\\REPORT.V2.bat");
+}

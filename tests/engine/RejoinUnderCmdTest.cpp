@@ -1,0 +1,142 @@
+// The rejoin scripts run by Wine's cmd: real files rebuilt byte for byte, and
+// the scripts' refusals when a piece is missing or a copy fails.
+#include "EngineTestSupport.h"
+
+#include "split/SplitChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/mount.h>
+
+namespace {
+
+const char* const Wine = "/usr/lib/wine/wine64";
+
+class RejoinUnderCmd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!fs::exists(Wine))
+            return;
+        s_prefix = new TempDir;
+        // A server that stays up saves its start at every command.
+        std::system(("WINEPREFIX=" + s_prefix->path().string() + " /usr/lib/wine/wineserver -p > /dev/null 2>&1").c_str());
+        run(s_prefix->path().string(), "wineboot -i");
+    }
+    static void TearDownTestSuite()
+    {
+        if (s_prefix)
+            std::system(("WINEPREFIX=" + s_prefix->path().string() + " /usr/lib/wine/wineserver -k").c_str());
+        delete s_prefix;
+        s_prefix = nullptr;
+    }
+    void SetUp() override
+    {
+        if (!s_prefix)
+            GTEST_SKIP() << "Wine is not installed (" << Wine << "): scripts/test.sh installs it";
+    }
+
+    // Runs a Wine command in folder, answering pause; gives what it printed.
+    // The output goes through a file: Wine's helper processes outlive the
+    // command and would hold a pipe open.
+    static std::string run(const std::string& folder, const std::string& command)
+    {
+        const std::string output = (s_prefix->path() / "output.txt").string();
+        std::string line = "cd '" + folder + "' && printf '\\r\\n' | WINEPREFIX=" + s_prefix->path().string() +
+                           " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' " + Wine + " " + command + " > " +
+                           output + " 2>&1";
+        std::system(line.c_str());
+        return readFile(output);
+    }
+
+    // Runs the script NAME.bat of folder under a plain name, so that the
+    // test's own command line needs no quoting.
+    static std::string runScript(const fs::path& folder, const std::string& baseName)
+    {
+        fs::copy_file(folder / (baseName + ".bat"), folder / "rejoin.bat", fs::copy_options::overwrite_existing);
+        return run(folder.string(), "cmd /c rejoin.bat");
+    }
+
+    static TempDir* s_prefix;
+};
+
+TempDir* RejoinUnderCmd::s_prefix = nullptr;
+
+// Splits bytes saved as fileName into folder with pieces of size bytes.
+void split(const fs::path& folder, const std::string& fileName, const std::string& bytes, const std::string& size)
+{
+    fs::create_directories(folder / "source");
+    writeFile((folder / "source" / fileName).string(), bytes);
+    RecordingHost host;
+    runSplit({(folder / "source" / fileName).string(), folder.string(), "Custom size...", size, "Bytes"}, host);
+    ASSERT_EQ(host.messages.size(), 1u);
+    ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
+}
+
+} // namespace
+
+TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
+{
+    struct Case {
+        std::string fileName, baseName;
+    };
+    const Case cases[] = {
+        {"plain.bin", "plain"},
+        {"README", "README"},
+        {"my holiday.avi", "my holiday"},
+        {"A&B (1).doc", "A&B (1)"},
+        {"100% sure.txt", "100% sure"},
+        {"x^y.dat", "x^y"},
+        {"a+b,c;d=e.bin", "a+b,c;d=e"},
+        {"song (live) & more.mp3", "song (live) & more"},
+        {"report.v2.final.doc", "report.v2.final"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        TempDir dir;
+        const std::string bytes = patternBytes(2500, static_cast<unsigned>(c.fileName.size()));
+        split(dir.path(), c.fileName, bytes, "1000");
+        std::string output = runScript(dir.path(), c.baseName);
+        EXPECT_NE(output.find("The file " + c.fileName + " is now being created . . ."), std::string::npos) << output;
+        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created."), std::string::npos) << output;
+        EXPECT_EQ(readFile(dir / c.fileName), bytes);
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+    }
+}
+
+TEST_F(RejoinUnderCmd, MissingPieceStopsBeforeJoining)
+{
+    TempDir dir;
+    split(dir.path(), "my data.bin", patternBytes(3500), "1000");
+    fs::remove(dir.path() / "my data.003");
+    writeFile(dir / "parcelor.tmp", "left over");
+    std::string output = runScript(dir.path(), "my data");
+    EXPECT_NE(output.find("The piece my data.003 is missing."), std::string::npos) << output;
+    EXPECT_NE(output.find("The file my data.bin was not created."), std::string::npos) << output;
+    EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
+    EXPECT_FALSE(fs::exists(dir.path() / "my data.bin"));
+    EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+}
+
+TEST_F(RejoinUnderCmd, FailedCopyIsNotReportedAsSuccess)
+{
+    TempDir source, disk;
+    if (mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=512k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root and mount rights): " << strerror(errno);
+    struct Unmount {
+        std::string path;
+        ~Unmount() { umount(path.c_str()); }
+    } unmount{disk.path().string()};
+
+    // The pieces fit the disk; the scratch file that gathers them does not.
+    writeFile(source / "big.zip", patternBytes(450000));
+    RecordingHost host;
+    runSplit({source / "big.zip", disk.path().string(), "Custom size...", "150000", "Bytes"}, host);
+    ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
+    std::string output = runScript(disk.path(), "big");
+    EXPECT_NE(output.find("A copy failed: the file big.zip was not created completely."), std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
+    EXPECT_FALSE(fs::exists(disk.path() / "parcelor.tmp"));
+}

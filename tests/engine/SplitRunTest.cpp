@@ -1,0 +1,334 @@
+// Whole runs on real files: pieces, script, host calls, and every way a run can fail.
+#include "EngineTestSupport.h"
+
+#include "split/RejoinScript.h"
+#include "split/SplitChecks.h"
+#include "split/SplitMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string Custom = "Custom size...";
+
+std::string successText(const std::string& fileName, const std::string& baseName)
+{
+    return "The file was split successfully.\nTo recreate " + fileName + " run the program " + baseName + ".bat.";
+}
+
+std::string success(const std::string& fileName, const std::string& baseName)
+{
+    return "message 64 " + successText(fileName, baseName);
+}
+
+std::string stop(const std::string& text) { return "message 16 " + text; }
+
+// The host calls of a run that passed its checks and split into count pieces.
+std::vector<std::string> progressCalls(const std::string& file, const std::string& dir, int count)
+{
+    std::vector<std::string> calls = {"look " + file, "look " + dir, "start " + std::to_string(count)};
+    calls.insert(calls.end(), static_cast<std::size_t>(count), "step");
+    return calls;
+}
+
+std::string concatenatedPieces(const TempDir& dir, const std::string& baseName, int count)
+{
+    std::string joined;
+    for (int k = 1; k <= count; ++k)
+        joined += readFile(dir / (baseName + "." + std::string(k < 10 ? "00" : k < 100 ? "0" : "") +
+                                  std::to_string(k)));
+    return joined;
+}
+
+// Read and write system calls made by this process so far.
+std::pair<long, long> systemCallCounts()
+{
+    std::ifstream io("/proc/self/io");
+    long reads = -1, writes = -1;
+    for (std::string key; io >> key;) {
+        long value;
+        io >> value;
+        if (key == "syscr:")
+            reads = value;
+        if (key == "syscw:")
+            writes = value;
+    }
+    return {reads, writes};
+}
+
+} // namespace
+
+TEST(SplitRun, ThreeFloppyPiecesRejoinToTheFile)
+{
+    TempDir source, pieces;
+    const std::string bytes = patternBytes(3000000);
+    writeFile(source / "big.zip", bytes);
+    RecordingHost host;
+    runSplit({source / "big.zip", pieces.path().string() + "/", PresetSizeChoice, "", ""}, host);
+
+    std::vector<std::string> expected = progressCalls(source / "big.zip", pieces.path().string(), 3);
+    expected.push_back(success("big.zip", "big"));
+    expected.push_back("hide");
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_EQ(listFolder(pieces.path()), (std::vector<std::string>{"big.001", "big.002", "big.003", "big.bat"}));
+    EXPECT_EQ(fs::file_size(pieces / "big.001"), 1457664u);
+    EXPECT_EQ(fs::file_size(pieces / "big.002"), 1457664u);
+    EXPECT_EQ(fs::file_size(pieces / "big.003"), 84672u);
+    EXPECT_EQ(concatenatedPieces(pieces, "big", 3), bytes);
+    EXPECT_EQ(readFile(pieces / "big.bat"), rejoinScriptText("big", "big.zip", 3));
+}
+
+TEST(SplitRun, PieceSizesAtTheEdges)
+{
+    struct Case {
+        std::size_t length;
+        std::string size, unit;
+        std::vector<std::uintmax_t> pieceSizes;
+    };
+    const Case cases[] = {
+        {100, "1", "KB", {100}},                        // smaller than a piece
+        {3072, "1", "KB", {1024, 1024, 1024}},          // exact multiple: last piece full
+        {3073, "1", "KB", {1024, 1024, 1024, 1}},
+        {999, "1", "Bytes", std::vector<std::uintmax_t>(999, 1)},  // the most pieces allowed
+        {0, "10", "Bytes", {0}},                        // an empty file gives one empty piece
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.length) + " in " + c.size + " " + c.unit);
+        TempDir dir;
+        const std::string bytes = patternBytes(c.length);
+        writeFile(dir / "data.bin", bytes);
+        RecordingHost host;
+        runSplit({dir / "data.bin", dir.path().string(), Custom, c.size, c.unit}, host);
+        const int count = static_cast<int>(c.pieceSizes.size());
+        ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
+        for (int k = 1; k <= count; ++k)
+            EXPECT_EQ(fs::file_size(dir / ("data." + std::string(k < 10 ? "00" : k < 100 ? "0" : "") +
+                                           std::to_string(k))),
+                      c.pieceSizes[static_cast<std::size_t>(k - 1)]);
+        EXPECT_EQ(concatenatedPieces(dir, "data", count), bytes);
+        EXPECT_EQ(readFile(dir / "data.bat"), rejoinScriptText("data", "data.bin", count));
+        EXPECT_EQ(listFolder(dir.path()).size(), static_cast<std::size_t>(count) + 2);
+    }
+}
+
+TEST(SplitRun, OneReadAndOneWritePerChunk)
+{
+    TempDir dir;
+    writeFile(dir / "data.bin", patternBytes(400000));
+    RecordingHost host;
+    auto [calibrationReads, calibrationWrites] = systemCallCounts();
+    if (calibrationReads < 0)
+        GTEST_SKIP() << "this system does not count system calls in /proc/self/io";
+    auto [readsBefore, writesBefore] = systemCallCounts();
+    const long ownReads = readsBefore - calibrationReads;  // reading the counters reads too
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "200000", "Bytes"}, host);
+    auto [readsAfter, writesAfter] = systemCallCounts();
+    ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
+    // Chunks: 91,104 + 91,104 + 17,792 for each of the two pieces; one write for the script.
+    EXPECT_EQ(readsAfter - readsBefore - ownReads, 6);
+    EXPECT_EQ(writesAfter - writesBefore - (writesBefore - calibrationWrites), 6 + 1);
+}
+
+TEST(SplitRun, TooManyPiecesWritesNothing)
+{
+    TempDir dir;
+    writeFile(dir / "data.bin", patternBytes(1000));
+    RecordingHost host;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "Bytes"}, host);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"look " + (dir / "data.bin"), "look " + dir.path().string(),
+                                                    stop(SplitMessages::TooManyPieces)}));
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"data.bin"});
+}
+
+TEST(SplitRun, RefusedRequestsTouchNothing)
+{
+    TempDir dir;
+    writeFile(dir / "data.bin", "abc");
+    fs::create_directory(dir.path() / "out");
+    struct Case {
+        SplitRequest request;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"", dir / "out", PresetSizeChoice, "", ""}, SplitMessages::NoFile},
+        {{dir / "nothing.bin", dir / "out", Custom, "", ""}, SplitMessages::FileNotFound},
+        {{dir / "out", dir / "out", PresetSizeChoice, "", ""}, SplitMessages::FileNotFound},
+        {{dir / "data.bin", dir / "data.bin", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound},
+        {{dir / "data.bin", dir / "out", Custom, "0", "KB"}, SplitMessages::SizeZero},
+        {{dir / "data.bin", dir / "out", Custom, "12", "GB"}, SplitMessages::UnknownUnit},
+    };
+    for (const Case& c : cases) {
+        RecordingHost host;
+        runSplit(c.request, host);
+        EXPECT_EQ(host.calls.back(), stop(c.message));
+        EXPECT_EQ(host.messages.size(), 1u);
+        EXPECT_TRUE(fs::is_empty(dir.path() / "out"));
+    }
+}
+
+TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "pieces");
+    const std::string bytes = patternBytes(5000);
+    // The file has the name of one of its own pieces, of its script, or is
+    // reached through another name: a hard link, a symbolic link.
+    writeFile(dir / "pieces/REPORT.002", bytes);
+    writeFile(dir / "pieces/notes.bat", bytes);
+    writeFile(dir / "data.bin", bytes);
+    fs::create_hard_link(dir / "data.bin", dir / "pieces/data.001");
+    writeFile(dir / "song.mp3", bytes);
+    fs::create_symlink(dir / "song.mp3", dir / "pieces/song.bat");
+    struct Case {
+        std::string file, directory, output;
+    };
+    const Case cases[] = {
+        {dir / "pieces/REPORT.002", dir / "pieces", "piece REPORT.002"},
+        {dir / "pieces/REPORT.002", dir.path().string() + "/./pieces//", "piece REPORT.002"},
+        {dir / "pieces/notes.bat", dir / "pieces", "rejoin script notes.bat"},
+        {dir / "data.bin", dir / "pieces", "piece data.001"},
+        {dir / "song.mp3", dir / "pieces", "rejoin script song.bat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + " into " + c.directory);
+        auto before = listFolder(dir.path() / "pieces");
+        RecordingHost host;
+        runSplit({c.file, c.directory, Custom, "1000", "Bytes"}, host);
+        EXPECT_EQ(host.calls.size(), 3u) << "no progress before the refusal";
+        EXPECT_EQ(host.lastMessage(), SplitMessages::OverwritesSourceStart + c.output +
+                                          SplitMessages::OverwritesSourceEnd);
+        EXPECT_EQ(readFile(c.file), bytes);
+        EXPECT_EQ(listFolder(dir.path() / "pieces"), before);
+    }
+}
+
+TEST(SplitRun, PieceThatCannotBeCreated)
+{
+    TempDir dir;
+    writeFile(dir / "data.bin", patternBytes(3000));
+    fs::create_directory(dir.path() / "data.002");  // takes the second piece's name
+    RecordingHost host;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "KB"}, host);
+    std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 3);
+    expected.resize(4);  // the first piece was stepped, the second failed
+    expected.push_back(stop(SplitMessages::OpenError));
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_EQ(fs::file_size(dir / "data.001"), 1024u);
+    EXPECT_FALSE(fs::exists(dir / "data.003"));
+    EXPECT_FALSE(fs::exists(dir / "data.bat"));
+}
+
+TEST(SplitRun, ScriptThatCannotBeCreated)
+{
+    TempDir dir;
+    writeFile(dir / "data.bin", patternBytes(3000));
+    fs::create_directory(dir.path() / "data.bat");
+    RecordingHost host;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "2", "KB"}, host);
+    std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 2);
+    expected.push_back(stop(SplitMessages::OpenError));  // instead of the success message
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_EQ(concatenatedPieces(dir, "data", 2), readFile(dir / "data.bin"));
+}
+
+TEST(SplitRun, FullDisk)
+{
+    TempDir source, disk;
+    if (mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root and mount rights): " << strerror(errno);
+    struct Unmount {
+        std::string path;
+        ~Unmount() { umount(path.c_str()); }
+    } unmount{disk.path().string()};
+
+    const std::string bytes = patternBytes(1 << 20);
+    writeFile(source / "data.bin", bytes);
+    RecordingHost host;
+    runSplit({source / "data.bin", disk.path().string(), Custom, "100", "KB"}, host);
+    ASSERT_EQ(host.messages.size(), 1u);
+    const std::string message = host.lastMessage();
+    EXPECT_TRUE(message == SplitMessages::WriteError || message == SplitMessages::CloseError) << message;
+    EXPECT_EQ(host.calls[2], "start 11");
+    EXPECT_EQ(host.calls.back(), stop(message)) << "no hideProgress after a failure";
+    EXPECT_FALSE(fs::exists(disk / "data.bat"));
+    // The pieces written before the disk filled stay, and hold the file's first bytes.
+    std::string written = readFile(disk / "data.001");
+    EXPECT_EQ(written, bytes.substr(0, written.size()));
+}
+
+TEST(SplitRun, PathsUpToTheSystemLimit)
+{
+    TempDir dir;
+    writeFile(dir / "ab.c", "hello");
+    // "/." segments make a long spelling of the same folder.
+    auto folderOfLength = [&dir](std::size_t length) {
+        std::string folder = dir.path().string();
+        while (folder.size() + 2 <= length)
+            folder += "/.";
+        if (folder.size() < length)
+            folder += "/";
+        return folder;
+    };
+    const std::size_t prefixExtra = std::string("/ab.bat").size();
+    for (std::size_t total : {MaxPathLength, MaxPathLength + 1}) {
+        SCOPED_TRACE(total);
+        std::string folder = folderOfLength(total - prefixExtra);
+        ASSERT_EQ(folder.size() + prefixExtra, total);
+        // The real lookup of so long a spelling is the platform's business.
+        struct : RecordingHost {
+            std::string folder;
+            PathKind lookUpPath(const std::string& path) override
+            {
+                RecordingHost::lookUpPath(path);
+                return path == folder ? PathKind::Directory : PathKind::File;
+            }
+        } longHost;
+        longHost.folder = folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
+        for (const char* name : {"ab.001", "ab.002", "ab.003", "ab.bat"})
+            fs::remove(dir / name);
+        runSplit({dir / "ab.c", folder, Custom, "2", "Bytes"}, longHost);
+        if (total == MaxPathLength) {
+            EXPECT_EQ(longHost.lastMessage(), successText("ab.c", "ab"));
+            EXPECT_EQ(readFile(dir / "ab.003"), "o");
+        } else {
+            EXPECT_EQ(longHost.lastMessage(), SplitMessages::PathTooLong);
+            EXPECT_FALSE(fs::exists(dir / "ab.001"));
+        }
+    }
+}
+
+TEST(SplitRun, FilesPastTwoGigabytes)
+{
+    TempDir dir;
+    const std::int64_t length = (std::int64_t(1) << 31) + 10;
+    const std::string path = dir / "huge.img";
+    {
+        std::ofstream(path, std::ios::binary).put('\0');
+        fs::resize_file(path, static_cast<std::uintmax_t>(length));
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(length - 10);
+        file.write("last bytes", 10);  // marks the end, past the 32-bit range
+    }
+    RecordingHost host;
+    runSplit({path, dir.path().string(), Custom, "999", "MB"}, host);
+    ASSERT_EQ(host.lastMessage(), successText("huge.img", "huge"));
+    EXPECT_EQ(host.calls[2], "start 3");
+    EXPECT_EQ(fs::file_size(dir / "huge.001"), 1047527424u);
+    EXPECT_EQ(fs::file_size(dir / "huge.002"), 1047527424u);
+    EXPECT_EQ(fs::file_size(dir / "huge.003"), static_cast<std::uintmax_t>(length - 2 * 1047527424LL));
+    std::string last = readFile(dir / "huge.003");
+    EXPECT_EQ(last.substr(last.size() - 10), "last bytes");
+    fs::remove(dir / "huge.001");
+    fs::remove(dir / "huge.002");
+
+    // The same file with the preset needs 1,474 pieces: refused before writing.
+    fs::create_directory(dir.path() / "floppies");
+    RecordingHost floppyHost;
+    runSplit({path, (dir / "floppies"), PresetSizeChoice, "", ""}, floppyHost);
+    EXPECT_EQ(floppyHost.lastMessage(), SplitMessages::TooManyPieces);
+    EXPECT_TRUE(fs::is_empty(dir.path() / "floppies"));
+}
