@@ -1,0 +1,139 @@
+// Throughput of runSplit against a plain buffered copy of the same bytes.
+//
+//   split_benchmark [--size BYTES] [--rounds N] [--dir FOLDER]
+//
+// Generates a file of BYTES (default 1 GiB), then, alternating, copies it
+// into one file with a 91,104-byte buffer (the baseline) and splits it with
+// the preset piece size. Prints the best MB/s of each, their ratio and the
+// peak resident memory of the process.
+#include "split/SplitChecks.h"
+#include "split/SplitEngine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A host that answers lookups from the disk and shows nothing.
+class QuietHost : public SplitHost {
+public:
+    std::string lastMessage;
+    void showMessage(const std::string& text, MessageIcon) override { lastMessage = text; }
+    PathKind lookUpPath(const std::string& path) override
+    {
+        std::error_code error;
+        if (!fs::exists(path, error))
+            return PathKind::Missing;
+        return fs::is_directory(path, error) ? PathKind::Directory : PathKind::File;
+    }
+    void startProgress(int) override {}
+    void stepProgress() override {}
+    void hideProgress() override {}
+};
+
+void generate(const std::string& path, std::uint64_t size)
+{
+    std::vector<char> block(1 << 20);
+    std::uint32_t state = 12345;
+    for (char& c : block) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 24);
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    for (std::uint64_t left = size; left > 0;) {
+        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+        std::fwrite(block.data(), 1, n, file);
+        left -= n;
+    }
+    std::fclose(file);
+}
+
+// The baseline: the same buffer size, one read and one write per chunk, into one file.
+bool plainCopy(const std::string& from, const std::string& to)
+{
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    std::FILE* out = std::fopen(to.c_str(), "wb");
+    if (!in || !out)
+        return false;
+    std::setvbuf(in, nullptr, _IONBF, 0);
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    std::vector<char> buffer(CopyBufferSize);
+    bool ok = true;
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0;)
+        ok = ok && std::fwrite(buffer.data(), 1, n, out) == n;
+    std::fclose(in);
+    return std::fclose(out) == 0 && ok;
+}
+
+template <typename Work>
+double secondsOf(Work work)
+{
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::uint64_t size = 1ull << 30;
+    int rounds = 3;
+    fs::path folder = fs::temp_directory_path();
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--size"))
+            size = std::strtoull(argv[i + 1], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--rounds"))
+            rounds = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--dir"))
+            folder = argv[i + 1];
+    }
+    if (size > std::uint64_t(MaxPieces) * FloppyPieceSize) {
+        std::fprintf(stderr, "at most %lld bytes fit 999 floppy pieces\n",
+                     static_cast<long long>(MaxPieces) * FloppyPieceSize);
+        return 2;
+    }
+
+    fs::path work = folder / ("parcelor-bench-" + std::to_string(::getpid()));
+    fs::create_directories(work / "pieces");
+    const std::string source = (work / "source.bin").string();
+    generate(source, size);
+
+    double bestCopy = 1e30, bestSplit = 1e30;
+    QuietHost host;
+    for (int round = 0; round < rounds; ++round) {
+        bestCopy = std::min(bestCopy, secondsOf([&] {
+            if (!plainCopy(source, (work / "copy.bin").string()))
+                std::fprintf(stderr, "baseline copy failed\n");
+        }));
+        fs::remove(work / "copy.bin");
+        bestSplit = std::min(bestSplit, secondsOf([&] {
+            runSplit({source, (work / "pieces").string(), PresetSizeChoice, "", ""}, host);
+        }));
+        if (host.lastMessage.rfind("The file was split successfully.", 0) != 0)
+            std::fprintf(stderr, "split failed: %s\n", host.lastMessage.c_str());
+        fs::remove_all(work / "pieces");
+        fs::create_directories(work / "pieces");
+    }
+    fs::remove_all(work);
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double megabytes = static_cast<double>(size) / 1e6;
+    std::printf("file size:         %llu bytes, best of %d rounds\n", static_cast<unsigned long long>(size), rounds);
+    std::printf("baseline copy:     %8.1f MB/s\n", megabytes / bestCopy);
+    std::printf("runSplit (preset): %8.1f MB/s\n", megabytes / bestSplit);
+    std::printf("ratio split/copy:  %8.3f\n", bestCopy / bestSplit);
+    std::printf("peak memory:       %ld KiB resident\n", usage.ru_maxrss);
+    return 0;
+}
