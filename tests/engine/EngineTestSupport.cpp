@@ -6,6 +6,9 @@
 #include <iterator>
 #include <random>
 #include <stdexcept>
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
 #include <unistd.h>
 
 void RecordingHost::showMessage(const std::string& text, MessageIcon icon)
@@ -40,6 +43,21 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     fs::remove_all(m_path, ignored);
+}
+
+SmallDisk::SmallDisk(const char* size)
+{
+    std::string options = std::string("size=") + size;
+    m_mounted = mount("tmpfs", m_dir.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
+    if (!m_mounted)
+        m_whyNot = std::string("cannot mount a small tmpfs here (needs root and mount rights): ") +
+                   std::strerror(errno);
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        umount(m_dir.path().c_str());
 }
 
 std::string patternBytes(std::size_t size, unsigned seed)

@@ -38,6 +38,22 @@ private:
     fs::path m_path;
 };
 
+// A small tmpfs mounted on a fresh folder for as long as the object lives,
+// where the machine allows it (root with mount rights).
+class SmallDisk {
+public:
+    explicit SmallDisk(const char* size);
+    ~SmallDisk();
+    bool mounted() const { return m_mounted; }
+    const std::string& whyNot() const { return m_whyNot; }
+    const TempDir& dir() const { return m_dir; }
+
+private:
+    TempDir m_dir;
+    bool m_mounted = false;
+    std::string m_whyNot;
+};
+
 // Bytes that differ from position to position, so a misplaced chunk shows.
 std::string patternBytes(std::size_t size, unsigned seed = 1);
 void writeFile(const std::string& path, const std::string& bytes);

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sys/mount.h>
 
 namespace {
 
@@ -121,13 +120,11 @@ TEST_F(RejoinUnderCmd, MissingPieceStopsBeforeJoining)
 
 TEST_F(RejoinUnderCmd, FailedCopyIsNotReportedAsSuccess)
 {
-    TempDir source, disk;
-    if (mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=512k") != 0)
-        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root and mount rights): " << strerror(errno);
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount(path.c_str()); }
-    } unmount{disk.path().string()};
+    TempDir source;
+    SmallDisk smallDisk("512k");
+    if (!smallDisk.mounted())
+        GTEST_SKIP() << smallDisk.whyNot();
+    const TempDir& disk = smallDisk.dir();
 
     // The pieces fit the disk; the scratch file that gathers them does not.
     writeFile(source / "big.zip", patternBytes(450000));

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -237,13 +236,11 @@ TEST(SplitRun, ScriptThatCannotBeCreated)
 
 TEST(SplitRun, FullDisk)
 {
-    TempDir source, disk;
-    if (mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=256k") != 0)
-        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root and mount rights): " << strerror(errno);
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount(path.c_str()); }
-    } unmount{disk.path().string()};
+    TempDir source;
+    SmallDisk smallDisk("256k");
+    if (!smallDisk.mounted())
+        GTEST_SKIP() << smallDisk.whyNot();
+    const TempDir& disk = smallDisk.dir();
 
     const std::string bytes = patternBytes(1 << 20);
     writeFile(source / "data.bin", bytes);
