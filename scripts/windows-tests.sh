@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds the Windows program (x86_64 twin and i686 product), checks the product's image and resources,
-# and starts the 64-bit build under Wine and Xvfb to see its main dialog appear.
+# starts the 64-bit build under Wine and Xvfb to see its main dialog appear, and
+# splits real files through its window.
 set -u
 cd "$(dirname "$0")/.."
 need="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 wine64 xvfb xdotool cmake ninja-build"
@@ -9,10 +10,12 @@ if ! dpkg -s $need >/dev/null 2>&1; then
 fi
 failed=0; passed=0
 check() { if "$@" >/dev/null 2>&1; then passed=$((passed+1)); echo "PASS: $*"; else failed=$((failed+1)); echo "FAIL: $*"; fi; }
-for arch in x86_64:win64 i686:win32; do
-    tc=${arch%%:*}; dir=build/${arch##*:}
-    cmake -S . -B $dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$tc.cmake -DPARCELOR_TESTS=OFF >/dev/null &&
-        cmake --build $dir --target ParcelorMFC || { echo "FAIL: build $dir"; exit 1; }
+# The 64-bit twin builds with its test programs; the 32-bit product alone.
+for arch in x86_64:win64:ON i686:win32:OFF; do
+    IFS=: read -r tc name tests <<< "$arch"; dir=build/$name
+    targets=ParcelorMFC; [ $tests = ON ] && targets="$targets split_driver"
+    cmake -S . -B $dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$tc.cmake -DPARCELOR_TESTS=$tests >/dev/null &&
+        cmake --build $dir --target $targets || { echo "FAIL: build $dir"; exit 1; }
 done
 exe=build/win32/app/ParcelorMFC.EXE
 check bash -c "i686-w64-mingw32-objdump -f $exe | grep -q 'file format pei-i386'"
@@ -32,7 +35,15 @@ export DISPLAY=:77
 found=1
 for _ in $(seq 1 60); do xdotool search --name '^The Parcelor$' >/dev/null 2>&1 && { found=0; break; }; sleep 1; done
 if [ $found = 0 ]; then passed=$((passed+1)); echo "PASS: main dialog appears under Wine"; else failed=$((failed+1)); echo "FAIL: main dialog appears under Wine"; fi
-kill $app 2>/dev/null; /usr/lib/wine/wineserver -k; kill $xvfb 2>/dev/null; wait 2>/dev/null
+kill $app 2>/dev/null; wait $app 2>/dev/null
+
+# Real files split through the real window, rebuilt by Wine's cmd.
+while read -r line; do
+    echo "$line"
+    case $line in PASS:*) passed=$((passed+1)) ;; FAIL:*) failed=$((failed+1)) ;; esac
+done < <(bash tests/wine/split-through-the-window.sh build/win64)
+
+/usr/lib/wine/wineserver -k; kill $xvfb 2>/dev/null; wait 2>/dev/null
 rm -rf "$prefix"
 echo "Windows tests: $passed passed, $failed failed"
 [ $failed = 0 ]

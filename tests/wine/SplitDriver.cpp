@@ -1,0 +1,113 @@
+// Drives ParcelorMFC.EXE from outside as a user would: fills the file and
+// directory fields, presses Split, reads and dismisses the message box,
+// then presses Exit. Prints the message text on standard output.
+//
+//   split_driver EXE FILE DIRECTORY
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const int FileField = 1000, DirectoryField = 1001, SplitButton = 57673, ExitButton = 57674;
+
+struct Search {
+    DWORD process;
+    HWND except;
+    HWND found;
+};
+
+// A top-level dialog of process captioned "The Parcelor", other than except.
+HWND findDialog(DWORD process, HWND except)
+{
+    Search search{process, except, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char caption[64] = "", kind[16] = "";
+            GetWindowTextA(window, caption, sizeof caption);
+            GetClassNameA(window, kind, sizeof kind);
+            if (owner == s.process && window != s.except && IsWindowVisible(window) &&
+                std::string(caption) == "The Parcelor" && std::string(kind) == "#32770") {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForDialog(DWORD process, HWND except)
+{
+    for (int tries = 0; tries < 600; ++tries) {
+        if (HWND window = findDialog(process, except))
+            return window;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The longest text among the static controls of box: the message itself.
+std::string messageText(HWND box)
+{
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char kind[16] = "", buffer[1024] = "";
+        GetClassNameA(child, kind, sizeof kind);
+        GetWindowTextA(child, buffer, sizeof buffer);
+        if (lstrcmpiA(kind, "Static") == 0 && std::string(buffer).size() > text.size())
+            text = buffer;
+    }
+    return text;
+}
+
+void click(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: split_driver EXE FILE DIRECTORY\n");
+        return 2;
+    }
+    std::string command = std::string("\"") + argv[1] + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::fprintf(stderr, "cannot start %s\n", argv[1]);
+        return 2;
+    }
+    int result = 1;
+    HWND dialog = waitForDialog(process.dwProcessId, nullptr);
+    if (!dialog) {
+        std::fprintf(stderr, "the main dialog did not appear\n");
+    } else {
+        SetDlgItemTextA(dialog, FileField, argv[2]);
+        SetDlgItemTextA(dialog, DirectoryField, argv[3]);
+        click(dialog, SplitButton);
+        if (HWND box = waitForDialog(process.dwProcessId, dialog)) {
+            std::fputs(messageText(box).c_str(), stdout);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            click(dialog, ExitButton);
+            result = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 ? 0 : 1;
+            if (result)
+                std::fprintf(stderr, "the program did not end after Exit\n");
+        } else {
+            std::fprintf(stderr, "no message box appeared\n");
+        }
+    }
+    if (result)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}

@@ -1,0 +1,53 @@
+#!/bin/bash
+# Splits real files through the real window of the 64-bit program, checks the
+# message, the pieces and NAME.bat, then rebuilds each file with Wine's cmd
+# and compares it byte for byte. Expects WINEPREFIX and DISPLAY to be set up
+# (Xvfb running, Managed=N); prints one PASS/FAIL line per name.
+#
+#   split-through-the-window.sh BUILD_DIR
+set -u
+build=$1
+wine=/usr/lib/wine/wine64
+failed=0
+work=$(mktemp -d /tmp/parcelor-XXXXXX)  # no dot: it would end the stem of README
+trap 'rm -rf "$work"' EXIT
+
+# windows NAME: the Wine (Z:) spelling of a Linux path.
+windows() { printf 'Z:%s' "${1//\//\\}"; }
+
+check_name() {
+    local file=$1 base=$2 dir="$work/$3"
+    mkdir -p "$dir/source" "$dir/pieces"
+    head -c 3000000 /dev/urandom > "$dir/source/$file"
+    local message
+    message=$("$wine" "$build/tests/wine/split_driver.exe" "$build/app/ParcelorMFC.EXE" \
+        "$(windows "$dir/source/$file")" "$(windows "$dir/pieces")\\" 2>&1 | tr -d '\r')
+    local expected
+    expected=$(printf 'The file was split successfully.\nTo recreate %s run the program %s.bat.' "$file" "$base")
+    local why=""
+    [ "$message" = "$expected" ] || why="message was: $message"
+    for piece in 001 002 003; do
+        [ -f "$dir/pieces/$base.$piece" ] || why="$why; no piece $base.$piece"
+    done
+    [ -f "$dir/pieces/$base.bat" ] || why="$why; no script"
+    if [ -z "$why" ]; then
+        cp "$dir/pieces/$base.bat" "$dir/pieces/rejoin.bat"
+        (cd "$dir/pieces" && printf '\r\n' | "$wine" cmd /c rejoin.bat > "$dir/cmd.txt" 2>&1)
+        cmp -s "$dir/source/$file" "$dir/pieces/$file" || why="rebuilt file differs: $(tr -d '\r' < "$dir/cmd.txt")"
+        [ ! -e "$dir/pieces/parcelor.tmp" ] || why="$why; scratch file left"
+    fi
+    if [ -z "$why" ]; then
+        echo "PASS: split through the window and rebuilt by cmd: $file"
+    else
+        echo "FAIL: split through the window and rebuilt by cmd: $file: $why"
+        failed=1
+    fi
+}
+
+check_name "big.zip" "big" 1
+check_name "my holiday.avi" "my holiday" 2
+check_name "A&B (1).doc" "A&B (1)" 3
+check_name "100% sure.txt" "100% sure" 4
+check_name "song (live) & more.mp3" "song (live) & more" 5
+check_name "README" "README" 6
+exit $failed
