@@ -1,11 +1,13 @@
 // Drives ParcelorMFC.EXE from outside as a user would: fills the file and
 // directory fields, presses Split, reads and dismisses the message box,
-// then presses Exit. Prints the message text on standard output.
+// then presses Exit. Prints the message text on standard output. With HOLD,
+// leaves the message box up for HOLD milliseconds first (for screenshots).
 //
-//   split_driver EXE FILE DIRECTORY
+//   split_driver EXE FILE DIRECTORY [HOLD]
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -74,8 +76,8 @@ void click(HWND dialog, int id)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: split_driver EXE FILE DIRECTORY\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: split_driver EXE FILE DIRECTORY [HOLD]\n");
         return 2;
     }
     std::string command = std::string("\"") + argv[1] + "\"";
@@ -96,6 +98,9 @@ int main(int argc, char** argv)
         click(dialog, SplitButton);
         if (HWND box = waitForDialog(process.dwProcessId, dialog)) {
             std::fputs(messageText(box).c_str(), stdout);
+            std::fflush(stdout);
+            if (argc == 5)
+                Sleep(static_cast<DWORD>(std::atoi(argv[4])));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
             click(dialog, ExitButton);
             result = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 ? 0 : 1;
