@@ -219,6 +219,14 @@ void CParcelorDlg::showMessage(const std::string& text, MessageIcon icon)
 
 PathKind CParcelorDlg::lookUpPath(const std::string& path)
 {
+    // A drive root has no directory entry to find, and the engine hands
+    // "A:\" over as "A:": ask for the root's attributes instead.
+    if (path.size() == 2 && path[1] == ':') {
+        DWORD attributes = ::GetFileAttributesA((path + "\\").c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return PathKind::Missing;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
+    }
     WIN32_FIND_DATAA found;
     HANDLE hFind = ::FindFirstFileA(path.c_str(), &found);
     if (hFind == INVALID_HANDLE_VALUE)

@@ -15,13 +15,15 @@ trap 'rm -rf "$work"' EXIT
 # windows NAME: the Wine (Z:) spelling of a Linux path.
 windows() { printf 'Z:%s' "${1//\//\\}"; }
 
+# check_name FILE BASE FOLDER [PIECES]: PIECES is the Windows spelling of the
+# piece directory (FOLDER/pieces by default).
 check_name() {
     local file=$1 base=$2 dir="$work/$3"
     mkdir -p "$dir/source" "$dir/pieces"
     head -c 3000000 /dev/urandom > "$dir/source/$file"
     local message
     message=$("$wine" "$build/tests/wine/split_driver.exe" "$build/app/ParcelorMFC.EXE" \
-        "$(windows "$dir/source/$file")" "$(windows "$dir/pieces")\\" 2>&1 | tr -d '\r')
+        "$(windows "$dir/source/$file")" "${4:-$(windows "$dir/pieces")\\}" 2>&1 | tr -d '\r')
     local expected
     expected=$(printf 'The file was split successfully.\nTo recreate %s run the program %s.bat.' "$file" "$base")
     local why=""
@@ -50,4 +52,9 @@ check_name "A&B (1).doc" "A&B (1)" 3
 check_name "100% sure.txt" "100% sure" 4
 check_name "song (live) & more.mp3" "song (live) & more" 5
 check_name "README" "README" 6
+# The root of a drive, as the folder picker gives it for a floppy.
+mkdir -p "$work/7/pieces"
+ln -sfn "$work/7/pieces" "$WINEPREFIX/dosdevices/p:"
+check_name "floppy.img" "floppy" 7 'P:\'
+rm -f "$WINEPREFIX/dosdevices/p:"
 exit $failed
