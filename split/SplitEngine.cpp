@@ -22,6 +22,7 @@ std::string overwriteMessage(const std::string& outputName)
 // or script that is the source file itself. Empty when all is well.
 std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source)
 {
+    // Every piece path is as long as the script's: ".001" against ".bat".
     if (scriptPath(names.piecePrefix).size() > MaxPathLength)
         return SplitMessages::PathTooLong;
     for (const std::string& name : {names.baseName, names.fileName}) {
