@@ -64,7 +64,8 @@ void CParcelorDlg::FillListsFromResource()
     HGLOBAL hData = hInfo ? ::LoadResource(AfxGetInstanceHandle(), hInfo) : nullptr;
     if (!hData)
         return;
-    // Little-endian words: a list id, then its zero-terminated entries (padded to words), an empty entry ends it.
+    // A little-endian word with the list id, then its zero-terminated entries, an empty entry ends
+    // the list; a zero id ends them all. The resource compiler packs it all without padding.
     const char* p = static_cast<const char*>(::LockResource(hData));
     const char* end = p + ::SizeofResource(AfxGetInstanceHandle(), hInfo);
     auto word = [&p]() { const WORD w = static_cast<WORD>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8); p += 2; return w; };
@@ -77,8 +78,6 @@ void CParcelorDlg::FillListsFromResource()
             while (p < end && *p++) {}
         }
         p += 1;
-        if ((p - static_cast<const char*>(::LockResource(hData))) % 2)
-            p += 1;
     }
 }
 

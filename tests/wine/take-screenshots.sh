@@ -9,8 +9,10 @@ cd "$(dirname "$0")/../.."
 build=${1:-build/win64}
 wine=/usr/lib/wine/wine64
 work=$(mktemp -d /tmp/parcelor-XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=:81
-Xvfb $DISPLAY -screen 0 800x600x24 >/dev/null 2>&1 & xvfb=$!
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+Xvfb -displayfd 3 -screen 0 800x600x24 3>"$work/display" >/dev/null 2>&1 & xvfb=$!
+for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
 trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w

@@ -1,0 +1,243 @@
+// The modal-loop driver, the box catcher and the file helpers of the in-process dialog tests.
+#include "tests/wine/DialogTestSupport.h"
+
+#include "framework/Dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// The box catcher that the CBT hook of this thread reports to (the innermost one).
+thread_local BoxCatcher* t_pCatcher = nullptr;
+
+const char CaughtProperty[] = "ParcelorTestCaught";
+
+bool IsDialogBox(HWND hWnd)
+{
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof name);
+    return std::string(name) == "#32770";
+}
+
+UINT IconType(HWND box)
+{
+    struct Icons {
+        HICON handle;
+        UINT type;
+    };
+    const Icons icons[] = {{::LoadIconA(nullptr, IDI_HAND), MB_ICONHAND},
+                           {::LoadIconA(nullptr, IDI_EXCLAMATION), MB_ICONEXCLAMATION},
+                           {::LoadIconA(nullptr, IDI_ASTERISK), MB_ICONASTERISK},
+                           {::LoadIconA(nullptr, IDI_QUESTION), MB_ICONQUESTION}};
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        const HICON shown = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+        for (const Icons& icon : icons)
+            if (shown && shown == icon.handle)
+                return icon.type;
+    }
+    return 0;
+}
+
+struct ModalRun {
+    CDialog* dialog = nullptr;
+    const std::function<void()>* body = nullptr;
+    bool endAfterBody = true;
+    UINT_PTR bodyTimer = 0;
+    UINT_PTR safetyTimer = 0;
+};
+thread_local ModalRun* t_pRun = nullptr;
+
+void CALLBACK OnRunTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ModalRun* run = t_pRun;
+    ::KillTimer(nullptr, id);
+    if (!run)
+        return;
+    HWND hDialog = *run->dialog;
+    if (id == run->bodyTimer) {
+        run->bodyTimer = 0;
+        (*run->body)();
+        if (run->endAfterBody) {
+            if (::IsWindow(hDialog))
+                ::EndDialog(hDialog, EndedByTest);
+        } else {
+            run->safetyTimer = ::SetTimer(nullptr, 0, 5000, &OnRunTimer);
+        }
+    } else if (id == run->safetyTimer) {
+        run->safetyTimer = 0;
+        if (::IsWindow(hDialog))
+            ::EndDialog(hDialog, EndedByTest);
+    }
+}
+
+} // namespace
+
+BoxCatcher::BoxCatcher(Reaction reaction) : m_reaction(std::move(reaction)), m_pOuter(t_pCatcher)
+{
+    m_hHook = ::SetWindowsHookExA(WH_CBT, &BoxCatcher::CbtProc, nullptr, ::GetCurrentThreadId());
+    t_pCatcher = this;
+}
+
+BoxCatcher::~BoxCatcher()
+{
+    if (m_hHook)
+        ::UnhookWindowsHookEx(m_hHook);
+    t_pCatcher = m_pOuter;
+}
+
+LRESULT CALLBACK BoxCatcher::CbtProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND hWnd = reinterpret_cast<HWND>(wParam);
+    // Owned dialog boxes only: the dialog under test has no owner.
+    if (code == HCBT_ACTIVATE && t_pCatcher && IsDialogBox(hWnd) && ::GetWindow(hWnd, GW_OWNER) &&
+        !::GetPropA(hWnd, CaughtProperty)) {
+        ::SetPropA(hWnd, CaughtProperty, reinterpret_cast<HANDLE>(1));
+        t_pCatcher->Catch(hWnd);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void BoxCatcher::Catch(HWND box)
+{
+    CaughtBox caught;
+    caught.caption = WindowText(box);
+    // A message box shows its text in the static 0xFFFF.
+    if (HWND text = ::GetDlgItem(box, 0xFFFF))
+        caught.text = WindowText(text);
+    caught.icon = IconType(box);
+    m_boxes.push_back(caught);
+    const bool closed = m_reaction && m_reaction(box, caught);
+    // Activation comes before the box's own loop: a posted command closes it from there.
+    if (!closed && ::IsWindow(box))
+        ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+}
+
+INT_PTR RunInsideModal(CDialog& dialog, const std::function<void()>& body, bool endAfterBody)
+{
+    ModalRun run;
+    run.dialog = &dialog;
+    run.body = &body;
+    run.endAfterBody = endAfterBody;
+    ModalRun* outer = t_pRun;
+    t_pRun = &run;
+    run.bodyTimer = ::SetTimer(nullptr, 0, 1, &OnRunTimer);
+    const INT_PTR result = dialog.DoModal();
+    if (run.bodyTimer)
+        ::KillTimer(nullptr, run.bodyTimer);
+    if (run.safetyTimer)
+        ::KillTimer(nullptr, run.safetyTimer);
+    t_pRun = outer;
+    return result;
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+std::string WindowText(HWND hWnd)
+{
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(hWnd)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    return WindowText(::GetDlgItem(dialog, id));
+}
+
+bool ItemVisible(HWND dialog, int id)
+{
+    return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+std::vector<std::string> ComboEntries(HWND combo)
+{
+    std::vector<std::string> entries;
+    const LRESULT count = ::SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::string entry(static_cast<size_t>(::SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
+        entry.resize(static_cast<size_t>(
+            ::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]))));
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+int FocusedId()
+{
+    HWND focus = ::GetFocus();
+    return focus ? ::GetDlgCtrlID(focus) : 0;
+}
+
+ScratchDirectory::ScratchDirectory()
+{
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    for (unsigned n = ::GetTickCount();; ++n) {
+        m_path = std::string(temp) + "parcelor-test-" + std::to_string(n);
+        if (::CreateDirectoryA(m_path.c_str(), nullptr))
+            break;
+    }
+}
+
+ScratchDirectory::~ScratchDirectory()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            ::DeleteFileA((m_path + "\\" + found.cFileName).c_str());
+        } while (::FindNextFileA(hFind, &found));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(m_path.c_str());
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool FileExists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string PatternBytes(size_t size)
+{
+    std::string bytes(size, '\0');
+    unsigned state = 12345;
+    for (char& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+// The dialogs draw with the themed common controls, as the program does.
+int main(int argc, char** argv)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

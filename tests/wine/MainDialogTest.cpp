@@ -1,0 +1,341 @@
+// The real main dialog in its own modal loop: its state at start, the directory following the
+// file, the size area, the file-open dialog, splits with their messages, and the keys that end it.
+#include "app/ParcelorMFCDlg.h"
+#include "res/resource.h"
+#include "split/SplitMessages.h"
+#include "tests/wine/DialogTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+const char Preset[] = "1.44 MB Floppy";
+const char Custom[] = "Custom size...";
+
+// Picks entry in a drop-down list the way a click does: the selection, then its notification.
+void Choose(HWND dialog, int id, const char* entry)
+{
+    HWND combo = ::GetDlgItem(dialog, id);
+    ::SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry));
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void Type(HWND dialog, int id, const std::string& text)
+{
+    ::SetDlgItemTextA(dialog, id, text.c_str());
+}
+
+void Focus(HWND dialog, int id)
+{
+    ::SetFocus(::GetDlgItem(dialog, id));
+}
+
+void Click(HWND dialog, int id)
+{
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::string MenuText(HMENU menu, UINT position)
+{
+    char text[128] = "";
+    ::GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+bool ProgressHidden(HWND dialog)
+{
+    return !ItemVisible(dialog, IDC_PROGRESS_LABEL) && !ItemVisible(dialog, IDC_PROGRESS);
+}
+
+} // namespace
+
+TEST(MainDialog, StartsEmptyWithThePresetChosenAndTheFileFieldFocused)
+{
+    CParcelorDlg dlg;
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        EXPECT_EQ(WindowText(hDlg), "The Parcelor");
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), "");
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "");
+        EXPECT_EQ(ItemText(hDlg, IDC_SIZE), Preset);
+        EXPECT_EQ(ComboEntries(::GetDlgItem(hDlg, IDC_SIZE)), (std::vector<std::string>{Preset, Custom}));
+        EXPECT_EQ(ComboEntries(::GetDlgItem(hDlg, IDC_UNITS)), (std::vector<std::string>{"Bytes", "KB", "MB"}));
+        for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS, IDC_PROGRESS_LABEL, IDC_PROGRESS})
+            EXPECT_FALSE(ItemVisible(hDlg, id)) << id;
+        EXPECT_EQ(FocusedId(), IDC_FILE);
+        EXPECT_TRUE(dlg.m_bDirFollowsFile);
+
+        HMENU sysMenu = ::GetSystemMenu(hDlg, FALSE);
+        const int count = ::GetMenuItemCount(sysMenu);
+        ASSERT_GE(count, 2);
+        EXPECT_EQ(::GetMenuState(sysMenu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+        EXPECT_EQ(::GetMenuItemID(sysMenu, count - 1), UINT(IDM_ABOUT));
+        EXPECT_EQ(MenuText(sysMenu, count - 1), "&About The Parcelor...");
+
+        ASSERT_NE(dlg.m_hIcon, nullptr);
+        EXPECT_EQ(::SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(dlg.m_hIcon));
+        EXPECT_EQ(::SendMessageA(hDlg, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(dlg.m_hIcon));
+        EXPECT_EQ(::SendMessageA(hDlg, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(dlg.m_hIcon));
+        EXPECT_TRUE(::GetWindowLongA(hDlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        EXPECT_FALSE(::GetWindowLongA(hDlg, GWL_STYLE) & WS_MAXIMIZEBOX);
+    });
+}
+
+TEST(MainDialog, DirectoryFollowsTheFileUntilADirectoryIsTyped)
+{
+    CParcelorDlg dlg;
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        Type(hDlg, IDC_FILE, "C:\\data\\big.zip");
+        Focus(hDlg, IDC_SPLIT);
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "C:\\data\\");
+
+        // A bare name, a forward slash or a drive colon is no folder: the directory empties.
+        for (const char* file : {"big.zip", "C:/data/big.zip", "C:big.zip", ""}) {
+            Focus(hDlg, IDC_FILE);
+            Type(hDlg, IDC_FILE, file);
+            Focus(hDlg, IDC_SPLIT);
+            EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "") << file;
+        }
+
+        // Leaving the directory field empty keeps the following.
+        Focus(hDlg, IDC_DIRECTORY);
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, "C:\\x\\y.bin");
+        Focus(hDlg, IDC_SPLIT);
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "C:\\x\\");
+        EXPECT_TRUE(dlg.m_bDirFollowsFile);
+
+        // A typed directory ends it, even when it is cleared again by hand.
+        Focus(hDlg, IDC_DIRECTORY);
+        Type(hDlg, IDC_DIRECTORY, "D:\\pieces");
+        Focus(hDlg, IDC_FILE);
+        EXPECT_FALSE(dlg.m_bDirFollowsFile);
+        Type(hDlg, IDC_FILE, "C:\\other\\z.bin");
+        Focus(hDlg, IDC_SPLIT);
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "D:\\pieces");
+        Type(hDlg, IDC_DIRECTORY, "");
+        Focus(hDlg, IDC_FILE);
+        Focus(hDlg, IDC_SPLIT);
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "");
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), "C:\\other\\z.bin");
+    });
+}
+
+TEST(MainDialog, CustomSizeComesBackInBytesWithItsTextAndHidesWithoutClearing)
+{
+    CParcelorDlg dlg;
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        Choose(hDlg, IDC_SIZE, Custom);
+        for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS})
+            EXPECT_TRUE(ItemVisible(hDlg, id)) << id;
+        EXPECT_EQ(FocusedId(), IDC_CUSTOM_SIZE);
+        EXPECT_EQ(ItemText(hDlg, IDC_UNITS), "Bytes");
+        EXPECT_EQ(dlg.m_strSize, Custom);
+
+        Type(hDlg, IDC_CUSTOM_SIZE, "12x");
+        Choose(hDlg, IDC_UNITS, "MB");
+        EXPECT_EQ(dlg.m_strUnits, "MB");
+
+        Choose(hDlg, IDC_SIZE, Preset);
+        for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS})
+            EXPECT_FALSE(ItemVisible(hDlg, id)) << id;
+        EXPECT_EQ(dlg.m_strSize, Preset);
+        EXPECT_EQ(ItemText(hDlg, IDC_CUSTOM_SIZE), "12x");
+        EXPECT_EQ(ItemText(hDlg, IDC_UNITS), "MB");
+
+        Choose(hDlg, IDC_SIZE, Custom);
+        EXPECT_EQ(ItemText(hDlg, IDC_CUSTOM_SIZE), "12x");
+        EXPECT_EQ(ItemText(hDlg, IDC_UNITS), "Bytes");
+        EXPECT_TRUE(ProgressHidden(hDlg));
+    });
+}
+
+TEST(MainDialog, FileOpenDialogCancelledChangesNothing)
+{
+    CParcelorDlg dlg;
+    BoxCatcher catcher; // cancels whatever opens
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        Type(hDlg, IDC_FILE, "C:\\data\\big.zip");
+        Focus(hDlg, IDC_BROWSE_FILE); // the directory follows as the file field is left
+        Type(hDlg, IDC_DIRECTORY, "E:\\");
+        Click(hDlg, IDC_BROWSE_FILE);
+        ASSERT_EQ(catcher.Boxes().size(), 1u);
+        EXPECT_EQ(catcher.Boxes()[0].text, "");
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), "C:\\data\\big.zip");
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "E:\\");
+        EXPECT_EQ(dlg.m_strFile, "C:\\data\\big.zip");
+        EXPECT_EQ(dlg.m_strDirectory, "E:\\"); // read as Browse was pressed
+        EXPECT_TRUE(dlg.m_bDirFollowsFile);
+    });
+}
+
+TEST(MainDialog, FileChosenThroughBrowseFillsTheDirectoryOnceThenNoMore)
+{
+    ScratchDirectory dir;
+    WriteFileBytes(dir / "first.bin", "1");
+    WriteFileBytes(dir / "second.bin", "2");
+    std::string next = dir / "first.bin";
+    CParcelorDlg dlg;
+    // Types the full path into the open dialog's file name box (cmb13) and confirms it.
+    BoxCatcher catcher([&](HWND box, const CaughtBox&) {
+        ::SetDlgItemTextA(box, 0x47C, next.c_str());
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        Click(hDlg, IDC_BROWSE_FILE);
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), dir / "first.bin");
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), dir.Path() + "\\");
+        EXPECT_FALSE(dlg.m_bDirFollowsFile);
+
+        Type(hDlg, IDC_DIRECTORY, "D:\\kept");
+        next = dir / "second.bin";
+        Click(hDlg, IDC_BROWSE_FILE);
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), dir / "second.bin");
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "D:\\kept");
+    });
+    EXPECT_EQ(catcher.Boxes().size(), 2u);
+}
+
+TEST(MainDialog, SplitShowsTheFullBarUnderItsMessageAndHidesItAfter)
+{
+    ScratchDirectory dir;
+    const std::string original = PatternBytes(3000000);
+    WriteFileBytes(dir / "big.zip", original);
+    CParcelorDlg dlg;
+    bool progressShownUnderMessage = false;
+    BoxCatcher catcher([&](HWND, const CaughtBox&) {
+        HWND bar = ::GetDlgItem(dlg, IDC_PROGRESS);
+        progressShownUnderMessage = ItemVisible(dlg, IDC_PROGRESS_LABEL) && ItemVisible(dlg, IDC_PROGRESS) &&
+                                    ::SendMessageA(bar, PBM_GETPOS, 0, 0) == 3 &&
+                                    ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0) == 3;
+        return false;
+    });
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        EXPECT_TRUE(ProgressHidden(hDlg));
+        // Typed, then Split clicked straight away: the directory follows before the split reads it.
+        Type(hDlg, IDC_FILE, dir / "big.zip");
+        Click(hDlg, IDC_SPLIT);
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), dir.Path() + "\\");
+        EXPECT_TRUE(ProgressHidden(hDlg));
+    });
+    ASSERT_EQ(catcher.Boxes().size(), 1u);
+    const CaughtBox& done = catcher.Boxes()[0];
+    EXPECT_EQ(done.caption, "The Parcelor");
+    EXPECT_EQ(done.icon, UINT(MB_ICONINFORMATION));
+    EXPECT_EQ(done.text, "The file was split successfully.\nTo recreate big.zip run the program big.bat.");
+    EXPECT_TRUE(progressShownUnderMessage);
+
+    const std::string first = ReadFileBytes(dir / "big.001");
+    const std::string second = ReadFileBytes(dir / "big.002");
+    const std::string third = ReadFileBytes(dir / "big.003");
+    EXPECT_EQ(first.size(), 1457664u);
+    EXPECT_EQ(second.size(), 1457664u);
+    EXPECT_EQ(third.size(), 84672u);
+    EXPECT_TRUE(first + second + third == original);
+    EXPECT_TRUE(FileExists(dir / "big.bat"));
+    EXPECT_FALSE(FileExists(dir / "big.004"));
+}
+
+TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
+{
+    ScratchDirectory dir;
+    WriteFileBytes(dir / "small.txt", "some text");
+    CParcelorDlg dlg;
+    bool progressShown = false;
+    BoxCatcher catcher([&](HWND, const CaughtBox&) {
+        progressShown = progressShown || !ProgressHidden(dlg);
+        return false;
+    });
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        Click(hDlg, IDC_SPLIT);
+        Type(hDlg, IDC_FILE, dir / "missing.txt");
+        Click(hDlg, IDC_SPLIT);
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, dir / "small.txt");
+        Choose(hDlg, IDC_SIZE, Custom);
+        Type(hDlg, IDC_CUSTOM_SIZE, "1.5");
+        Click(hDlg, IDC_SPLIT);
+        EXPECT_TRUE(ProgressHidden(hDlg));
+    });
+    ASSERT_EQ(catcher.Boxes().size(), 3u);
+    EXPECT_EQ(catcher.Boxes()[0].text, SplitMessages::NoFile);
+    EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
+    EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
+    for (const CaughtBox& box : catcher.Boxes()) {
+        EXPECT_EQ(box.caption, "The Parcelor");
+        EXPECT_EQ(box.icon, UINT(MB_ICONSTOP));
+    }
+    EXPECT_FALSE(progressShown);
+    EXPECT_FALSE(FileExists(dir / "small.001"));
+}
+
+TEST(MainDialog, EnterAndExitConfirmWhileEscapeAndCloseCancel)
+{
+    struct Ending {
+        const char* how;
+        std::function<void(HWND)> act;
+        INT_PTR result;
+    };
+    const Ending endings[] = {
+        {"Enter in the file field", [](HWND hDlg) { ::PostMessageA(::GetDlgItem(hDlg, IDC_FILE), WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
+        {"Exit clicked", [](HWND hDlg) { ::PostMessageA(::GetDlgItem(hDlg, IDC_EXIT), BM_CLICK, 0, 0); }, IDOK},
+        {"Escape", [](HWND hDlg) { ::PostMessageA(::GetDlgItem(hDlg, IDC_FILE), WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
+        {"close command", [](HWND hDlg) { ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+    };
+    for (const Ending& ending : endings) {
+        CParcelorDlg dlg;
+        const INT_PTR result = RunInsideModal(dlg, [&] {
+            Type(dlg, IDC_FILE, "C:\\typed\\name.txt");
+            ending.act(dlg);
+        }, false);
+        EXPECT_EQ(result, ending.result) << ending.how;
+        if (ending.result == IDOK) { // the confirm path reads the controls
+            EXPECT_EQ(dlg.m_strFile, "C:\\typed\\name.txt") << ending.how;
+        }
+    }
+}
+
+namespace {
+
+// A control that takes a look at the keys of the modal loop before the dialog navigates with them.
+class KeyWatcher : public CWnd {
+public:
+    std::vector<WPARAM> keys;
+    int focusAtEscape = 0;
+
+    bool PreTranslateMessage(MSG& msg) override
+    {
+        if (msg.message != WM_KEYDOWN)
+            return false;
+        keys.push_back(msg.wParam);
+        if (msg.wParam == VK_ESCAPE)
+            focusAtEscape = FocusedId();
+        return msg.wParam == VK_TAB; // keeps Tab from moving the focus
+    }
+};
+
+} // namespace
+
+TEST(DialogFramework, ControlsSeeKeysBeforeTheDialogNavigates)
+{
+    CParcelorDlg dlg;
+    KeyWatcher watcher;
+    const INT_PTR result = RunInsideModal(dlg, [&] {
+        ASSERT_TRUE(watcher.SubclassDlgItem(IDC_FILE, dlg));
+        HWND edit = ::GetDlgItem(dlg, IDC_FILE);
+        ::PostMessageA(edit, WM_KEYDOWN, VK_TAB, 0);
+        ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    }, false);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(watcher.keys, (std::vector<WPARAM>{VK_TAB, VK_ESCAPE}));
+    EXPECT_EQ(watcher.focusAtEscape, IDC_FILE);
+}
