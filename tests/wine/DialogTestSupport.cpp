@@ -51,6 +51,7 @@ struct ModalRun {
     bool endAfterBody = true;
     UINT_PTR bodyTimer = 0;
     UINT_PTR safetyTimer = 0;
+    ModalRun* outer = nullptr;
 };
 thread_local ModalRun* t_pRun = nullptr;
 
@@ -77,6 +78,14 @@ void CALLBACK OnRunTimer(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
+bool IsDialogUnderTest(HWND hWnd)
+{
+    for (ModalRun* run = t_pRun; run; run = run->outer)
+        if (hWnd == *run->dialog)
+            return true;
+    return false;
+}
+
 } // namespace
 
 BoxCatcher::BoxCatcher(Reaction reaction) : m_reaction(std::move(reaction)), m_pOuter(t_pCatcher)
@@ -95,8 +104,7 @@ BoxCatcher::~BoxCatcher()
 LRESULT CALLBACK BoxCatcher::CbtProc(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND hWnd = reinterpret_cast<HWND>(wParam);
-    // Owned dialog boxes only: the dialog under test has no owner.
-    if (code == HCBT_ACTIVATE && t_pCatcher && IsDialogBox(hWnd) && ::GetWindow(hWnd, GW_OWNER) &&
+    if (code == HCBT_ACTIVATE && t_pCatcher && IsDialogBox(hWnd) && !IsDialogUnderTest(hWnd) &&
         !::GetPropA(hWnd, CaughtProperty)) {
         ::SetPropA(hWnd, CaughtProperty, reinterpret_cast<HANDLE>(1));
         t_pCatcher->Catch(hWnd);
@@ -125,7 +133,7 @@ INT_PTR RunInsideModal(CDialog& dialog, const std::function<void()>& body, bool 
     run.dialog = &dialog;
     run.body = &body;
     run.endAfterBody = endAfterBody;
-    ModalRun* outer = t_pRun;
+    run.outer = t_pRun;
     t_pRun = &run;
     run.bodyTimer = ::SetTimer(nullptr, 0, 1, &OnRunTimer);
     const INT_PTR result = dialog.DoModal();
@@ -133,7 +141,7 @@ INT_PTR RunInsideModal(CDialog& dialog, const std::function<void()>& body, bool 
         ::KillTimer(nullptr, run.bodyTimer);
     if (run.safetyTimer)
         ::KillTimer(nullptr, run.safetyTimer);
-    t_pRun = outer;
+    t_pRun = run.outer;
     return result;
 }
 

@@ -17,8 +17,8 @@ struct CaughtBox {
     UINT icon = 0;    // MB_ICONHAND, MB_ICONEXCLAMATION, MB_ICONASTERISK, MB_ICONQUESTION or 0
 };
 
-// While it lives, catches the owned dialog boxes (message boxes, common dialogs) that this thread
-// activates. Each is recorded and shown to the reaction, which answers true when it has closed the
+// While it lives, catches the dialog boxes (message boxes, common dialogs, the program's own
+// dialogs) that this thread activates, except the ones RunInsideModal runs. Each is recorded and shown to the reaction, which answers true when it has closed the
 // box (or posted what closes it); otherwise the box is closed with Cancel.
 class BoxCatcher {
 public:
