@@ -3,16 +3,23 @@
 // then presses Exit. Prints the message text on standard output. With HOLD,
 // leaves the message box up for HOLD milliseconds first (for screenshots).
 //
-//   split_driver EXE FILE DIRECTORY [HOLD]
+// With --probe, while the split runs it keeps sending the window a message
+// with a short timeout, as the system and other programs do, and clicks Exit
+// with the mouse once the progress bar shows. It fails when a message goes
+// unanswered, when the window goes away before the split's message appears,
+// or when the program does not end by that queued click afterwards.
+//
+//   split_driver [--probe] EXE FILE DIRECTORY [HOLD]
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace {
 
-const int FileField = 1000, DirectoryField = 1001, SplitButton = 57673, ExitButton = 57674;
+const int FileField = 1000, DirectoryField = 1001, ProgressBar = 1007, SplitButton = 57673, ExitButton = 57674;
 
 struct Search {
     DWORD process;
@@ -72,12 +79,55 @@ void click(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// Until the split's message box appears: probes the dialog every 20 ms with a
+// message that must be answered within 250 ms, and clicks Exit once while the
+// bar shows. Answers the box, or null when the split broke one of the rules:
+// a probe unanswered, or the dialog gone before its message appeared.
+HWND probeWhileSplitting(DWORD process, HWND dialog)
+{
+    int answered = 0, unanswered = 0, splittingAnswered = 0;
+    DWORD longest = 0;
+    bool clicked = false, vanished = false;
+    HWND box = nullptr;
+    for (DWORD start = GetTickCount(); !box && !vanished && GetTickCount() - start < 600000;) {
+        const bool splitting = IsWindowVisible(GetDlgItem(dialog, ProgressBar)) != FALSE;
+        const DWORD sent = GetTickCount();
+        DWORD_PTR reply = 0;
+        if (SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 250, &reply)) {
+            ++answered;
+            splittingAnswered += splitting;
+        } else {
+            ++unanswered;
+        }
+        longest = std::max<DWORD>(longest, GetTickCount() - sent);
+        if (splitting && !clicked) {
+            click(dialog, ExitButton);
+            clicked = true;
+        }
+        Sleep(20);
+        // The message box comes up before the queued click can end the dialog.
+        const bool shown = IsWindowVisible(dialog) != FALSE;
+        box = findDialog(process, dialog);
+        vanished = !shown && !box;
+    }
+    std::fprintf(stderr, "probes answered %d (%d while the bar showed), unanswered %d, longest %lu ms; "
+                 "Exit clicked during the split: %s; dialog gone before the message: %s\n",
+                 answered, splittingAnswered, unanswered, static_cast<unsigned long>(longest),
+                 clicked ? "yes" : "no", vanished ? "yes" : "no");
+    return unanswered == 0 && splittingAnswered >= 5 && clicked && !vanished ? box : nullptr;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const bool probe = argc > 1 && std::string(argv[1]) == "--probe";
+    if (probe) {
+        --argc;
+        ++argv;
+    }
     if (argc != 4 && argc != 5) {
-        std::fprintf(stderr, "usage: split_driver EXE FILE DIRECTORY [HOLD]\n");
+        std::fprintf(stderr, "usage: split_driver [--probe] EXE FILE DIRECTORY [HOLD]\n");
         return 2;
     }
     std::string command = std::string("\"") + argv[1] + "\"";
@@ -96,18 +146,21 @@ int main(int argc, char** argv)
         SetDlgItemTextA(dialog, FileField, argv[2]);
         SetDlgItemTextA(dialog, DirectoryField, argv[3]);
         click(dialog, SplitButton);
-        if (HWND box = waitForDialog(process.dwProcessId, dialog)) {
+        HWND box = probe ? probeWhileSplitting(process.dwProcessId, dialog) : waitForDialog(process.dwProcessId, dialog);
+        if (box) {
             std::fputs(messageText(box).c_str(), stdout);
             std::fflush(stdout);
             if (argc == 5)
                 Sleep(static_cast<DWORD>(std::atoi(argv[4])));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
-            click(dialog, ExitButton);
+            // A probed run may already end by the click it queued during the split.
+            if (!probe || WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0)
+                click(dialog, ExitButton);
             result = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 ? 0 : 1;
             if (result)
                 std::fprintf(stderr, "the program did not end after Exit\n");
         } else {
-            std::fprintf(stderr, "no message box appeared\n");
+            std::fprintf(stderr, probe ? "the split did not stay alive to its message\n" : "no message box appeared\n");
         }
     }
     if (result)

@@ -46,6 +46,28 @@ check_name() {
     fi
 }
 
+# check_alive: a split long enough to take seconds, probed from outside while
+# it runs (see split_driver --probe); its pieces must join to the file.
+check_alive() {
+    local dir="$work/alive" message why=""
+    mkdir -p "$dir/source" "$dir/pieces"
+    head -c 1400000000 /dev/urandom > "$dir/source/large.bin"
+    message=$("$wine" "$build/tests/wine/split_driver.exe" --probe "$build/app/ParcelorMFC.EXE" \
+        "$(windows "$dir/source/large.bin")" "$(windows "$dir/pieces")\\" 2>"$dir/probe.txt" | tr -d '\r')
+    case $message in "The file was split successfully."*) ;; *) why="message was: $message" ;; esac
+    [ -z "$why" ] || why="$why; $(tr -d '\r' < "$dir/probe.txt")"
+    if [ -z "$why" ]; then
+        cat "$dir/pieces"/large.[0-9][0-9][0-9] | cmp -s - "$dir/source/large.bin" || why="pieces differ from the file"
+    fi
+    if [ -z "$why" ]; then
+        echo "PASS: window answers during a long split: $(tr -d '\r' < "$dir/probe.txt")"
+    else
+        echo "FAIL: window answers during a long split: $why"
+        failed=1
+    fi
+    rm -rf "$dir"
+}
+
 check_name "big.zip" "big" 1
 check_name "my holiday.avi" "my holiday" 2
 check_name "A&B (1).doc" "A&B (1)" 3
@@ -57,4 +79,5 @@ mkdir -p "$work/7/pieces"
 ln -sfn "$work/7/pieces" "$WINEPREFIX/dosdevices/p:"
 check_name "floppy.img" "floppy" 7 'P:\'
 rm -f "$WINEPREFIX/dosdevices/p:"
+check_alive
 exit $failed
