@@ -11,6 +11,8 @@
 namespace {
 
 const char PresetSize[] = "1.44 MB Floppy";
+// Milliseconds between two looks at the queue during a split.
+const DWORD KeepAliveInterval = 10;
 const char CustomSize[] = "Custom size...";
 
 // The path up to and including its last backslash; empty when it holds none.
@@ -45,6 +47,13 @@ CParcelorDlg::CParcelorDlg()
 
 bool CParcelorDlg::OnWndMsg(CMessage& msg)
 {
+    // A command sent while a split keeps the window alive waits in the queue,
+    // as the user's own clicks do, until the split is over.
+    if (m_bKeepingAlive && (msg.message == WM_COMMAND || msg.message == WM_SYSCOMMAND)) {
+        ::PostMessageA(*this, msg.message, msg.wParam, msg.lParam);
+        msg.result = 0;
+        return true;
+    }
     return DispatchMessageTable(*this, s_messageTable, msg) || CDialog::OnWndMsg(msg);
 }
 
@@ -240,8 +249,8 @@ void CParcelorDlg::startProgress(int count)
     ShowItem(IDC_PROGRESS, true);
     RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     HWND hBar = GetDlgItem(IDC_PROGRESS);
-    ::SendMessageA(hBar, PBM_SETRANGE, 0, MAKELPARAM(0, count));
-    ::SendMessageA(hBar, PBM_SETSTEP, 1, 0);
+    m_nPiecesDone = 0;
+    ::SendMessageA(hBar, PBM_SETRANGE32, 0, count * ProgressPerPiece);
     ::SendMessageA(hBar, PBM_SETPOS, 0, 0);
     ::UpdateWindow(hBar);
 }
@@ -249,7 +258,8 @@ void CParcelorDlg::startProgress(int count)
 void CParcelorDlg::stepProgress()
 {
     HWND hBar = GetDlgItem(IDC_PROGRESS);
-    ::SendMessageA(hBar, PBM_STEPIT, 0, 0);
+    ++m_nPiecesDone;
+    ::SendMessageA(hBar, PBM_SETPOS, m_nPiecesDone * ProgressPerPiece, 0);
     ::UpdateWindow(hBar);
 }
 
@@ -257,4 +267,26 @@ void CParcelorDlg::hideProgress()
 {
     ShowItem(IDC_PROGRESS_LABEL, false);
     ShowItem(IDC_PROGRESS, false);
+}
+
+void CParcelorDlg::keepAlive(std::int64_t pieceBytesDone, std::int64_t pieceBytes)
+{
+    // Looking every few milliseconds keeps the window answering without
+    // slowing the copy; a chunk takes far less.
+    const DWORD now = ::GetTickCount();
+    if (now - m_dwLastAlive < KeepAliveInterval)
+        return;
+    m_dwLastAlive = now;
+
+    const int withinPiece = pieceBytes > 0 ? static_cast<int>(pieceBytesDone * ProgressPerPiece / pieceBytes) : 0;
+    ::SendMessageA(GetDlgItem(IDC_PROGRESS), PBM_SETPOS, m_nPiecesDone * ProgressPerPiece + withinPiece, 0);
+
+    // Paints what needs it and answers the messages sent to the window; any
+    // peek delivers those. Input and posted messages stay queued for later.
+    m_bKeepingAlive = true;
+    MSG msg;
+    for (int paints = 0; paints < 64 && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++paints)
+        ::DispatchMessageA(&msg);
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    m_bKeepingAlive = false;
 }

@@ -23,6 +23,7 @@ public:
     void startProgress(int count) override;
     void stepProgress() override;
     void hideProgress() override;
+    void keepAlive(std::int64_t pieceBytesDone, std::int64_t pieceBytes) override;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -49,4 +50,11 @@ private:
     void ShowItem(int id, bool show) const { ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE); }
 
     static const MessageEntry<CParcelorDlg> s_messageTable[];
+
+    // The bar counts ProgressPerPiece steps for each piece, so that it moves within long pieces.
+    static const int ProgressPerPiece = 100;
+    int m_nPiecesDone = 0;
+    // When keepAlive last looked at the queue, and whether it is looking now.
+    DWORD m_dwLastAlive = 0;
+    bool m_bKeepingAlive = false;
 };

@@ -212,9 +212,9 @@ TEST(MainDialog, SplitShowsTheFullBarUnderItsMessageAndHidesItAfter)
     bool progressShownUnderMessage = false;
     BoxCatcher catcher([&](HWND, const CaughtBox&) {
         HWND bar = ::GetDlgItem(dlg, IDC_PROGRESS);
+        const LRESULT full = ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
         progressShownUnderMessage = ItemVisible(dlg, IDC_PROGRESS_LABEL) && ItemVisible(dlg, IDC_PROGRESS) &&
-                                    ::SendMessageA(bar, PBM_GETPOS, 0, 0) == 3 &&
-                                    ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0) == 3;
+                                    full > 0 && ::SendMessageA(bar, PBM_GETPOS, 0, 0) == full;
         return false;
     });
     RunInsideModal(dlg, [&] {
@@ -338,4 +338,34 @@ TEST(DialogFramework, ControlsSeeKeysBeforeTheDialogNavigates)
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(watcher.keys, (std::vector<WPARAM>{VK_TAB, VK_ESCAPE}));
     EXPECT_EQ(watcher.focusAtEscape, IDC_FILE);
+}
+
+TEST(MainDialog, KeepingAliveMovesTheBarWithinAPiecePaintsAndLeavesClicksQueued)
+{
+    CParcelorDlg dlg;
+    bool stillRunningAfterSplit = false;
+    const INT_PTR result = RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        HWND bar = ::GetDlgItem(hDlg, IDC_PROGRESS);
+        dlg.startProgress(4);
+        dlg.stepProgress();
+        const LRESULT full = ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+        ::Sleep(50); // past the interval between two looks
+        dlg.keepAlive(50, 100);
+        const LRESULT within = ::SendMessageA(bar, PBM_GETPOS, 0, 0);
+        EXPECT_GT(within, full / 4);
+        EXPECT_LT(within, full / 2);
+
+        // Uncovered while busy: painted at the next look. Clicked: nothing happens until the end.
+        ::InvalidateRect(hDlg, nullptr, TRUE);
+        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_EXIT)));
+        ::Sleep(50);
+        dlg.keepAlive(60, 100);
+        RECT dirty;
+        EXPECT_FALSE(::GetUpdateRect(hDlg, &dirty, FALSE));
+        stillRunningAfterSplit = ::IsWindowVisible(hDlg) != FALSE;
+        dlg.hideProgress();
+    }, false);
+    EXPECT_TRUE(stillRunningAfterSplit);
+    EXPECT_EQ(result, IDOK); // the queued Exit click, taken once the split was over
 }

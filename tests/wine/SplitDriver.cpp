@@ -88,6 +88,7 @@ HWND probeWhileSplitting(DWORD process, HWND dialog)
     int answered = 0, unanswered = 0, splittingAnswered = 0;
     DWORD longest = 0;
     bool clicked = false, vanished = false;
+    std::string when; // the first unanswered probes, from the Split click on
     HWND box = nullptr;
     for (DWORD start = GetTickCount(); !box && !vanished && GetTickCount() - start < 600000;) {
         const bool splitting = IsWindowVisible(GetDlgItem(dialog, ProgressBar)) != FALSE;
@@ -98,6 +99,8 @@ HWND probeWhileSplitting(DWORD process, HWND dialog)
             splittingAnswered += splitting;
         } else {
             ++unanswered;
+            if (unanswered <= 5)
+                when += " " + std::to_string(sent - start) + (splitting ? " ms" : " ms (bar hidden)");
         }
         longest = std::max<DWORD>(longest, GetTickCount() - sent);
         if (splitting && !clicked) {
@@ -110,10 +113,10 @@ HWND probeWhileSplitting(DWORD process, HWND dialog)
         box = findDialog(process, dialog);
         vanished = !shown && !box;
     }
-    std::fprintf(stderr, "probes answered %d (%d while the bar showed), unanswered %d, longest %lu ms; "
+    std::fprintf(stderr, "probes answered %d (%d while the bar showed), unanswered %d%s%s, longest %lu ms; "
                  "Exit clicked during the split: %s; dialog gone before the message: %s\n",
-                 answered, splittingAnswered, unanswered, static_cast<unsigned long>(longest),
-                 clicked ? "yes" : "no", vanished ? "yes" : "no");
+                 answered, splittingAnswered, unanswered, when.empty() ? "" : " at", when.c_str(),
+                 static_cast<unsigned long>(longest), clicked ? "yes" : "no", vanished ? "yes" : "no");
     return unanswered == 0 && splittingAnswered >= 5 && clicked && !vanished ? box : nullptr;
 }
 
