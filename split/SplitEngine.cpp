@@ -62,7 +62,8 @@ std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFi
         std::int64_t size = k < plan.pieceCount
             ? plan.pieceSize
             : plan.fileLength - std::int64_t(plan.pieceCount - 1) * plan.pieceSize;
-        FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer);
+        FileError error =
+            writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer, host);
         if (error != FileError::None)
             return fileErrorMessage(error);
         host.stepProgress();

@@ -1,6 +1,7 @@
 // The split engine's interface: the request it reads, the host it reports through, and runSplit.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 enum class PathKind { Missing, File, Directory };
@@ -30,6 +31,11 @@ public:
     virtual void stepProgress() = 0;
     // Hides the progress label, then the bar.
     virtual void hideProgress() = 0;
+    // Called after each chunk written to a piece, with the bytes of the piece
+    // written so far and its full size, so that a window can paint and answer
+    // its sent messages, or move its bar within a long piece, while the copy
+    // runs. It must not start another split. Does nothing unless overridden.
+    virtual void keepAlive(std::int64_t /*pieceBytesDone*/, std::int64_t /*pieceBytes*/) {}
 };
 
 // Names derived from the file path and the piece directory.

@@ -130,7 +130,7 @@ void SourceFile::close()
 }
 
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, std::vector<char>& buffer)
+                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host)
 {
     std::FILE* piece = openUnbuffered(path, "wb");
     if (!piece)
@@ -143,6 +143,8 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
         else if (std::fwrite(buffer.data(), 1, chunk, piece) != chunk)
             error = FileError::Write;
         left -= static_cast<std::int64_t>(chunk);
+        if (error == FileError::None)
+            host.keepAlive(size - left, size);
     }
     if (std::fclose(piece) != 0 && error == FileError::None)
         error = FileError::Close;

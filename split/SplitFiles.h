@@ -1,6 +1,8 @@
 // The engine's one contact with the file system: the source, the pieces, the script.
 #pragma once
 
+#include "split/SplitEngine.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -37,9 +39,10 @@ private:
 
 // Writes one piece of size bytes from source to path, in chunks of chunkSize
 // bytes read into buffer (which holds at least chunkSize bytes), creating or
-// truncating the file. The piece is closed whatever happens.
+// truncating the file, and tells host's keepAlive after each chunk written.
+// The piece is closed whatever happens.
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, std::vector<char>& buffer);
+                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host);
 
 // Creates or truncates path and writes text to it byte for byte.
 FileError writeFileText(const std::string& path, const std::string& text);

@@ -31,6 +31,12 @@ void RecordingHost::startProgress(int count) { calls.push_back("start " + std::t
 void RecordingHost::stepProgress() { calls.push_back("step"); }
 void RecordingHost::hideProgress() { calls.push_back("hide"); }
 
+void RecordingHost::keepAlive(std::int64_t pieceBytesDone, std::int64_t pieceBytes)
+{
+    if (recordsKeepAlive)
+        calls.push_back("keep " + std::to_string(pieceBytesDone) + "/" + std::to_string(pieceBytes));
+}
+
 TempDir::TempDir()
 {
     std::string pattern = (fs::temp_directory_path() / "parcelor-test-XXXXXX").string();

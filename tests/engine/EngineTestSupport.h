@@ -10,17 +10,19 @@
 namespace fs = std::filesystem;
 
 // A host that looks paths up on the real disk and records every call in order, e.g. "start 3", "step",
-// "message 16 The file could not be found.", "hide", "look /tmp/x".
+// "message 16 The file could not be found.", "hide", "look /tmp/x", and, when asked to, "keep 91104/200000".
 class RecordingHost : public SplitHost {
 public:
     std::vector<std::string> calls;
     std::vector<std::string> messages;
+    bool recordsKeepAlive = false;
 
     void showMessage(const std::string& text, MessageIcon icon) override;
     PathKind lookUpPath(const std::string& path) override;
     void startProgress(int count) override;
     void stepProgress() override;
     void hideProgress() override;
+    void keepAlive(std::int64_t pieceBytesDone, std::int64_t pieceBytes) override;
 
     // The last message shown, or "" when none was.
     std::string lastMessage() const { return messages.empty() ? "" : messages.back(); }

@@ -132,6 +132,29 @@ TEST(SplitRun, OneReadAndOneWritePerChunk)
     EXPECT_EQ(writesAfter - writesBefore - (writesBefore - calibrationWrites), 6 + 1);
 }
 
+TEST(SplitRun, KeepAliveAfterEveryChunkWritten)
+{
+    TempDir dir;
+    writeFile(dir / "data.bin", patternBytes(300000));
+    RecordingHost host;
+    host.recordsKeepAlive = true;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "200000", "Bytes"}, host);
+    const std::vector<std::string> expected = {
+        "look " + (dir / "data.bin"), "look " + dir.path().string(), "start 2",
+        "keep 91104/200000", "keep 182208/200000", "keep 200000/200000", "step",
+        "keep 91104/100000", "keep 100000/100000", "step",
+        success("data.bin", "data"), "hide"};
+    EXPECT_EQ(host.calls, expected);
+
+    // The one piece of an empty file has no chunk to report.
+    writeFile(dir / "data.bin", "");
+    RecordingHost empty;
+    empty.recordsKeepAlive = true;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "10", "Bytes"}, empty);
+    EXPECT_EQ(std::vector<std::string>(empty.calls.begin() + 2, empty.calls.begin() + 4),
+              (std::vector<std::string>{"start 1", "step"}));
+}
+
 TEST(SplitRun, TooManyPiecesWritesNothing)
 {
     TempDir dir;
