@@ -96,7 +96,8 @@ void runSplit(const SplitRequest& request, SplitHost& host)
         return fail(failure);
 
     FileError error = writeFileText(scriptPath(names.piecePrefix),
-                                    rejoinScriptText(names.baseName, names.fileName, plan.pieceCount));
+                                    rejoinScriptText(names.baseName, names.fileName, plan.pieceCount,
+                                                     plan.pieceSize, plan.fileLength));
     source.close();
     if (error != FileError::None)
         return fail(fileErrorMessage(error));

@@ -78,7 +78,7 @@ TEST(SplitRun, ThreeFloppyPiecesRejoinToTheFile)
     EXPECT_EQ(fs::file_size(pieces / "big.002"), 1457664u);
     EXPECT_EQ(fs::file_size(pieces / "big.003"), 84672u);
     EXPECT_EQ(concatenatedPieces(pieces, "big", 3), bytes);
-    EXPECT_EQ(readFile(pieces / "big.bat"), rejoinScriptText("big", "big.zip", 3));
+    EXPECT_EQ(readFile(pieces / "big.bat"), rejoinScriptText("big", "big.zip", 3, 1457664, 3000000));
 }
 
 TEST(SplitRun, PieceSizesAtTheEdges)
@@ -109,7 +109,9 @@ TEST(SplitRun, PieceSizesAtTheEdges)
                                            std::to_string(k))),
                       c.pieceSizes[static_cast<std::size_t>(k - 1)]);
         EXPECT_EQ(concatenatedPieces(dir, "data", count), bytes);
-        EXPECT_EQ(readFile(dir / "data.bat"), rejoinScriptText("data", "data.bin", count));
+        const std::int64_t pieceSize = std::stoll(c.size) * (c.unit == "KB" ? 1024 : 1);
+        EXPECT_EQ(readFile(dir / "data.bat"),
+                  rejoinScriptText("data", "data.bin", count, pieceSize, std::int64_t(c.length)));
         EXPECT_EQ(listFolder(dir.path()).size(), static_cast<std::size_t>(count) + 2);
     }
 }
