@@ -64,12 +64,14 @@ protected:
 TempDir* RejoinUnderCmd::s_prefix = nullptr;
 
 // Splits bytes saved as fileName into folder with pieces of size bytes.
-void split(const fs::path& folder, const std::string& fileName, const std::string& bytes, const std::string& size)
+void split(const fs::path& folder, const std::string& fileName, const std::string& bytes, const std::string& size,
+           const ScriptCodePage& codePage = systemScriptCodePage())
 {
     fs::create_directories(folder / "source");
     writeFile((folder / "source" / fileName).string(), bytes);
     RecordingHost host;
-    runSplit({(folder / "source" / fileName).string(), folder.string(), "Custom size...", size, "Bytes"}, host);
+    runSplit({(folder / "source" / fileName).string(), folder.string(), "Custom size...", size, "Bytes"}, host,
+             codePage);
     ASSERT_EQ(host.messages.size(), 1u);
     ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
 }
@@ -180,4 +182,31 @@ TEST_F(RejoinUnderCmd, RebuiltFileOfTheWrongSizeIsNotReportedAsCreated)
         << output;
     EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
     EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+}
+
+TEST_F(RejoinUnderCmd, AccentedNamesInTheInterpretersCodePage)
+{
+    // The program gets its names in code page 1252 and writes the script in
+    // 437, the code page in which Wine's cmd reads it; Wine keeps Linux file
+    // names in UTF-8. So the pieces are renamed from their 1252 bytes to the
+    // UTF-8 names that Wine's Windows programs would have given them.
+    struct Case {
+        std::string baseName, extension, utf8BaseName;
+    };
+    const Case cases[] = {
+        {"caf\xe9", ".bin", "caf\xc3\xa9"},
+        {"r\xe9sum\xe9 (\xc9t\xe9) & m\xfcsli", ".doc", "r\xc3\xa9sum\xc3\xa9 (\xc3\x89t\xc3\xa9) & m\xc3\xbcsli"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8BaseName);
+        TempDir dir;
+        const std::string bytes = patternBytes(2500, 7);
+        split(dir.path(), c.baseName + c.extension, bytes, "1000", Latin1ToDosCodePage());
+        for (const char* number : {".001", ".002", ".003"})
+            fs::rename(dir.path() / (c.baseName + number), dir.path() / (c.utf8BaseName + number));
+        std::string output = runScript(dir.path(), c.baseName);
+        EXPECT_NE(output.find(" was successfully created."), std::string::npos) << output;
+        EXPECT_EQ(readFile(dir / (c.utf8BaseName + c.extension)), bytes);
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+    }
 }
