@@ -113,8 +113,8 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
         const std::int64_t size = k < pieceCount ? pieceSize : fileLength - (pieceCount - 1) * pieceSize;
         const std::string digits = std::to_string(size);
         line(measure(argument(piece(k))));
-        line(unlessSize(size) + "echo The piece " + echoed(piece(k)) + " has %ParcelorSize% bytes instead of " +
-             digits + ".");
+        line(unlessSize(size) + "echo The piece " + echoed(piece(k)) +
+             " has %ParcelorSize% bytes instead of " + digits + ".");
         line(unlessSize(size) + "goto notcreated");
     }
     if (pieceCount == 1)

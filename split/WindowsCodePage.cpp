@@ -18,12 +18,12 @@ bool WindowsCodePage::toScriptText(const std::string& name, std::string& script)
     }
 
     const int nameLength = static_cast<int>(name.size());
-    const int wideLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), nameLength, nullptr, 0);
+    const DWORD strict = MB_ERR_INVALID_CHARS;
+    const int wideLength = MultiByteToWideChar(CP_ACP, strict, name.data(), nameLength, nullptr, 0);
     if (wideLength <= 0)
         return false;
     std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), nameLength, wide.data(), wideLength) !=
-        wideLength)
+    if (MultiByteToWideChar(CP_ACP, strict, name.data(), nameLength, wide.data(), wideLength) != wideLength)
         return false;
 
     // UTF-8 and UTF-7 hold every character and take neither the flag nor the

@@ -167,7 +167,8 @@ TEST(RejoinScript, SizesPastTwoAndFourGigabytesAsDigits)
     const std::string unless = UnderCmd + "if not \"%ParcelorSize%\"==";
     const Case cases[] = {
         {3, 3000000000, "904945152", unless + "\"3000000000\" goto wrongsize"},
-        {5, 5000000001, "809890305", unless + "\"5000000001\" if not \"%ParcelorSize%\"==\"705032705\" goto wrongsize"},
+        {5, 5000000001, "809890305",
+         unless + "\"5000000001\" if not \"%ParcelorSize%\"==\"705032705\" goto wrongsize"},
         {5, 4294967296, "104857600", unless + "\"4294967296\" goto wrongsize"},
     };
     for (const Case& c : cases) {

@@ -151,7 +151,8 @@ TEST_F(RejoinUnderCmd, PieceOfTheWrongSizeStopsBeforeJoining)
         std::string report;
     };
     const Case cases[] = {
-        {"my (big) & data", "my (big) & data.002", 999, "The piece my (big) & data.002 has 999 bytes instead of 1000."},
+        {"my (big) & data", "my (big) & data.002", 999,
+         "The piece my (big) & data.002 has 999 bytes instead of 1000."},
         {"50%f off", "50%f off.004", 501, "The piece 50%f off.004 has 501 bytes instead of 500."},
     };
     for (const Case& c : cases) {
