@@ -49,6 +49,36 @@ std::string echoed(const std::string& name)
 // one from an earlier program, so only cmd's is trusted.
 constexpr const char* StopOnFailedCopy = "if \"%OS%\"==\"Windows_NT\" if errorlevel 1 goto failed";
 
+// Only cmd can tell a file's size (the ~z of a for variable); older
+// interpreters skip every line that starts so.
+const std::string UnderCmd = "if \"%OS%\"==\"Windows_NT\" ";
+
+// Sets ParcelorSize to the size, in digits, of the file that argument names;
+// to nothing when there is none.
+// The name stays out of the loop's body, where a % sign of its own would be
+// taken for the loop variable.
+std::string measure(const std::string& argument)
+{
+    return UnderCmd + "for %%f in (" + argument + ") do set ParcelorSize=%%~zf";
+}
+
+// The start of a line that goes on only when the size measured is not size.
+// cmd compares numbers in 32 bits, so the digits are compared as text. Some
+// interpreters (Wine's cmd) tell only the low 32 bits of a size; for a file
+// of 4 GiB or more those digits are taken too, unless they are 0, the size
+// of a file that was not written at all.
+std::string unlessSize(std::int64_t size)
+{
+    auto differs = [](std::int64_t value) {
+        return "if not \"%ParcelorSize%\"==\"" + std::to_string(value) + "\" ";
+    };
+    std::string text = UnderCmd + differs(size);
+    const std::int64_t low = size & 0xFFFFFFFF;
+    if (low != size && low != 0)
+        text += differs(low);
+    return text;
+}
+
 } // namespace
 
 bool canNameInScript(const std::string& name)
@@ -59,7 +89,7 @@ bool canNameInScript(const std::string& name)
 }
 
 std::string rejoinScriptText(const std::string& baseName, const std::string& fileName,
-                             int pieceCount)
+                             int pieceCount, std::int64_t pieceSize, std::int64_t fileLength)
 {
     const std::string scratch = ScratchFileName;
     const std::string file = argument(fileName);
@@ -75,7 +105,17 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     for (int k = 1; k <= pieceCount; ++k) {
         line("if not exist " + argument(piece(k)) + " echo The piece " + echoed(piece(k)) +
              " is missing.");
-        line("if not exist " + argument(piece(k)) + " goto missing");
+        line("if not exist " + argument(piece(k)) + " goto notcreated");
+    }
+    // ParcelorSize lives only as long as the script.
+    line(UnderCmd + "setlocal");
+    for (int k = 1; k <= pieceCount; ++k) {
+        const std::int64_t size = k < pieceCount ? pieceSize : fileLength - (pieceCount - 1) * pieceSize;
+        const std::string digits = std::to_string(size);
+        line(measure(argument(piece(k))));
+        line(unlessSize(size) + "echo The piece " + echoed(piece(k)) +
+             " has %ParcelorSize% bytes instead of " + digits + ".");
+        line(unlessSize(size) + "goto notcreated");
     }
     if (pieceCount == 1)
         line("copy /b " + argument(piece(1)) + " " + scratch + " > nul");
@@ -89,13 +129,15 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     line("copy " + scratch + " " + file + " > nul");
     line(StopOnFailedCopy);
     line("del " + scratch + " > nul");
+    line(measure(file));
+    line(unlessSize(fileLength) + "goto wrongsize");
     line("echo The file " + shownFile + " was successfully created.");
     line("echo.");
     line("pause");
     line("");
 
     line("goto end");
-    line(":missing");
+    line(":notcreated");
     line("echo The file " + shownFile + " was not created.");
     line("echo.");
     line("pause");
@@ -103,6 +145,12 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     line(":failed");
     line("if exist " + scratch + " del " + scratch);
     line("echo A copy failed: the file " + shownFile + " was not created completely.");
+    line("echo.");
+    line("pause");
+    line("goto end");
+    line(":wrongsize");
+    line("echo The file " + shownFile + " has %ParcelorSize% bytes instead of " + std::to_string(fileLength) +
+         ": it was not created correctly.");
     line("echo.");
     line("pause");
     line(":end");

@@ -17,18 +17,40 @@ std::string overwriteMessage(const std::string& outputName)
     return SplitMessages::OverwritesSourceStart + outputName + SplitMessages::OverwritesSourceEnd;
 }
 
+// The names as the rejoin script writes them.
+struct ScriptNames {
+    std::string baseName, fileName;
+};
+
+// Sets converted to name as the script writes it. Gives the refusal of a name
+// that the script cannot hold, or, in its character set, cannot hold safely;
+// empty when all is well.
+std::string scriptName(const std::string& name, const PieceNames& names, const ScriptCodePage& codePage,
+                       std::string& converted)
+{
+    if (!canNameInScript(name))
+        return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
+    if (!codePage.toScriptText(name, converted) || !canNameInScript(converted))
+        return SplitMessages::NoScriptCharactersStart + name + SplitMessages::NoScriptCharactersMiddle +
+               names.baseName + ".bat" + SplitMessages::NoScriptCharactersEnd;
+    return "";
+}
+
 // Refuses, before anything is written, outputs that cannot be made safely:
 // paths too long for the system, names the script cannot hold, and any piece
-// or script that is the source file itself. Empty when all is well.
-std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source)
+// or script that is the source file itself. Fills script with the names as
+// the script writes them. Empty when all is well.
+std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source,
+                         const ScriptCodePage& codePage, ScriptNames& script)
 {
     // Every piece path is as long as the script's: ".001" against ".bat".
     if (scriptPath(names.piecePrefix).size() > MaxPathLength)
         return SplitMessages::PathTooLong;
-    for (const std::string& name : {names.baseName, names.fileName}) {
-        if (!canNameInScript(name))
-            return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
-    }
+    std::string failure = scriptName(names.baseName, names, codePage, script.baseName);
+    if (failure.empty())
+        failure = scriptName(names.fileName, names, codePage, script.fileName);
+    if (!failure.empty())
+        return failure;
     for (int k = 1; k <= plan.pieceCount; ++k) {
         if (source.isSameFileAs(piecePath(names.piecePrefix, k)))
             return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
@@ -73,7 +95,7 @@ std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFi
 
 } // namespace
 
-void runSplit(const SplitRequest& request, SplitHost& host)
+void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage)
 {
     auto fail = [&host](const std::string& message) { host.showMessage(message, MessageIcon::Stop); };
 
@@ -84,9 +106,10 @@ void runSplit(const SplitRequest& request, SplitHost& host)
 
     PieceNames names = derivePieceNames(request.filePath, plan.pieceDirectory);
     SourceFile source;
+    ScriptNames script;
     failure = measureFile(request.filePath, source, plan);
     if (failure.empty())
-        failure = checkOutputs(plan, names, source);
+        failure = checkOutputs(plan, names, source, codePage, script);
     if (!failure.empty())
         return fail(failure);
 
@@ -96,7 +119,8 @@ void runSplit(const SplitRequest& request, SplitHost& host)
         return fail(failure);
 
     FileError error = writeFileText(scriptPath(names.piecePrefix),
-                                    rejoinScriptText(names.baseName, names.fileName, plan.pieceCount));
+                                    rejoinScriptText(script.baseName, script.fileName, plan.pieceCount,
+                                                     plan.pieceSize, plan.fileLength));
     source.close();
     if (error != FileError::None)
         return fail(fileErrorMessage(error));
@@ -105,4 +129,9 @@ void runSplit(const SplitRequest& request, SplitHost& host)
                          names.baseName + ".bat.",
                      MessageIcon::Information);
     host.hideProgress();
+}
+
+void runSplit(const SplitRequest& request, SplitHost& host)
+{
+    runSplit(request, host, systemScriptCodePage());
 }

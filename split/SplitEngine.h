@@ -1,6 +1,8 @@
 // The split engine's interface: the request it reads, the host it reports through, and runSplit.
 #pragma once
 
+#include "split/ScriptCodePage.h"
+
 #include <cstdint>
 #include <string>
 
@@ -47,5 +49,11 @@ struct PieceNames {
 };
 
 // Checks the request, cuts the file into NAME.001 ... and writes NAME.bat,
-// reporting progress and the outcome through host. Never throws.
+// reporting progress and the outcome through host. Never throws. The names in
+// the script are written through codePage; a name it cannot hold refuses the
+// split before any piece is written.
+void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage);
+
+// runSplit with the system's conversion, systemScriptCodePage(): on Windows
+// the script holds its names in the OEM code page, elsewhere unchanged.
 void runSplit(const SplitRequest& request, SplitHost& host);

@@ -35,6 +35,14 @@ inline constexpr const char* BadScriptNameEnd =
     " holds a character that the rejoin script cannot hold.\n"
     "Rename the file before splitting it.";
 
+// Followed by the name, NoScriptCharactersMiddle, the script's name, NoScriptCharactersEnd.
+inline constexpr const char* NoScriptCharactersStart = "The name ";
+inline constexpr const char* NoScriptCharactersMiddle = " cannot be written into the rejoin script ";
+inline constexpr const char* NoScriptCharactersEnd =
+    ": the character set in which the command interpreter reads the script "
+    "has no equivalent for some of its characters.\n"
+    "Rename the file before splitting it.";
+
 // The success message: SplitDone, fileName, RunProgram, baseName, ".bat."
 inline constexpr const char* SplitDone = "The file was split successfully.\nTo recreate ";
 inline constexpr const char* RunProgram = " run the program ";

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <stdexcept>
 #include <cerrno>
@@ -35,6 +36,21 @@ void RecordingHost::keepAlive(std::int64_t pieceBytesDone, std::int64_t pieceByt
 {
     if (recordsKeepAlive)
         calls.push_back("keep " + std::to_string(pieceBytesDone) + "/" + std::to_string(pieceBytes));
+}
+
+bool Latin1ToDosCodePage::toScriptText(const std::string& name, std::string& script) const
+{
+    static const std::map<unsigned char, char> moved = {
+        {0xE9, '\x82'}, {0xE8, '\x8A'}, {0xC9, '\x90'}, {0xFC, '\x81'}, {0x9F, '?'}};
+    script.clear();
+    for (char c : name) {
+        auto byte = static_cast<unsigned char>(c);
+        auto found = moved.find(byte);
+        if (byte >= 0x80 && found == moved.end())
+            return false;
+        script += byte < 0x80 ? c : found->second;
+    }
+    return true;
 }
 
 TempDir::TempDir()

@@ -28,6 +28,15 @@ public:
     std::string lastMessage() const { return messages.empty() ? "" : messages.back(); }
 };
 
+// A small stand-in for the ANSI to OEM conversion of Windows (code pages 1252
+// to 437): ASCII unchanged, a few accented letters moved (é 0xE9 to 0x82,
+// è 0xE8 to 0x8A, É 0xC9 to 0x90, ü 0xFC to 0x81), 0x9F turned into a '?' as
+// a careless best fit would, and every other byte refused (the euro sign 0x80).
+class Latin1ToDosCodePage : public ScriptCodePage {
+public:
+    bool toScriptText(const std::string& name, std::string& script) const override;
+};
+
 // A fresh folder under the system's temporary directory, removed afterwards.
 class TempDir {
 public:

@@ -16,71 +16,122 @@ std::string crlf(std::initializer_list<std::string> lines)
     return text;
 }
 
-const std::string Check = "if \"%OS%\"==\"Windows_NT\" if errorlevel 1 goto failed";
+const std::string UnderCmd = "if \"%OS%\"==\"Windows_NT\" ";
+const std::string Check = UnderCmd + "if errorlevel 1 goto failed";
 
 std::string presence(const std::string& piece)
 {
     return crlf({"if not exist " + piece + " echo The piece " + piece + " is missing.",
-                 "if not exist " + piece + " goto missing"});
+                 "if not exist " + piece + " goto notcreated"});
 }
 
-// What follows the last line of the joining part for a file shown as name.
-std::string ending(const std::string& name)
+// The size check of a piece named piece in commands and shown in messages.
+std::string sizeCheck(const std::string& piece, const std::string& shown, const std::string& size)
 {
-    return crlf({"goto end", ":missing", "echo The file " + name + " was not created.", "echo.", "pause",
+    const std::string unless = UnderCmd + "if not \"%ParcelorSize%\"==\"" + size + "\" ";
+    return crlf({UnderCmd + "for %%f in (" + piece + ") do set ParcelorSize=%%~zf",
+                 unless + "echo The piece " + shown + " has %ParcelorSize% bytes instead of " + size + ".",
+                 unless + "goto notcreated"});
+}
+
+std::string sizeCheck(const std::string& piece, const std::string& size) { return sizeCheck(piece, piece, size); }
+
+const std::string Local = crlf({UnderCmd + "setlocal"});
+
+// What follows the last line of the joining part for a file shown as name of length bytes.
+std::string ending(const std::string& name, const std::string& length)
+{
+    return crlf({"goto end", ":notcreated", "echo The file " + name + " was not created.", "echo.", "pause",
                  "goto end", ":failed", "if exist parcelor.tmp del parcelor.tmp",
                  "echo A copy failed: the file " + name + " was not created completely.", "echo.", "pause",
-                 ":end"});
+                 "goto end", ":wrongsize",
+                 "echo The file " + name + " has %ParcelorSize% bytes instead of " + length +
+                     ": it was not created correctly.",
+                 "echo.", "pause", ":end"});
 }
 
-std::string tail(const std::string& name)
+std::string tail(const std::string& name, const std::string& length)
 {
     return crlf({"copy parcelor.tmp " + name + " > nul", Check, "del parcelor.tmp > nul",
+                 UnderCmd + "for %%f in (" + name + ") do set ParcelorSize=%%~zf",
+                 UnderCmd + "if not \"%ParcelorSize%\"==\"" + length + "\" goto wrongsize",
                  "echo The file " + name + " was successfully created.", "echo.", "pause", ""}) +
-           ending(name);
+           ending(name, length);
 }
 
 const std::string Head = crlf({"@echo off", "echo The file REPORT.V2.DOC is now being created . . .", "echo.",
                                "if exist parcelor.tmp del parcelor.tmp"});
+
+// The lines of script without their CR LF ends; fails the test on a bare LF.
+std::vector<std::string> linesOf(const std::string& script)
+{
+    std::istringstream in(script);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_TRUE(!line.empty() && line.back() == '\r') << "every line ends in CR LF";
+        if (!line.empty())
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 } // namespace
 
 TEST(RejoinScript, FourPiecesByteForByte)
 {
     std::string expected = Head + presence("REPORT.V2.001") + presence("REPORT.V2.002") +
-                           presence("REPORT.V2.003") + presence("REPORT.V2.004") +
+                           presence("REPORT.V2.003") + presence("REPORT.V2.004") + Local +
+                           sizeCheck("REPORT.V2.001", "1000") + sizeCheck("REPORT.V2.002", "1000") +
+                           sizeCheck("REPORT.V2.003", "1000") + sizeCheck("REPORT.V2.004", "500") +
                            crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.003 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.004 parcelor.tmp > nul", Check}) +
-                           tail("REPORT.V2.DOC");
-    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 4), expected);
+                           tail("REPORT.V2.DOC", "3500");
+    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 4, 1000, 3500), expected);
 }
 
 TEST(RejoinScript, OneAndTwoPieces)
 {
-    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 1),
-              Head + presence("REPORT.V2.001") + crlf({"copy /b REPORT.V2.001 parcelor.tmp > nul", Check}) +
-                  tail("REPORT.V2.DOC"));
-    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 2),
-              Head + presence("REPORT.V2.001") + presence("REPORT.V2.002") +
+    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 1, 1457664, 700),
+              Head + presence("REPORT.V2.001") + Local + sizeCheck("REPORT.V2.001", "700") +
+                  crlf({"copy /b REPORT.V2.001 parcelor.tmp > nul", Check}) + tail("REPORT.V2.DOC", "700"));
+    // A last piece of full size.
+    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 2, 1457664, 2915328),
+              Head + presence("REPORT.V2.001") + presence("REPORT.V2.002") + Local +
+                  sizeCheck("REPORT.V2.001", "1457664") + sizeCheck("REPORT.V2.002", "1457664") +
                   crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check}) +
-                  tail("REPORT.V2.DOC"));
+                  tail("REPORT.V2.DOC", "2915328"));
+    // The one piece of an empty file is empty too.
+    EXPECT_NE(rejoinScriptText("empty", "empty.txt", 1, 10, 0).find(sizeCheck("empty.001", "0") + "copy /b "),
+              std::string::npos);
 }
 
 TEST(RejoinScript, NineHundredNinetyNinePieces)
 {
-    std::string script = rejoinScriptText("big", "big.zip", 999);
-    std::istringstream in(script);
-    std::vector<std::string> joins;
-    int presenceLines = 0;
-    for (std::string line; std::getline(in, line);) {
-        ASSERT_FALSE(line.empty()) << "every line ends in CR LF";
-        ASSERT_EQ(line.back(), '\r');
-        line.pop_back();
+    const std::vector<std::string> lines = linesOf(rejoinScriptText("big", "big.zip", 999, 1457664, 1456206000));
+    std::vector<std::string> joins, measured, expectedSizes;
+    int presenceLines = 0, localAt = -1, firstMeasureAt = -1, lastPresenceAt = -1, firstCopyAt = -1;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i)];
         if (line.rfind("copy /b parcelor.tmp + ", 0) == 0)
             joins.push_back(line);
-        if (line.rfind("if not exist big.", 0) == 0)
+        if (line.rfind("if not exist big.", 0) == 0) {
             ++presenceLines;
+            lastPresenceAt = i;
+        }
+        if (line == UnderCmd + "setlocal")
+            localAt = i;
+        if (line.rfind(UnderCmd + "for %%f in (big.", 0) == 0 && line.find("(big.zip)") == std::string::npos) {
+            measured.push_back(line.substr(UnderCmd.size() + 12, 7));
+            if (firstMeasureAt < 0)
+                firstMeasureAt = i;
+        }
+        const std::string unless = UnderCmd + "if not \"%ParcelorSize%\"==\"";
+        if (line.rfind(unless, 0) == 0 && line.find("goto notcreated") != std::string::npos)
+            expectedSizes.push_back(line.substr(unless.size(), line.find('"', unless.size()) - unless.size()));
+        if (firstCopyAt < 0 && line.rfind("copy ", 0) == 0)
+            firstCopyAt = i;
     }
     ASSERT_EQ(joins.size(), 997u);
     EXPECT_EQ(joins.front(), "copy /b parcelor.tmp + big.003 parcelor.tmp > nul");
@@ -90,40 +141,94 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
     EXPECT_EQ(joins[97], "copy /b parcelor.tmp + big.100 parcelor.tmp > nul");
     EXPECT_EQ(joins.back(), "copy /b parcelor.tmp + big.999 parcelor.tmp > nul");
     EXPECT_EQ(presenceLines, 2 * 999);
-    EXPECT_NE(script.find("copy /b big.001 + big.002 parcelor.tmp > nul\r\n"), std::string::npos);
+    // Every piece is present before any is measured, and measured before the first copy.
+    EXPECT_LT(lastPresenceAt, localAt);
+    EXPECT_EQ(localAt + 1, firstMeasureAt);
+    ASSERT_EQ(measured.size(), 999u);
+    ASSERT_EQ(expectedSizes.size(), 999u);
+    EXPECT_EQ(measured.front(), "big.001");
+    EXPECT_EQ(measured.back(), "big.999");
+    EXPECT_EQ(std::count(expectedSizes.begin(), expectedSizes.end(), "1457664"), 998);
+    EXPECT_EQ(expectedSizes.back(), "1457328");  // 1,456,206,000 - 998 x 1,457,664
+    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999);
+    EXPECT_EQ(lines[static_cast<std::size_t>(firstCopyAt)], "copy /b big.001 + big.002 parcelor.tmp > nul");
+}
+
+TEST(RejoinScript, SizesPastTwoAndFourGigabytesAsDigits)
+{
+    // 999 MB pieces: 3,000,000,000 bytes need no more than 32 unsigned bits;
+    // 5,000,000,001 bytes are also accepted as their low 32 bits, 705,032,705;
+    // exactly 4 GiB never as 0.
+    struct Case {
+        int pieceCount;
+        std::int64_t fileLength;
+        std::string lastPiece, fileCheck;
+    };
+    const std::string unless = UnderCmd + "if not \"%ParcelorSize%\"==";
+    const Case cases[] = {
+        {3, 3000000000, "904945152", unless + "\"3000000000\" goto wrongsize"},
+        {5, 5000000001, "809890305",
+         unless + "\"5000000001\" if not \"%ParcelorSize%\"==\"705032705\" goto wrongsize"},
+        {5, 4294967296, "104857600", unless + "\"4294967296\" goto wrongsize"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileLength);
+        const std::string script = rejoinScriptText("huge", "huge.img", c.pieceCount, 1047527424, c.fileLength);
+        const std::string last = "huge.00" + std::to_string(c.pieceCount);
+        EXPECT_NE(script.find(sizeCheck(last, c.lastPiece)), std::string::npos);
+        EXPECT_NE(script.find(sizeCheck("huge.001", "1047527424")), std::string::npos);
+        EXPECT_NE(script.find("\r\n" + c.fileCheck + "\r\necho The file huge.img was successfully created.\r\n"),
+                  std::string::npos);
+        EXPECT_NE(script.find("bytes instead of " + std::to_string(c.fileLength) + ": it was not created correctly."),
+                  std::string::npos);
+    }
 }
 
 TEST(RejoinScript, NamesThatCmdWouldMisread)
 {
     struct Case {
-        std::string baseName, fileName, firstCopy, lastCopy, announced;
+        std::string baseName, fileName, firstCopy, lastCopy, announced, shownPiece;
     };
     const Case cases[] = {
         {"README", "README", "copy /b README.001 parcelor.tmp > nul", "copy parcelor.tmp README > nul",
-         "echo The file README is now being created . . ."},
+         "echo The file README is now being created . . .", "README.001"},
         {"my file", "my file.zip", "copy /b \"my file.001\" parcelor.tmp > nul",
-         "copy parcelor.tmp \"my file.zip\" > nul", "echo The file my file.zip is now being created . . ."},
+         "copy parcelor.tmp \"my file.zip\" > nul", "echo The file my file.zip is now being created . . .",
+         "my file.001"},
         {"A&B", "A&B.doc", "copy /b \"A&B.001\" parcelor.tmp > nul", "copy parcelor.tmp \"A&B.doc\" > nul",
-         "echo The file A^&B.doc is now being created . . ."},
+         "echo The file A^&B.doc is now being created . . .", "A^&B.001"},
         {"100%", "100%.txt", "copy /b \"100%%.001\" parcelor.tmp > nul", "copy parcelor.tmp \"100%%.txt\" > nul",
-         "echo The file 100%%.txt is now being created . . ."},
+         "echo The file 100%%.txt is now being created . . .", "100%%.001"},
+        // Looks like the loop variable %f: it must stay out of the loop's body.
+        {"50%f", "50%f.txt", "copy /b \"50%%f.001\" parcelor.tmp > nul", "copy parcelor.tmp \"50%%f.txt\" > nul",
+         "echo The file 50%%f.txt is now being created . . .", "50%%f.001"},
         {"x^y", "x^y", "copy /b \"x^y.001\" parcelor.tmp > nul", "copy parcelor.tmp \"x^y\" > nul",
-         "echo The file x^^y is now being created . . ."},
+         "echo The file x^^y is now being created . . .", "x^^y.001"},
         {"song (live)", "song (live).mp3", "copy /b \"song (live).001\" parcelor.tmp > nul",
          "copy parcelor.tmp \"song (live).mp3\" > nul",
-         "echo The file song ^(live^).mp3 is now being created . . ."},
+         "echo The file song ^(live^).mp3 is now being created . . .", "song ^(live^).001"},
         // + would join, , ; = would split the argument.
         {"a+b", "a+b.c", "copy /b \"a+b.001\" parcelor.tmp > nul", "copy parcelor.tmp \"a+b.c\" > nul",
-         "echo The file a+b.c is now being created . . ."},
+         "echo The file a+b.c is now being created . . .", "a+b.001"},
         {"a,b;c=d", "a,b;c=d", "copy /b \"a,b;c=d.001\" parcelor.tmp > nul", "copy parcelor.tmp \"a,b;c=d\" > nul",
-         "echo The file a,b;c=d is now being created . . ."},
+         "echo The file a,b;c=d is now being created . . .", "a,b;c=d.001"},
+    };
+    auto between = [](const std::string& text, const std::string& before, const std::string& after) {
+        std::size_t start = text.find(before) + before.size();
+        return text.substr(start, text.rfind(after) - start);
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
-        std::string script = rejoinScriptText(c.baseName, c.fileName, 1);
+        std::string script = rejoinScriptText(c.baseName, c.fileName, 1, 100, 42);
         EXPECT_NE(script.find("\r\n" + c.firstCopy + "\r\n"), std::string::npos);
         EXPECT_NE(script.find("\r\n" + c.lastCopy + "\r\n"), std::string::npos);
         EXPECT_NE(script.find("\r\n" + c.announced + "\r\n"), std::string::npos);
+        // The size checks name the piece and the file as the copies do, and show them as the echo lines do.
+        const std::string piece = between(c.firstCopy, "copy /b ", " parcelor.tmp");
+        const std::string file = between(c.lastCopy, "copy parcelor.tmp ", " > nul");
+        EXPECT_NE(script.find("\r\n" + sizeCheck(piece, c.shownPiece, "42")), std::string::npos);
+        EXPECT_NE(script.find("\r\n" + UnderCmd + "for %%f in (" + file + ") do set ParcelorSize=%%~zf\r\n"),
+                  std::string::npos);
     }
 }
 

@@ -78,7 +78,7 @@ TEST(SplitRun, ThreeFloppyPiecesRejoinToTheFile)
     EXPECT_EQ(fs::file_size(pieces / "big.002"), 1457664u);
     EXPECT_EQ(fs::file_size(pieces / "big.003"), 84672u);
     EXPECT_EQ(concatenatedPieces(pieces, "big", 3), bytes);
-    EXPECT_EQ(readFile(pieces / "big.bat"), rejoinScriptText("big", "big.zip", 3));
+    EXPECT_EQ(readFile(pieces / "big.bat"), rejoinScriptText("big", "big.zip", 3, 1457664, 3000000));
 }
 
 TEST(SplitRun, PieceSizesAtTheEdges)
@@ -109,7 +109,9 @@ TEST(SplitRun, PieceSizesAtTheEdges)
                                            std::to_string(k))),
                       c.pieceSizes[static_cast<std::size_t>(k - 1)]);
         EXPECT_EQ(concatenatedPieces(dir, "data", count), bytes);
-        EXPECT_EQ(readFile(dir / "data.bat"), rejoinScriptText("data", "data.bin", count));
+        const std::int64_t pieceSize = std::stoll(c.size) * (c.unit == "KB" ? 1024 : 1);
+        EXPECT_EQ(readFile(dir / "data.bat"),
+                  rejoinScriptText("data", "data.bin", count, pieceSize, std::int64_t(c.length)));
         EXPECT_EQ(listFolder(dir.path()).size(), static_cast<std::size_t>(count) + 2);
     }
 }
@@ -225,6 +227,60 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
                                           SplitMessages::OverwritesSourceEnd);
         EXPECT_EQ(readFile(c.file), bytes);
         EXPECT_EQ(listFolder(dir.path() / "pieces"), before);
+    }
+}
+
+TEST(SplitRun, ScriptNamesInItsInterpretersCodePage)
+{
+    TempDir dir;
+    const std::string bytes = patternBytes(2500);
+    writeFile(dir / "caf\xe9 cr\xe8me.bin", bytes);
+    RecordingHost host;
+    const Latin1ToDosCodePage dos;
+    runSplit({dir / "caf\xe9 cr\xe8me.bin", dir.path().string(), Custom, "1000", "Bytes"}, host, dos);
+    // Pieces and script on disk, and the message, keep the program's own names.
+    ASSERT_EQ(host.lastMessage(), successText("caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me"));
+    EXPECT_EQ(concatenatedPieces(dir, "caf\xe9 cr\xe8me", 3), bytes);
+    // Inside the script every name is in the interpreter's bytes: copies, messages, size checks.
+    const std::string script = readFile(dir / "caf\xe9 cr\xe8me.bat");
+    EXPECT_EQ(script, rejoinScriptText("caf\x82 cr\x8Ame", "caf\x82 cr\x8Ame.bin", 3, 1000, 2500));
+    EXPECT_EQ(script.find_first_of("\xe9\xe8"), std::string::npos);
+
+    // Where the system has no conversion, the script holds the names as they came.
+    RecordingHost plain;
+    runSplit({dir / "caf\xe9 cr\xe8me.bin", dir.path().string(), Custom, "1000", "Bytes"}, plain);
+    ASSERT_EQ(plain.lastMessage(), successText("caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me"));
+    EXPECT_EQ(readFile(dir / "caf\xe9 cr\xe8me.bat"),
+              rejoinScriptText("caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin", 3, 1000, 2500));
+}
+
+TEST(SplitRun, NameTheScriptCannotHoldWritesNothing)
+{
+    TempDir dir;
+    fs::create_directory(dir.path() / "out");
+    struct Case {
+        std::string fileName, refusedName, scriptName;
+    };
+    const Case cases[] = {
+        {"\x80uro.bin", "\x80uro", "\x80uro.bat"},              // the base name, first
+        {"price.\x80", "price.\x80", "price.bat"},               // only the file name
+        {"wild\x9f.txt", "wild\x9f", "wild\x9f.bat"},           // converted to a wildcard
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        writeFile(dir / c.fileName, "some bytes");
+        RecordingHost host;
+        const Latin1ToDosCodePage dos;
+        runSplit({dir / c.fileName, dir / "out", Custom, "3", "Bytes"}, host, dos);
+        EXPECT_EQ(host.calls, (std::vector<std::string>{"look " + (dir / c.fileName), "look " + (dir / "out"),
+                                                        stop("The name " + c.refusedName +
+                                                             " cannot be written into the rejoin script " +
+                                                             c.scriptName +
+                                                             ": the character set in which the command "
+                                                             "interpreter reads the script has no equivalent for "
+                                                             "some of its characters.\n"
+                                                             "Rename the file before splitting it.")}));
+        EXPECT_TRUE(fs::is_empty(dir.path() / "out"));
     }
 }
 

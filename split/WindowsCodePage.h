@@ -1,0 +1,11 @@
+// The conversion of names from the ANSI to the OEM code page, in which cmd reads batch files.
+#pragma once
+
+#include "split/ScriptCodePage.h"
+
+// Converts through UTF-16 with the system's tables, refusing any character
+// that the OEM code page does not hold exactly (no best-fit stand-ins).
+class WindowsCodePage : public ScriptCodePage {
+public:
+    bool toScriptText(const std::string& name, std::string& script) const override;
+};
