@@ -278,8 +278,10 @@ void CParcelorDlg::keepAlive(std::int64_t pieceBytesDone, std::int64_t pieceByte
         return;
     m_dwLastAlive = now;
 
-    const int withinPiece = pieceBytes > 0 ? static_cast<int>(pieceBytesDone * ProgressPerPiece / pieceBytes) : 0;
-    ::SendMessageA(GetDlgItem(IDC_PROGRESS), PBM_SETPOS, m_nPiecesDone * ProgressPerPiece + withinPiece, 0);
+    if (pieceBytes > 0) {
+        const int withinPiece = static_cast<int>(pieceBytesDone * ProgressPerPiece / pieceBytes);
+        ::SendMessageA(GetDlgItem(IDC_PROGRESS), PBM_SETPOS, m_nPiecesDone * ProgressPerPiece + withinPiece, 0);
+    }
 
     // Paints what needs it and answers the messages sent to the window; any
     // peek delivers those. Input and posted messages stay queued for later.

@@ -41,7 +41,7 @@ std::string scriptName(const std::string& name, const PieceNames& names, const S
 // or script that is the source file itself. Fills script with the names as
 // the script writes them. Empty when all is well.
 std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source,
-                         const ScriptCodePage& codePage, ScriptNames& script)
+                         const ScriptCodePage& codePage, ScriptNames& script, SplitHost& host)
 {
     // Every piece path is as long as the script's: ".001" against ".bat".
     if (scriptPath(names.piecePrefix).size() > MaxPathLength)
@@ -54,6 +54,8 @@ std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const S
     for (int k = 1; k <= plan.pieceCount; ++k) {
         if (source.isSameFileAs(piecePath(names.piecePrefix, k)))
             return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
+        // Hundreds of lookups take a noticeable while on some systems.
+        host.keepAlive(0, 0);
     }
     if (source.isSameFileAs(scriptPath(names.piecePrefix)))
         return overwriteMessage("rejoin script " + names.baseName + ".bat");
@@ -109,7 +111,7 @@ void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage
     ScriptNames script;
     failure = measureFile(request.filePath, source, plan);
     if (failure.empty())
-        failure = checkOutputs(plan, names, source, codePage, script);
+        failure = checkOutputs(plan, names, source, codePage, script, host);
     if (!failure.empty())
         return fail(failure);
 

@@ -134,7 +134,7 @@ TEST(SplitRun, OneReadAndOneWritePerChunk)
     EXPECT_EQ(writesAfter - writesBefore - (writesBefore - calibrationWrites), 6 + 1);
 }
 
-TEST(SplitRun, KeepAliveAfterEveryChunkWritten)
+TEST(SplitRun, KeepAliveAfterEveryPathCheckedAndEveryChunkWritten)
 {
     TempDir dir;
     writeFile(dir / "data.bin", patternBytes(300000));
@@ -142,7 +142,7 @@ TEST(SplitRun, KeepAliveAfterEveryChunkWritten)
     host.recordsKeepAlive = true;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "200000", "Bytes"}, host);
     const std::vector<std::string> expected = {
-        "look " + (dir / "data.bin"), "look " + dir.path().string(), "start 2",
+        "look " + (dir / "data.bin"), "look " + dir.path().string(), "keep 0/0", "keep 0/0", "start 2",
         "keep 91104/200000", "keep 182208/200000", "keep 200000/200000", "step",
         "keep 91104/100000", "keep 100000/100000", "step",
         success("data.bin", "data"), "hide"};
@@ -153,8 +153,8 @@ TEST(SplitRun, KeepAliveAfterEveryChunkWritten)
     RecordingHost empty;
     empty.recordsKeepAlive = true;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "10", "Bytes"}, empty);
-    EXPECT_EQ(std::vector<std::string>(empty.calls.begin() + 2, empty.calls.begin() + 4),
-              (std::vector<std::string>{"start 1", "step"}));
+    EXPECT_EQ(std::vector<std::string>(empty.calls.begin() + 2, empty.calls.begin() + 5),
+              (std::vector<std::string>{"keep 0/0", "start 1", "step"}));
 }
 
 TEST(SplitRun, TooManyPiecesWritesNothing)

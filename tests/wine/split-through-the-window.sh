@@ -8,6 +8,8 @@
 set -u
 build=$1
 wine=/usr/lib/wine/wine64
+# Names cross from the shell to Wine as UTF-8; Wine then holds ANSI code page 1252, OEM 437.
+export LC_ALL=C.UTF-8
 failed=0
 work=$(mktemp -d /tmp/parcelor-XXXXXX)  # no dot: it would end the stem of README
 trap 'rm -rf "$work"' EXIT
@@ -23,7 +25,7 @@ check_name() {
     head -c 3000000 /dev/urandom > "$dir/source/$file"
     local message
     message=$("$wine" "$build/tests/wine/split_driver.exe" "$build/app/ParcelorMFC.EXE" \
-        "$(windows "$dir/source/$file")" "${4:-$(windows "$dir/pieces")\\}" 2>&1 | tr -d '\r')
+        "$(windows "$dir/source/$file")" "${4:-$(windows "$dir/pieces")\\}" 2>&1 | tr -d '\r' | iconv -f cp1252 -t utf-8)
     local expected
     expected=$(printf 'The file was split successfully.\nTo recreate %s run the program %s.bat.' "$file" "$base")
     local why=""
@@ -74,6 +76,9 @@ check_name "A&B (1).doc" "A&B (1)" 3
 check_name "100% sure.txt" "100% sure" 4
 check_name "song (live) & more.mp3" "song (live) & more" 5
 check_name "README" "README" 6
+# Accented letters: the program's names are in the ANSI code page, the
+# script must name them in the one cmd reads.
+check_name "café crème.txt" "café crème" 8
 # The root of a drive, as the folder picker gives it for a floppy.
 mkdir -p "$work/7/pieces"
 ln -sfn "$work/7/pieces" "$WINEPREFIX/dosdevices/p:"
