@@ -1,6 +1,7 @@
 // CParcelorDlg: initialisation, the handlers of the main dialog and its SplitHost operations.
 #include "app/ParcelorMFCDlg.h"
 
+#include "controls/FolderDialog.h"
 #include "framework/DataExchange.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
@@ -212,7 +213,15 @@ void CParcelorDlg::OnBrowseFile()
 
 void CParcelorDlg::OnBrowseDirectory()
 {
-    // The folder picker is added with its own class; until then the button does nothing.
+    UpdateData(true);
+    // Without an owner: this dialog stays enabled while the browse window is open.
+    CFolderDialog dlg(nullptr, 0, nullptr, FolderShell());
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_strDirectory = dlg.GetFolderPath();
+    if (!m_strDirectory.empty())
+        m_bDirFollowsFile = FALSE;
+    UpdateData(false);
 }
 
 void CParcelorDlg::OnAbout()

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class CFolderShell;
+
 class CParcelorDlg : public CDialog, public SplitHost {
 public:
     CParcelorDlg();
@@ -43,6 +45,10 @@ protected:
     void OnDirectoryKillFocus();
     void OnUnitsChanged();
     void OnAbout();
+
+    // The shell under the directory Browse button's folder picker: null, the
+    // Windows shell, unless a test dialog answers a stand-in.
+    virtual CFolderShell* FolderShell() { return nullptr; }
 
 private:
     // Fills the drop-down lists from the dialog's list resource.
