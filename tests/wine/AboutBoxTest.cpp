@@ -62,8 +62,9 @@ TEST(AboutBox, ShowsNameVersionNoticeAndTheHomePageLinkFittedToItsCaption)
             ASSERT_NE(child, nullptr);
             EXPECT_EQ(::GetDlgCtrlID(child) & 0xFFFF, want.id);
             EXPECT_EQ(ClassOf(child), want.kind);
-            if (want.text)
+            if (want.text) {
                 EXPECT_EQ(WindowText(child), want.text);
+            }
             child = ::GetWindow(child, GW_HWNDNEXT);
         }
         EXPECT_EQ(child, nullptr);
@@ -142,6 +143,8 @@ TEST(AboutBox, PointerOverTheLinkShowsTheHandAndAClickFollowsIt)
         ASSERT_NE(CHyperLink::HandCursor(), nullptr);
         EXPECT_EQ(::GetCursor(), CHyperLink::HandCursor());
         EXPECT_EQ(::GetCapture(), link); // how the link learns that the pointer left
+        PumpDialog(box, 1500); // the tooltip shows itself once the pointer rests
+        EXPECT_TRUE(TipShown(link));
 
         PressLeft();
         PumpDialog(box, 50);

@@ -70,6 +70,7 @@ namespace {
 struct TipSearch {
     HWND link;
     std::vector<std::string> texts;
+    bool shown = false;
 };
 
 BOOL CALLBACK CollectTips(HWND window, LPARAM param)
@@ -90,6 +91,7 @@ BOOL CALLBACK CollectTips(HWND window, LPARAM param)
         tool.lpszText = text;
         ::SendMessageA(window, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
         search.texts.push_back(text);
+        search.shown = search.shown || ::IsWindowVisible(window);
     }
     return TRUE;
 }
@@ -111,6 +113,13 @@ std::vector<std::string> TipTexts(HWND link)
     TipSearch search{link, {}};
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectTips, reinterpret_cast<LPARAM>(&search));
     return search.texts;
+}
+
+bool TipShown(HWND link)
+{
+    TipSearch search{link, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectTips, reinterpret_cast<LPARAM>(&search));
+    return search.shown;
 }
 
 SIZE CaptionExtent(HWND link)

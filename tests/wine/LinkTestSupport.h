@@ -53,6 +53,8 @@ int PixelsOf(HWND link, COLORREF colour);
 
 // The texts of the tooltip tools of this thread that belong to link with id 1.
 std::vector<std::string> TipTexts(HWND link);
+// Whether one of those tooltips is showing.
+bool TipShown(HWND link);
 
 // The caption's size in the font the link draws it in.
 SIZE CaptionExtent(HWND link);
