@@ -1,42 +1,15 @@
-// The launcher stand-in, the colour, pixel and tooltip readers and the real pointer of the link tests.
+// The colour, pixel, tooltip and size readers, the real pointer and the dialog loop of the link tests.
 #include "tests/wine/LinkTestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <commctrl.h>
 
-StandInLaunch::StandInLaunch() : m_pPrevious(CHyperLink::SetLaunchPlatform(this))
-{
-}
-
-StandInLaunch::~StandInLaunch()
-{
-    CHyperLink::SetLaunchPlatform(m_pPrevious);
-}
-
-LaunchCode StandInLaunch::OpenWithShell(const char* address, int show)
-{
-    opened.push_back(address);
-    shows.push_back(show);
-    return shellCode;
-}
-
-LaunchCode StandInLaunch::RunCommand(const char* commandLine, int)
-{
-    ADD_FAILURE() << "started " << commandLine;
-    return 0;
-}
-
-LinkColours AskColours(HWND link)
+COLORREF AskedColour(HWND link)
 {
     HDC dc = ::CreateCompatibleDC(nullptr);
-    ::SetTextColor(dc, RGB(1, 2, 3));
-    ::SetBkMode(dc, OPAQUE);
-    const LRESULT brush = ::SendMessageA(::GetParent(link), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                         reinterpret_cast<LPARAM>(link));
-    const LinkColours colours{::GetTextColor(dc), ::GetBkMode(dc), reinterpret_cast<HGDIOBJ>(brush)};
+    ::SendMessageA(::GetParent(link), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));
+    const COLORREF colour = ::GetTextColor(dc);
     ::DeleteDC(dc);
-    return colours;
+    return colour;
 }
 
 int PixelsOf(HWND link, COLORREF colour)
@@ -44,24 +17,12 @@ int PixelsOf(HWND link, COLORREF colour)
     ::RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     RECT client;
     ::GetClientRect(link, &client);
-    const int width = client.right, height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP image = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC screen = ::GetDC(link);
-    HDC copy = ::CreateCompatibleDC(screen);
-    HGDIOBJ previous = ::SelectObject(copy, image);
-    ::BitBlt(copy, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const DWORD wanted = GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    HDC dc = ::GetDC(link);
     int count = 0;
-    for (int i = 0; i < width * height; ++i)
-        count += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == wanted;
-    ::SelectObject(copy, previous);
-    ::DeleteDC(copy);
-    ::ReleaseDC(link, screen);
-    ::DeleteObject(image);
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            count += ::GetPixel(dc, x, y) == colour;
+    ::ReleaseDC(link, dc);
     return count;
 }
 
@@ -70,7 +31,7 @@ namespace {
 struct TipSearch {
     HWND link;
     std::vector<std::string> texts;
-    bool shown = false;
+    bool shown;
 };
 
 BOOL CALLBACK CollectTips(HWND window, LPARAM param)
@@ -78,16 +39,13 @@ BOOL CALLBACK CollectTips(HWND window, LPARAM param)
     TipSearch& search = *reinterpret_cast<TipSearch*>(param);
     char name[32] = "";
     ::GetClassNameA(window, name, sizeof name);
-    if (std::string(name) != TOOLTIPS_CLASSA)
-        return TRUE;
-    const LRESULT count = ::SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
+    for (LRESULT i = 0; std::string(name) == TOOLTIPS_CLASSA && i < ::SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0); ++i) {
+        char text[512] = "";
         TOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V1_SIZE;
-        if (!::SendMessageA(window, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool)) ||
-            tool.hwnd != search.link || tool.uId != 1)
+        ::SendMessageA(window, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+        if (tool.hwnd != search.link || tool.uId != 1)
             continue;
-        char text[512] = "";
         tool.lpszText = text;
         ::SendMessageA(window, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
         search.texts.push_back(text);
@@ -96,33 +54,26 @@ BOOL CALLBACK CollectTips(HWND window, LPARAM param)
     return TRUE;
 }
 
-void Send(DWORD flags, LONG dx = 0, LONG dy = 0)
+void SendMouse(DWORD flags, LONG dx, LONG dy)
 {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = flags;
+    input.mi = {dx, dy, 0, flags, 0, 0};
     ::SendInput(1, &input, sizeof input);
 }
 
 } // namespace
 
-std::vector<std::string> TipTexts(HWND link)
+std::vector<std::string> TipTexts(HWND link, bool* shown)
 {
-    TipSearch search{link, {}};
+    TipSearch search{link, {}, false};
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectTips, reinterpret_cast<LPARAM>(&search));
+    if (shown)
+        *shown = search.shown;
     return search.texts;
 }
 
-bool TipShown(HWND link)
-{
-    TipSearch search{link, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectTips, reinterpret_cast<LPARAM>(&search));
-    return search.shown;
-}
-
-SIZE CaptionExtent(HWND link)
+bool FitsCaption(HWND link)
 {
     char caption[512] = "";
     const int length = ::GetWindowTextA(link, caption, sizeof caption);
@@ -132,52 +83,36 @@ SIZE CaptionExtent(HWND link)
     ::GetTextExtentPoint32A(dc, caption, length, &extent);
     ::SelectObject(dc, previous);
     ::ReleaseDC(link, dc);
-    return extent;
-}
-
-RECT RectInParent(HWND control)
-{
-    RECT rect;
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    RECT window;
+    ::GetWindowRect(link, &window);
+    return window.right - window.left == extent.cx && window.bottom - window.top == extent.cy;
 }
 
 void MovePointerTo(HWND window, POINT point)
 {
     ::ClientToScreen(window, &point);
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
     // Absolute positions run from 0 to 65535 across the screen; aim at the middle of the pixel.
-    Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (point.x * 65536 + 32768) / width,
-         (point.y * 65536 + 32768) / height);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (point.x * 65536 + 32768) / ::GetSystemMetrics(SM_CXSCREEN),
+              (point.y * 65536 + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
 }
 
-void PressLeft()
+void SendButton(DWORD event)
 {
-    Send(MOUSEEVENTF_LEFTDOWN);
-}
-
-void ReleaseLeft()
-{
-    Send(MOUSEEVENTF_LEFTUP);
+    SendMouse(event, 0, 0);
 }
 
 void PumpDialog(HWND dialog, DWORD milliseconds)
 {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
+    for (const DWORD start = ::GetTickCount();; ::Sleep(10)) {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (::CallMsgFilterA(&msg, MSGF_DIALOGBOX))
-                continue;
-            if (!::IsDialogMessageA(dialog, &msg)) {
+            if (!::CallMsgFilterA(&msg, MSGF_DIALOGBOX) && !::IsDialogMessageA(dialog, &msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageA(&msg);
             }
         }
         if (::GetTickCount() - start >= milliseconds)
             return;
-        ::Sleep(10);
     }
 }
 
@@ -185,6 +120,6 @@ std::string ProgramFolder()
 {
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\'));
+    const std::string file(path);
+    return file.substr(0, file.find_last_of('\\'));
 }
