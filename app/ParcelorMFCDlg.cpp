@@ -117,7 +117,8 @@ bool CParcelorDlg::OnInitDialog()
 bool CParcelorDlg::OnSysCommand(CMessage& msg)
 {
     if ((msg.wParam & 0xFFF0) == IDM_ABOUT) {
-        // The About box is added beside this dialog; until then the entry does nothing.
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
         return true;
     }
     return false;
@@ -226,7 +227,9 @@ void CParcelorDlg::OnBrowseDirectory()
 
 void CParcelorDlg::OnAbout()
 {
-    // The About box is added beside this dialog; until then the button does nothing.
+    // Nothing of an earlier showing (a followed link, its font) carries over.
+    m_dlgAbout.emplace();
+    m_dlgAbout->DoModal();
 }
 
 void CParcelorDlg::showMessage(const std::string& text, MessageIcon icon)

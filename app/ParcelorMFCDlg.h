@@ -1,9 +1,11 @@
 // CParcelorDlg: the main dialog, which holds the fields a split reads and hosts the split engine.
 #pragma once
 
+#include "app/AboutDlg.h"
 #include "framework/Dialog.h"
 #include "split/SplitEngine.h"
 
+#include <optional>
 #include <string>
 
 class CFolderShell;
@@ -17,6 +19,8 @@ public:
     std::string m_strFile;
     std::string m_strDirectory;
     std::string m_strSize;
+    // Made afresh for every showing from the About button (the box cannot be copied).
+    std::optional<CAboutDlg> m_dlgAbout{std::in_place};
     HICON m_hIcon;
     BOOL m_bDirFollowsFile = FALSE;
 

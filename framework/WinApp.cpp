@@ -49,6 +49,10 @@ int AfxMessageBox(const std::string& text, UINT type)
 {
     CWinApp* pApp = AfxGetApp();
     HWND hOwner = pApp && pApp->m_pMainWnd ? static_cast<HWND>(*pApp->m_pMainWnd) : nullptr;
+    // Owned by the box that was active last over the main window (an About box, say), so that
+    // the box the user was in waits for this one instead of staying usable beside it.
+    if (hOwner)
+        hOwner = ::GetLastActivePopup(hOwner);
     return ::MessageBoxA(hOwner, text.c_str(), pApp ? pApp->AppName().c_str() : "", type);
 }
 

@@ -30,7 +30,8 @@ public:
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
-// A message box owned by the main window and captioned with the application's name.
+// A message box over the main window (or the box last active over it), captioned with the
+// application's name.
 int AfxMessageBox(const std::string& text, UINT type = MB_OK);
 // The body of WinMain: sets up the application object and runs it.
 int AfxWinMain(HINSTANCE hInstance);

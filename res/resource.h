@@ -1,4 +1,4 @@
-// Resource ids of the main dialog, its controls, the system menu, string and icon.
+// Resource ids of the main dialog and the About box, their controls, the system menu, string and icon.
 #pragma once
 
 #define IDD_ABOUT_DIALOG        100
@@ -18,6 +18,7 @@
 #define IDC_PROGRESS_LABEL      1008
 #define IDC_BROWSE_FILE         1009
 #define IDC_ABOUT               1010
+#define IDC_HOME_PAGE_LINK      1011
 #define IDC_BROWSE_DIRECTORY    57672
 #define IDC_SPLIT               57673
 #define IDC_EXIT                57674

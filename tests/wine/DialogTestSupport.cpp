@@ -63,6 +63,11 @@ void CALLBACK OnRunTimer(HWND, UINT, UINT_PTR id, DWORD)
         return;
     HWND hDialog = *run->dialog;
     if (id == run->bodyTimer) {
+        // A template without WS_VISIBLE is shown by the modal loop once it first runs idle.
+        if (::IsWindow(hDialog) && !::IsWindowVisible(hDialog)) {
+            run->bodyTimer = ::SetTimer(nullptr, 0, 10, &OnRunTimer);
+            return;
+        }
         run->bodyTimer = 0;
         (*run->body)();
         if (run->endAfterBody) {

@@ -44,7 +44,7 @@ private:
 // Ends the modal run of the dialog when the body did not end it itself.
 inline constexpr INT_PTR EndedByTest = 0x7E57;
 
-// Runs dialog modally and calls body once its modal loop is running. With endAfterBody the dialog
+// Runs dialog modally and calls body once its modal loop is running and has shown it. With endAfterBody the dialog
 // is then ended with EndedByTest; otherwise the body has set things going that end it (posted
 // keys, say), and EndedByTest follows only if nothing did within a few seconds. Answers DoModal's
 // result.

@@ -1,4 +1,4 @@
-// The resources of the built program, read back from the file: the main dialog's template control
+// The resources of the built program, read back from the file: the two dialog templates control
 // by control, the icon's images, the string, the manifest and the version record. Run against this
 // test program's own copy and against each ParcelorMFC.EXE named in PARCELOR_EXE (';' between).
 #include <windows.h>
@@ -23,6 +23,7 @@ struct TemplateItem {
 };
 
 struct DialogTemplate {
+    bool extended = false;
     DWORD style = 0, exStyle = 0;
     int cx = 0, cy = 0;
     std::string caption, font;
@@ -30,18 +31,25 @@ struct DialogTemplate {
     std::vector<TemplateItem> items;
 };
 
-// Reads the words of an extended dialog template (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX).
+// Reads the words of a dialog template, extended (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX) or
+// classic (DLGTEMPLATE and its DLGITEMTEMPLATE).
 class TemplateReader {
 public:
     TemplateReader(const void* data, size_t size) : m_p(static_cast<const BYTE*>(data)), m_end(m_p + size) {}
 
     bool Read(DialogTemplate& dialog)
     {
-        if (Word() != 1 || Word() != 0xFFFF)
-            return false; // not an extended template
-        Dword(); // help id
-        dialog.exStyle = Dword();
-        dialog.style = Dword();
+        const BYTE* start = m_p;
+        dialog.extended = Word() == 1 && Word() == 0xFFFF;
+        if (dialog.extended) {
+            Dword(); // help id
+            dialog.exStyle = Dword();
+            dialog.style = Dword();
+        } else {
+            m_p = start;
+            dialog.style = Dword();
+            dialog.exStyle = Dword();
+        }
         const int count = Word();
         Word(); Word(); // x, y
         dialog.cx = Word();
@@ -51,20 +59,27 @@ public:
         dialog.caption = NameOrId();
         if (dialog.style & (DS_SETFONT | DS_SHELLFONT)) {
             dialog.pointSize = Word();
-            Word(); Word(); // weight, italic and charset
+            if (dialog.extended) {
+                Word(); Word(); // weight, italic and charset
+            }
             dialog.font = NameOrId();
         }
         for (int i = 0; i < count && m_p < m_end; ++i) {
             Align(4);
             TemplateItem item{};
-            Dword(); // help id
-            Dword(); // extended style
-            item.style = Dword();
+            if (dialog.extended) {
+                Dword(); // help id
+                Dword(); // extended style
+                item.style = Dword();
+            } else {
+                item.style = Dword();
+                Dword(); // extended style
+            }
             item.x = static_cast<short>(Word());
             item.y = static_cast<short>(Word());
             item.cx = Word();
             item.cy = Word();
-            item.id = static_cast<int>(Dword());
+            item.id = dialog.extended ? static_cast<int>(Dword()) : static_cast<short>(Word());
             item.kind = ClassName();
             item.text = NameOrId();
             m_p += Word(); // creation data
@@ -232,6 +247,40 @@ TEST_P(ProgramResources, MainDialogTemplateHoldsEveryControlInTabOrder)
         if (want.kind == "static") {
             EXPECT_EQ(got.style & SS_TYPEMASK, want.style & SS_TYPEMASK);
         }
+    }
+}
+
+TEST_P(ProgramResources, AboutDialogIsAClassicTemplateWithTheLinkLast)
+{
+    const std::string bytes = Resource(IDD_ABOUT_DIALOG, RT_DIALOG);
+    DialogTemplate dialog;
+    ASSERT_TRUE(TemplateReader(bytes.data(), bytes.size()).Read(dialog));
+    EXPECT_FALSE(dialog.extended);
+    EXPECT_EQ(dialog.caption, "About The Parcelor");
+    EXPECT_EQ(dialog.cx, 235);
+    EXPECT_EQ(dialog.cy, 70);
+    EXPECT_EQ(dialog.font, "MS Sans Serif");
+    EXPECT_EQ(dialog.pointSize, 8);
+    EXPECT_EQ(dialog.style, DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
+    EXPECT_EQ(dialog.exStyle, 0u);
+
+    const TemplateItem expected[] = {
+        {-1, "static", "#128", 11, 17, 20, 20, SS_ICON},
+        {-1, "static", "The Parcelor Version 1.0.0", 40, 10, 119, 8, SS_LEFT | SS_NOPREFIX | WS_GROUP},
+        {-1, "static", "Free to use, copy and share.", 40, 22, 119, 8, SS_LEFT | WS_GROUP},
+        {IDOK, "button", "OK", 178, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
+        {IDC_HOME_PAGE_LINK, "static", "https://parcelor.example/", 40, 34, 179, 8, SS_LEFT | WS_TABSTOP | WS_GROUP},
+    };
+    ASSERT_EQ(dialog.items.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const TemplateItem& want = expected[i];
+        const TemplateItem& got = dialog.items[i];
+        SCOPED_TRACE("control " + std::to_string(i) + " " + want.text);
+        EXPECT_EQ(static_cast<WORD>(got.id), static_cast<WORD>(want.id));
+        EXPECT_EQ(::lstrcmpiA(got.kind.c_str(), want.kind.c_str()), 0) << got.kind;
+        EXPECT_EQ(got.text, want.text);
+        EXPECT_EQ((std::vector<int>{got.x, got.y, got.cx, got.cy}), (std::vector<int>{want.x, want.y, want.cx, want.cy}));
+        EXPECT_EQ(got.style, want.style | WS_CHILD | WS_VISIBLE);
     }
 }
 
