@@ -1,11 +1,14 @@
 #!/bin/bash
 # Takes the README's screenshots of the 64-bit program under Xvfb: the main
-# dialog as it opens, and the message of a finished split. Run by hand after
-# a Windows build (scripts/windows-tests.sh):
+# dialog as it opens, the folder picker, the About box and the message of a
+# finished split. Run by hand after a Windows build (scripts/windows-tests.sh):
 #
 #   bash tests/wine/take-screenshots.sh [BUILD_DIR]
 set -eu
 cd "$(dirname "$0")/../.."
+if ! dpkg -s imagemagick xdotool xvfb >/dev/null 2>&1; then
+    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y imagemagick xdotool xvfb
+fi
 build=${1:-build/win64}
 wine=/usr/lib/wine/wine64
 work=$(mktemp -d /tmp/parcelor-XXXXXX)
@@ -32,7 +35,17 @@ wait_for() {
 }
 
 "$wine" "$build/app/ParcelorMFC.EXE" & app=$!
-sleep 2; shoot "$(wait_for 'The Parcelor')" docs/main-dialog.png
+sleep 2; main=$(wait_for 'The Parcelor'); shoot "$main" docs/main-dialog.png
+# The directory's Browse button by its access key, then a folder clicked.
+xdotool windowfocus "$main"; sleep 0.5; xdotool key --window "$main" alt+r
+picker=$(wait_for 'Browse for Folder'); sleep 1
+eval "$(xdotool getwindowgeometry --shell "$picker")"
+xdotool mousemove $((X + 95)) $((Y + 123)) click 1; sleep 1
+shoot "$picker" docs/folder-picker.png
+xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 22)) click 1; sleep 1 # Cancel
+# The About button by its access key.
+main=$(wait_for 'The Parcelor'); xdotool windowfocus "$main"; sleep 0.5; xdotool key --window "$main" alt+a
+sleep 1; shoot "$(wait_for 'About The Parcelor')" docs/about-box.png
 kill $app; wait $app 2>/dev/null || true
 
 mkdir -p "$work/data" "$work/pieces"
@@ -41,4 +54,4 @@ head -c 3000000 /dev/urandom > "$work/data/big.zip"
     "Z:${work//\//\\}\\data\\big.zip" "Z:${work//\//\\}\\pieces" 6000 >/dev/null & driver=$!
 sleep 3; shoot "$(wait_for 'The Parcelor')" docs/split-done.png
 wait $driver
-echo "docs/main-dialog.png docs/split-done.png"
+echo "docs/main-dialog.png docs/folder-picker.png docs/about-box.png docs/split-done.png"
