@@ -132,6 +132,24 @@ private:
     const BYTE* m_end;
 };
 
+// Compares the controls of dialog with expected in order: id, class, text and rectangle, then
+// the style through expectStyle.
+template <size_t N, class StyleCheck>
+void ExpectControls(const DialogTemplate& dialog, const TemplateItem (&expected)[N], StyleCheck expectStyle)
+{
+    ASSERT_EQ(dialog.items.size(), N);
+    for (size_t i = 0; i < N; ++i) {
+        const TemplateItem& want = expected[i];
+        const TemplateItem& got = dialog.items[i];
+        SCOPED_TRACE("control " + std::to_string(i) + " " + want.text);
+        EXPECT_EQ(static_cast<WORD>(got.id), static_cast<WORD>(want.id));
+        EXPECT_EQ(::lstrcmpiA(got.kind.c_str(), want.kind.c_str()), 0) << got.kind;
+        EXPECT_EQ(got.text, want.text);
+        EXPECT_EQ((std::vector<int>{got.x, got.y, got.cx, got.cy}), (std::vector<int>{want.x, want.y, want.cx, want.cy}));
+        expectStyle(got, want);
+    }
+}
+
 class ProgramResources : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
@@ -228,15 +246,7 @@ TEST_P(ProgramResources, MainDialogTemplateHoldsEveryControlInTabOrder)
         {IDC_PROGRESS_LABEL, "static", "Progress:", 27, 135, 62, 10, SS_RIGHT},
         {IDC_PROGRESS, "msctls_progress32", "", 93, 135, 84, 10, WS_BORDER},
     };
-    ASSERT_EQ(dialog.items.size(), std::size(expected));
-    for (size_t i = 0; i < std::size(expected); ++i) {
-        const TemplateItem& want = expected[i];
-        const TemplateItem& got = dialog.items[i];
-        SCOPED_TRACE("control " + std::to_string(i) + " " + want.text);
-        EXPECT_EQ(static_cast<WORD>(got.id), static_cast<WORD>(want.id));
-        EXPECT_EQ(::lstrcmpiA(got.kind.c_str(), want.kind.c_str()), 0) << got.kind;
-        EXPECT_EQ(got.text, want.text);
-        EXPECT_EQ((std::vector<int>{got.x, got.y, got.cx, got.cy}), (std::vector<int>{want.x, want.y, want.cx, want.cy}));
+    ExpectControls(dialog, expected, [](const TemplateItem& got, const TemplateItem& want) {
         EXPECT_EQ(got.style & want.style, want.style);
         EXPECT_TRUE(got.style & WS_VISIBLE);
         // Only the listed controls are tab stops, and no button is the default one.
@@ -247,7 +257,7 @@ TEST_P(ProgramResources, MainDialogTemplateHoldsEveryControlInTabOrder)
         if (want.kind == "static") {
             EXPECT_EQ(got.style & SS_TYPEMASK, want.style & SS_TYPEMASK);
         }
-    }
+    });
 }
 
 TEST_P(ProgramResources, AboutDialogIsAClassicTemplateWithTheLinkLast)
@@ -271,17 +281,9 @@ TEST_P(ProgramResources, AboutDialogIsAClassicTemplateWithTheLinkLast)
         {IDOK, "button", "OK", 178, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
         {IDC_HOME_PAGE_LINK, "static", "https://parcelor.example/", 40, 34, 179, 8, SS_LEFT | WS_TABSTOP | WS_GROUP},
     };
-    ASSERT_EQ(dialog.items.size(), std::size(expected));
-    for (size_t i = 0; i < std::size(expected); ++i) {
-        const TemplateItem& want = expected[i];
-        const TemplateItem& got = dialog.items[i];
-        SCOPED_TRACE("control " + std::to_string(i) + " " + want.text);
-        EXPECT_EQ(static_cast<WORD>(got.id), static_cast<WORD>(want.id));
-        EXPECT_EQ(::lstrcmpiA(got.kind.c_str(), want.kind.c_str()), 0) << got.kind;
-        EXPECT_EQ(got.text, want.text);
-        EXPECT_EQ((std::vector<int>{got.x, got.y, got.cx, got.cy}), (std::vector<int>{want.x, want.y, want.cx, want.cy}));
+    ExpectControls(dialog, expected, [](const TemplateItem& got, const TemplateItem& want) {
         EXPECT_EQ(got.style, want.style | WS_CHILD | WS_VISIBLE);
-    }
+    });
 }
 
 TEST_P(ProgramResources, IconHasA32And16PixelImageIn16Colours)
