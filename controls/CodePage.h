@@ -11,3 +11,13 @@ inline bool NoLeadBytes(unsigned char)
 {
     return false;
 }
+
+#ifdef _WIN32
+#include <windows.h>
+
+// The test for the system's code page.
+inline LeadByteTest SystemLeadBytes()
+{
+    return [](unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; };
+}
+#endif

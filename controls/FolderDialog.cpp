@@ -2,28 +2,11 @@
 #include "controls/FolderDialog.h"
 
 #include "controls/PathShortening.h"
+#include "framework/Debug.h"
 
 #include <string>
 
 namespace {
-
-#ifndef NDEBUG
-// Debug builds tell the developer which precondition a caller broke, naming
-// this source file and the line, and then go on as a release build would.
-void ReportFailedAssertion(int line, const char* condition)
-{
-    const std::string text = "FolderDialog, line " + std::to_string(line) + ": " + condition;
-    ::OutputDebugStringA((text + "\n").c_str());
-    ::MessageBoxA(::GetActiveWindow(), text.c_str(), "Assertion failed", MB_OK | MB_ICONSTOP);
-}
-#define FOLDER_ASSERT(condition) ((condition) ? (void)0 : ReportFailedAssertion(__LINE__, #condition))
-#else
-#define FOLDER_ASSERT(condition) ((void)0)
-#endif
-
-// Where the system's code page starts a two-byte character, so that a cut
-// status text never ends in half of one.
-const LeadByteTest SystemLeadBytes = [](unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; };
 
 ShellItemList ToShellItem(LPCITEMIDLIST itemList)
 {
@@ -38,7 +21,7 @@ LPITEMIDLIST ToItemIdList(ShellItemList item)
 } // namespace
 
 CFolderDialog::CFolderDialog(const char* initialFolder, DWORD flags, CWnd* pParent, CFolderShell* pShell)
-    : m_picker(pShell ? *pShell : m_windowsShell, initialFolder, SystemLeadBytes)
+    : m_picker(pShell ? *pShell : m_windowsShell, initialFolder, SystemLeadBytes())
 {
     m_browseInfo.hwndOwner = pParent ? static_cast<HWND>(*pParent) : nullptr;
     m_browseInfo.pidlRoot = nullptr;
@@ -57,7 +40,7 @@ int CFolderDialog::DoModal()
 
 int CALLBACK CFolderDialog::BrowseCallbackProc(HWND hWnd, UINT message, LPARAM lParam, LPARAM data)
 {
-    FOLDER_ASSERT(data != 0);
+    ASSERT(data != 0);
     if (data)
         reinterpret_cast<CFolderDialog*>(data)->OnBrowseCallback(hWnd, message, lParam);
     return 0;
@@ -84,30 +67,30 @@ void CFolderDialog::OnSelChanged(LPCITEMIDLIST itemList)
 
 std::string CFolderDialog::ShortenPath(const std::string& path)
 {
-    return ::ShortenPath(path, SystemLeadBytes);
+    return ::ShortenPath(path, SystemLeadBytes());
 }
 
 void CFolderDialog::SetStatusText(const char* text) const
 {
-    FOLDER_ASSERT(::IsWindow(m_hBrowseWnd));
+    ASSERT(::IsWindow(m_hBrowseWnd));
     ::SendMessageA(m_hBrowseWnd, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void CFolderDialog::SetSelection(const char* path) const
 {
-    FOLDER_ASSERT(::IsWindow(m_hBrowseWnd));
+    ASSERT(::IsWindow(m_hBrowseWnd));
     ::SendMessageA(m_hBrowseWnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path));
 }
 
 void CFolderDialog::SetSelection(LPCITEMIDLIST itemList) const
 {
-    FOLDER_ASSERT(::IsWindow(m_hBrowseWnd));
+    ASSERT(::IsWindow(m_hBrowseWnd));
     ::SendMessageA(m_hBrowseWnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(itemList));
 }
 
 void CFolderDialog::EnableOK(bool enable) const
 {
-    FOLDER_ASSERT(::IsWindow(m_hBrowseWnd));
+    ASSERT(::IsWindow(m_hBrowseWnd));
     ::SendMessageA(m_hBrowseWnd, BFFM_ENABLEOK, 0, enable ? 1 : 0);
 }
 
@@ -127,7 +110,7 @@ bool CFolderDialog::CShellFolderBrowser::FreeItemList(ShellItemList item)
 {
     IMalloc* pMalloc = nullptr;
     const bool haveAllocator = ::SHGetMalloc(&pMalloc) == S_OK && pMalloc;
-    FOLDER_ASSERT(haveAllocator);
+    ASSERT(haveAllocator);
     if (!haveAllocator)
         return false;
     pMalloc->Free(ToItemIdList(item));

@@ -4,11 +4,11 @@
 #include "controls/LaunchRules.h"
 #include "controls/LinkGeometry.h"
 #include "controls/WinLaunchPlatform.h"
+#include "framework/Debug.h"
 #include "framework/WinApp.h"
 
 #include <windowsx.h>
 
-#include <cassert>
 
 LinkPalette CHyperLink::s_palette = DefaultLinkPalette;
 HCURSOR CHyperLink::s_hHandCursor = nullptr;
@@ -41,11 +41,6 @@ LinkRect AsLinkRect(const RECT& rect)
 
 CHyperLink::CHyperLink() noexcept = default;
 
-CHyperLink::~CHyperLink()
-{
-    m_fontLink.DeleteObject();
-}
-
 bool CHyperLink::OnWndMsg(CMessage& msg)
 {
     return DispatchMessageTable(*this, s_messageTable, msg) || CStatic::OnWndMsg(msg);
@@ -56,7 +51,7 @@ void CHyperLink::PreSubclassWindow()
     if (m_strTarget.empty())
         m_strTarget = GetWindowText();
     if (GetWindowText().empty()) {
-        assert(!m_strTarget.empty());
+        ASSERT(!m_strTarget.empty());
         SetWindowText(m_strTarget);
     }
     // Clicks reach the control itself rather than the dialog under it.
@@ -101,7 +96,7 @@ void CHyperLink::SetTarget(std::string target)
 
 void CHyperLink::SetCaption(const char* text)
 {
-    assert(text);
+    ASSERT(text);
     if (!IsWindow())
         return;
     ShowWindow(SW_HIDE);
@@ -112,8 +107,8 @@ void CHyperLink::SetCaption(const char* text)
 
 void CHyperLink::SetCaptionFont(HFONT font)
 {
-    assert(IsWindow());
-    assert(font);
+    ASSERT(IsWindow());
+    ASSERT(font);
     LOGFONTA description{};
     CFont::GetLogFont(font, description);
     ApplyFont(description);
@@ -152,7 +147,7 @@ void CHyperLink::SetPalette(COLORREF link, COLORREF active, COLORREF followed, C
 
 void CHyperLink::SetHandCursor(HCURSOR cursor)
 {
-    assert(cursor);
+    ASSERT(cursor);
     s_hHandCursor = cursor;
     if (!s_hHandCursor)
         LoadHandCursor();
@@ -190,7 +185,7 @@ void CHyperLink::RefreshUnderline()
 
 void CHyperLink::FitToText()
 {
-    assert(IsWindow());
+    ASSERT(IsWindow());
     if (!(m_dwFlags & LinkFitsText))
         return;
     const DWORD style = static_cast<DWORD>(::GetWindowLongA(*this, GWL_STYLE));
@@ -231,7 +226,7 @@ void CHyperLink::Follow()
 
 bool CHyperLink::OnCtlColor(CMessage& msg)
 {
-    assert(msg.message == WM_REFLECT_BASE + WM_CTLCOLORSTATIC);
+    ASSERT(msg.message == WM_REFLECT_BASE + WM_CTLCOLORSTATIC);
     HDC dc = reinterpret_cast<HDC>(msg.wParam);
     const LinkState state{m_bHovering != FALSE, m_bActive != FALSE, m_bFollowed != FALSE};
     ::SetTextColor(dc, ChooseLinkColour(state, m_dwFlags, s_palette));

@@ -23,7 +23,6 @@ public:
     static constexpr DWORD LinkIgnoresActive = ::LinkIgnoresActive;
 
     CHyperLink() noexcept;
-    ~CHyperLink() override;
 
     // Sets what the link opens; a live link refits and its tooltip shows the new target.
     void SetTarget(std::string target);

@@ -59,8 +59,3 @@ CWinLaunchPlatform& CWinLaunchPlatform::Instance()
     static CWinLaunchPlatform platform;
     return platform;
 }
-
-LeadByteTest SystemLeadBytes()
-{
-    return [](unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; };
-}

@@ -1,7 +1,6 @@
 // CWinLaunchPlatform: the launcher's system layer on Windows (shell open, registry reads, program start).
 #pragma once
 
-#include "controls/CodePage.h"
 #include "controls/LaunchPlatform.h"
 
 class CWinLaunchPlatform : public CLaunchPlatform {
@@ -16,6 +15,3 @@ public:
     // The one Windows system layer of the process.
     static CWinLaunchPlatform& Instance();
 };
-
-// Which bytes lead a two-byte character in the system's code page (IsDBCSLeadByte).
-LeadByteTest SystemLeadBytes();

@@ -42,3 +42,8 @@ std::string scriptPath(const std::string& piecePrefix)
 {
     return piecePrefix + ".bat";
 }
+
+std::int64_t pieceLength(int number, int pieceCount, std::int64_t pieceSize, std::int64_t fileLength)
+{
+    return number < pieceCount ? pieceSize : fileLength - std::int64_t(pieceCount - 1) * pieceSize;
+}

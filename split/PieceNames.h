@@ -3,6 +3,7 @@
 
 #include "split/SplitChecks.h"
 
+#include <cstdint>
 #include <string>
 
 // Derives stem, baseName and fileName from filePath (the last "." anywhere in
@@ -14,6 +15,11 @@ PieceNames derivePieceNames(const std::string& filePath, const std::string& piec
 
 // The three-digit text of a piece number from 1 to 999: 1 gives "001".
 std::string pieceNumberText(int number);
+
+// The bytes of piece number (1 ... pieceCount) when fileLength bytes are cut
+// into pieces of pieceSize: pieceSize for every piece but the last, which
+// holds the rest.
+std::int64_t pieceLength(int number, int pieceCount, std::int64_t pieceSize, std::int64_t fileLength);
 
 // piecePrefix, ".", and the number text of number.
 std::string piecePath(const std::string& piecePrefix, int number);

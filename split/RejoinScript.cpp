@@ -110,7 +110,7 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     // ParcelorSize lives only as long as the script.
     line(UnderCmd + "setlocal");
     for (int k = 1; k <= pieceCount; ++k) {
-        const std::int64_t size = k < pieceCount ? pieceSize : fileLength - (pieceCount - 1) * pieceSize;
+        const std::int64_t size = pieceLength(k, pieceCount, pieceSize, fileLength);
         const std::string digits = std::to_string(size);
         line(measure(argument(piece(k))));
         line(unlessSize(size) + "echo The piece " + echoed(piece(k)) +

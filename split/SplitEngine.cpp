@@ -31,7 +31,7 @@ std::string scriptName(const std::string& name, const PieceNames& names, const S
     if (!canNameInScript(name))
         return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
     if (!codePage.toScriptText(name, converted) || !canNameInScript(converted))
-        return SplitMessages::NoScriptCharactersStart + name + SplitMessages::NoScriptCharactersMiddle +
+        return SplitMessages::BadScriptNameStart + name + SplitMessages::NoScriptCharactersMiddle +
                names.baseName + ".bat" + SplitMessages::NoScriptCharactersEnd;
     return "";
 }
@@ -83,9 +83,7 @@ std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFi
 {
     std::vector<char> buffer(CopyBufferSize);
     for (int k = 1; k <= plan.pieceCount; ++k) {
-        std::int64_t size = k < plan.pieceCount
-            ? plan.pieceSize
-            : plan.fileLength - std::int64_t(plan.pieceCount - 1) * plan.pieceSize;
+        const std::int64_t size = pieceLength(k, plan.pieceCount, plan.pieceSize, plan.fileLength);
         FileError error =
             writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer, host);
         if (error != FileError::None)

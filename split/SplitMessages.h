@@ -29,14 +29,13 @@ inline constexpr const char* PathTooLong =
 // Followed by the name of the piece or script, then OverwritesSourceEnd.
 inline constexpr const char* OverwritesSourceStart = "The file to split cannot be overwritten by its own ";
 inline constexpr const char* OverwritesSourceEnd = ".\nChoose another directory for pieces.";
-// Followed by the name, then BadScriptNameEnd.
+// Followed by the name, then BadScriptNameEnd (or NoScriptCharactersMiddle, below).
 inline constexpr const char* BadScriptNameStart = "The name ";
 inline constexpr const char* BadScriptNameEnd =
     " holds a character that the rejoin script cannot hold.\n"
     "Rename the file before splitting it.";
 
-// Followed by the name, NoScriptCharactersMiddle, the script's name, NoScriptCharactersEnd.
-inline constexpr const char* NoScriptCharactersStart = "The name ";
+// BadScriptNameStart, the name, NoScriptCharactersMiddle, the script's name, NoScriptCharactersEnd.
 inline constexpr const char* NoScriptCharactersMiddle = " cannot be written into the rejoin script ";
 inline constexpr const char* NoScriptCharactersEnd =
     ": the character set in which the command interpreter reads the script "

@@ -16,11 +16,6 @@ const COLORREF LinkBlue = RGB(0, 0, 255);
 const COLORREF ActiveTeal = RGB(0, 128, 128);
 const COLORREF FollowedPurple = RGB(128, 0, 128);
 
-HWND Link(HWND box)
-{
-    return ::GetDlgItem(box, IDC_HOME_PAGE_LINK);
-}
-
 } // namespace
 
 TEST(AboutBox, ItsLinkShowsAndLeadsToTheTemplateTextFittedAndInTheLinkColour)

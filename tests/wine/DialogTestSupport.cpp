@@ -159,6 +159,28 @@ void PumpPending()
     }
 }
 
+void Type(HWND dialog, int id, const std::string& text)
+{
+    ::SetDlgItemTextA(dialog, id, text.c_str());
+}
+
+void Focus(HWND dialog, int id)
+{
+    ::SetFocus(::GetDlgItem(dialog, id));
+}
+
+void Click(HWND dialog, int id)
+{
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void Choose(HWND dialog, int id, const char* entry)
+{
+    HWND combo = ::GetDlgItem(dialog, id);
+    ::SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry));
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
 std::string WindowText(HWND hWnd)
 {
     std::string text(static_cast<size_t>(::GetWindowTextLengthA(hWnd)) + 1, '\0');

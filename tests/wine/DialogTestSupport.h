@@ -53,6 +53,14 @@ INT_PTR RunInsideModal(CDialog& dialog, const std::function<void()>& body, bool 
 // Lets the modal loop and the controls handle everything queued for this thread.
 void PumpPending();
 
+// What a person does to control id of dialog: types text into it; moves the focus to it (the
+// field left gets its focus-loss notification); clicks it; picks entry of a drop-down list (the
+// selection, then its notification, as a click makes them).
+void Type(HWND dialog, int id, const std::string& text);
+void Focus(HWND dialog, int id);
+void Click(HWND dialog, int id);
+void Choose(HWND dialog, int id, const char* entry);
+
 // Small readers of the controls, as a person would see them.
 std::string WindowText(HWND hWnd);
 std::string ItemText(HWND dialog, int id);

@@ -66,17 +66,12 @@ const std::string DeepPath = "C:\\Program Files\\Common Files\\Shared Tools";
 // The shell browse window's status line (the static under its title).
 const int BrowseStatusLine = 0x3743;
 
-void Click(HWND dialog, int id)
-{
-    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 // Types a file and leaves its field, as a person moving on to the next one.
 void EnterFile(HWND dialog, const char* file)
 {
-    ::SetFocus(::GetDlgItem(dialog, IDC_FILE));
-    ::SetDlgItemTextA(dialog, IDC_FILE, file);
-    ::SetFocus(::GetDlgItem(dialog, IDC_SPLIT));
+    Focus(dialog, IDC_FILE);
+    Type(dialog, IDC_FILE, file);
+    Focus(dialog, IDC_SPLIT);
 }
 
 } // namespace

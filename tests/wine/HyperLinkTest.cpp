@@ -5,15 +5,6 @@
 #include "tests/wine/DialogTestSupport.h"
 #include "tests/wine/LinkTestSupport.h"
 
-namespace {
-
-HWND Link(HWND box)
-{
-    return ::GetDlgItem(box, IDC_HOME_PAGE_LINK);
-}
-
-} // namespace
-
 TEST(HyperLink, FlagsDecideWhetherPressOrReleaseFollowsAndWhereTheFocusGoes)
 {
     struct Case {

@@ -58,11 +58,6 @@ std::string Quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
-HWND Link(HWND box)
-{
-    return ::GetDlgItem(box, IDC_HOME_PAGE_LINK);
-}
-
 } // namespace
 
 TEST(LinkLauncher, WhatTheShellCannotOpenGoesToTheProgramRegisteredForHtm)

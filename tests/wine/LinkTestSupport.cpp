@@ -1,7 +1,14 @@
 // The colour, pixel, tooltip and size readers, the real pointer and the dialog loop of the link tests.
 #include "tests/wine/LinkTestSupport.h"
 
+#include "res/resource.h"
+
 #include <commctrl.h>
+
+HWND Link(HWND box)
+{
+    return ::GetDlgItem(box, IDC_HOME_PAGE_LINK);
+}
 
 COLORREF AskedColour(HWND link)
 {

@@ -38,6 +38,8 @@ private:
     CLaunchPlatform* m_pPrevious;
 };
 
+// The home-page link of an About box.
+HWND Link(HWND box);
 // The text colour a link answers when its dialog asks for its colours while painting it.
 COLORREF AskedColour(HWND link);
 // How many pixels of link's window show exactly colour on the screen.

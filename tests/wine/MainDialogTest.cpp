@@ -14,29 +14,6 @@ namespace {
 const char Preset[] = "1.44 MB Floppy";
 const char Custom[] = "Custom size...";
 
-// Picks entry in a drop-down list the way a click does: the selection, then its notification.
-void Choose(HWND dialog, int id, const char* entry)
-{
-    HWND combo = ::GetDlgItem(dialog, id);
-    ::SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry));
-    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-}
-
-void Type(HWND dialog, int id, const std::string& text)
-{
-    ::SetDlgItemTextA(dialog, id, text.c_str());
-}
-
-void Focus(HWND dialog, int id)
-{
-    ::SetFocus(::GetDlgItem(dialog, id));
-}
-
-void Click(HWND dialog, int id)
-{
-    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 std::string MenuText(HMENU menu, UINT position)
 {
     char text[128] = "";
