@@ -27,32 +27,34 @@ struct Search {
     HWND found;
 };
 
+BOOL CALLBACK matchDialog(HWND window, LPARAM data)
+{
+    Search& s = *reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char caption[64] = "", kind[16] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    GetClassNameA(window, kind, sizeof kind);
+    if (owner == s.process && window != s.except && IsWindowVisible(window) &&
+        std::string(caption) == "The Parcelor" && std::string(kind) == "#32770") {
+        s.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A top-level dialog of process captioned "The Parcelor", other than except.
 HWND findDialog(DWORD process, HWND except)
 {
     Search search{process, except, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char caption[64] = "", kind[16] = "";
-            GetWindowTextA(window, caption, sizeof caption);
-            GetClassNameA(window, kind, sizeof kind);
-            if (owner == s.process && window != s.except && IsWindowVisible(window) &&
-                std::string(caption) == "The Parcelor" && std::string(kind) == "#32770") {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
+// Five minutes: a 32-bit program emulated on a 64-bit-only kernel takes a minute or more to start.
 HWND waitForDialog(DWORD process, HWND except)
 {
-    for (int tries = 0; tries < 600; ++tries) {
+    for (int tries = 0; tries < 3000; ++tries) {
         if (HWND window = findDialog(process, except))
             return window;
         Sleep(100);
