@@ -158,3 +158,13 @@ TEST(AboutBox, OpensFreshFromTheButtonAndTheSystemMenuEveryTime)
         EXPECT_EQ(std::get<2>(showings[0]), FollowedPurple);
     }
 }
+
+TEST(Layout, AboutBoxShowsEveryCaptionWholeAndItsLinkFitsItsCaption)
+{
+    TestApp app;
+    CAboutDlg dlg;
+    RunInsideModal(dlg, [&] {
+        EXPECT_EQ(ClippedCaptions(dlg), std::vector<std::string>{});
+        EXPECT_TRUE(FitsCaption(Link(dlg)));
+    });
+}

@@ -193,6 +193,51 @@ std::string ItemText(HWND dialog, int id)
     return WindowText(::GetDlgItem(dialog, id));
 }
 
+std::vector<std::string> ClippedCaptions(HWND dialog)
+{
+    std::vector<std::string> clipped;
+    RECT inside;
+    ::GetClientRect(dialog, &inside);
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(control))
+            continue;
+        char kind[32] = "";
+        ::GetClassNameA(control, kind, sizeof kind);
+        const std::string name = std::string(kind) + " \"" + WindowText(control) + "\"";
+        RECT placed;
+        ::GetWindowRect(control, &placed);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&placed), 2);
+        if (placed.left < 0 || placed.top < 0 || placed.right > inside.right || placed.bottom > inside.bottom)
+            clipped.push_back(name + " reaches out of the dialog");
+
+        const LONG style = ::GetWindowLongA(control, GWL_STYLE);
+        const bool text = lstrcmpiA(kind, "Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
+        const bool button = lstrcmpiA(kind, "Button") == 0;
+        const bool list = lstrcmpiA(kind, "ComboBox") == 0;
+        const std::string caption = WindowText(control);
+        if (caption.empty() || !(text || button || list))
+            continue;
+        RECT room;
+        ::GetClientRect(control, &room);
+        if (button)
+            ::InflateRect(&room, -::GetSystemMetrics(SM_CXEDGE) * 2, -::GetSystemMetrics(SM_CYEDGE) * 2);
+        if (list)
+            room.right -= ::GetSystemMetrics(SM_CXVSCROLL) + ::GetSystemMetrics(SM_CXEDGE) * 2;
+        // A text wraps at word breaks inside its width; whatever is left over runs out at the bottom or side.
+        UINT format = DT_CALCRECT | (text ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX && text ? DT_NOPREFIX : 0);
+        RECT need = {0, 0, room.right - room.left, 0};
+        HDC dc = ::GetDC(control);
+        HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+        ::DrawTextA(dc, caption.c_str(), -1, &need, format);
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(control, dc);
+        if (need.right > room.right - room.left || need.bottom > room.bottom - room.top)
+            clipped.push_back(name + " needs " + std::to_string(need.right) + "x" + std::to_string(need.bottom) + ", has " +
+                              std::to_string(room.right - room.left) + "x" + std::to_string(room.bottom - room.top));
+    }
+    return clipped;
+}
+
 bool ItemVisible(HWND dialog, int id)
 {
     return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE;

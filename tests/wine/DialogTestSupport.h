@@ -68,6 +68,10 @@ bool ItemVisible(HWND dialog, int id);
 std::vector<std::string> ComboEntries(HWND combo);
 // The focused window's control id, or 0.
 int FocusedId();
+// The visible captions of dialog that its controls cut off: a text, button or drop-down list
+// whose text, drawn in its own font, does not fit inside it, or a control that reaches out of the
+// dialog. Each entry names the control and both sizes.
+std::vector<std::string> ClippedCaptions(HWND dialog);
 
 // A scratch directory (Windows path, no trailing backslash) removed with its files at the end.
 class ScratchDirectory {

@@ -346,3 +346,16 @@ TEST(MainDialog, KeepingAliveMovesTheBarWithinAPiecePaintsAndLeavesClicksQueued)
     EXPECT_TRUE(stillRunningAfterSplit);
     EXPECT_EQ(result, IDOK); // the queued Exit click, taken once the split was over
 }
+
+// Run again at 144 DPI by the test script: the templates must grow with the font, not cut it off.
+TEST(Layout, MainDialogShowsEveryCaptionWholeWithTheCustomSizeAndProgressShown)
+{
+    CParcelorDlg dlg;
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        Choose(hDlg, IDC_SIZE, Custom);
+        dlg.startProgress(3);
+        EXPECT_TRUE(ItemVisible(hDlg, IDC_CUSTOM_SIZE) && ItemVisible(hDlg, IDC_PROGRESS));
+        EXPECT_EQ(ClippedCaptions(hDlg), std::vector<std::string>{});
+    });
+}
