@@ -1,15 +1,11 @@
 #!/bin/bash
 # Builds and runs every test: the native engine and control-rule tests (with
-# the rejoin scripts run by Wine's cmd), a short benchmark run, then the
+# the rejoin scripts run by Wine's cmd), a short benchmark run, then both
 # Windows builds and their checks under Wine. Run as root on Debian 12.
 set -eu
 cd "$(dirname "$0")/.."
-
-packages="cmake ninja-build g++ libgtest-dev libgmock-dev googletest wine64"
-if ! dpkg -s $packages >/dev/null 2>&1; then
-    apt-get update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y $packages
-fi
+source scripts/setup.sh
+need native windows
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build/native

@@ -1,59 +1,117 @@
 #!/bin/bash
-# Builds the Windows program (x86_64 twin and i686 product), checks the product's image, then under
-# Wine and a private Xvfb: the in-process tests of the real dialogs and of both EXEs' resources, the
-# main dialog appearing when the EXE starts, and real files split through its window.
+# Builds the Windows program, the i686 product and its x86_64 twin, with their
+# test programs, and checks both images. Then, under Wine and a private Xvfb,
+# runs against each build: the in-process tests of the real dialogs and of both
+# EXEs' resources, the main dialog appearing when the EXE starts, and real files
+# split through its window and rebuilt by cmd. The product is also run with the
+# prefix set to Windows XP, and its dialogs laid out at 144 DPI. Where this
+# kernel runs no 32-bit code, the product runs under qemu: the start-up check
+# and one split only.
 set -u
 cd "$(dirname "$0")/.."
-need="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 wine64 xvfb xdotool cmake ninja-build"
-if ! dpkg -s $need >/dev/null 2>&1; then
-    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $need || exit 1
-fi
+source scripts/setup.sh
+need windows || exit 1
+run32=$(run32)
 failed=0; passed=0
-check() { if "$@" >/dev/null 2>&1; then passed=$((passed+1)); echo "PASS: $*"; else failed=$((failed+1)); echo "FAIL: $*"; fi; }
-# The 64-bit twin builds with its test programs; the 32-bit product alone.
-for arch in x86_64:win64:ON i686:win32:OFF; do
-    IFS=: read -r tc name tests <<< "$arch"; dir=build/$name
-    targets=ParcelorMFC; [ $tests = ON ] && targets="$targets split_driver wine_dialog_tests"
-    cmake -S . -B $dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$tc.cmake -DPARCELOR_TESTS=$tests >/dev/null &&
-        cmake --build $dir --target $targets || { echo "FAIL: build $dir"; exit 1; }
+pass() { passed=$((passed+1)); echo "PASS: $*"; }
+fail() { failed=$((failed+1)); echo "FAIL: $*"; }
+# check WHAT COMMAND...: passes when COMMAND does; shows its output when it does not.
+check() {
+    local what=$1 out; shift
+    if out=$("$@" 2>&1); then pass "$what"; else fail "$what"; [ -z "$out" ] || echo "$out" | sed 's/^/    /'; fi
+}
+# tally: counts the PASS and FAIL lines of a test script.
+tally() {
+    while IFS= read -r line; do
+        echo "$line"
+        case $line in PASS:*) passed=$((passed+1)) ;; FAIL:*) failed=$((failed+1)) ;; esac
+    done
+}
+
+for arch in i686 x86_64; do
+    windows_build $arch ParcelorMFC split_driver wine_dialog_tests || { echo "FAIL: build for $arch"; exit 1; }
 done
-exe=build/win32/app/ParcelorMFC.EXE
-check bash -c "i686-w64-mingw32-objdump -f $exe | grep -q 'file format pei-i386'"
-check bash -c "! i686-w64-mingw32-objdump -p $exe | grep -iE 'DLL Name: (libgcc|libstdc|libwinpthread)'"
+# The shipped builds assert nothing; a debug build of the dialog tests checks the assertions too.
+cmake -S . -B build/win64-debug -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null &&
+    cmake --build build/win64-debug --target wine_dialog_tests || { echo "FAIL: debug build"; exit 1; }
+
+# Each image: its format, no MinGW runtime DLL, the Windows its header names, nothing imported that this Windows lacks.
+for image in i686:win32:pei-i386:5.1 x86_64:win64:pei-x86-64:5.2; do
+    IFS=: read -r tc name format version <<< "$image"
+    exe=build/$name/app/ParcelorMFC.EXE
+    headers=$($tc-w64-mingw32-objdump -p $exe)
+    check "$name: $format image" grep -q "file format $format" <<< "$($tc-w64-mingw32-objdump -f $exe)"
+    check "$name: no MinGW runtime DLL" test -z "$(grep -iE 'DLL Name: (libgcc|libstdc|libwinpthread)' <<< "$headers")"
+    got=$(awk '/^Major(OSystem|Subsystem)Version/ {major[$1] = $2} /^Minor(OSystem|Subsystem)Version/ {minor[$1] = $2}
+        END {print major["MajorOSystemVersion"] "." minor["MinorOSystemVersion"], major["MajorSubsystemVersion"] "." minor["MinorSubsystemVersion"]}' <<< "$headers")
+    check "$name: header names Windows $version (system and subsystem)" test "$got" = "$version $version"
+    check "$name: imports nothing newer than Windows $version" bash tests/wine/check-imports.sh $exe $tc
+done
 
 # A throw-away prefix and a display of our own, so that parallel runs cannot meet.
 prefix=$(mktemp -d); export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-displayfile=$prefix/display
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$displayfile" >/dev/null 2>&1 & xvfb=$!
-for _ in $(seq 1 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$displayfile")
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
+start_xvfb "$prefix"
+wine_prefix
+wine=/usr/lib/wine/wine64
+# reg SETTINGS...: one change to the prefix's registry, in force before the next program starts.
+reg() { $wine reg add "$@" /f >/dev/null 2>&1; /usr/lib/wine/wineserver -w; }
+reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
 windows() { printf 'Z:%s' "$(realpath "$1" | sed 's#/#\\#g')"; }
+both_exes="$(windows build/win32/app/ParcelorMFC.EXE);$(windows build/win64/app/ParcelorMFC.EXE)"
 
-# The real dialogs driven from inside their modal loops; the resources read back from both EXEs.
-log=$prefix/dialog-tests.txt
-PARCELOR_EXE="$(windows build/win32/app/ParcelorMFC.EXE);$(windows build/win64/app/ParcelorMFC.EXE)" \
-    timeout 600 /usr/lib/wine/wine64 build/win64/tests/wine/wine_dialog_tests.exe > "$log" 2>&1
-tr -d '\r' < "$log" | grep -vE '^\[ +(RUN|OK) +\]|^wine: Read access denied'
-ok=$(tr -d '\r' < "$log" | grep -cE '^\[ +OK \]'); bad=$(tr -d '\r' < "$log" | grep -cE '^\[  FAILED  \] .*\(')
-passed=$((passed+ok)); failed=$((failed+bad))
-grep -q '^\[  PASSED  \]' "$log" || { failed=$((failed+1)); echo "FAIL: dialog tests did not finish"; }
+# dialog_tests BUILD TAG [FILTER]: the real dialogs driven from inside their modal loops; the resources read back from both EXEs.
+dialog_tests() {
+    local log=$prefix/dialog-tests.txt
+    PARCELOR_EXE=$both_exes timeout 900 $wine build/$1/tests/wine/wine_dialog_tests.exe ${3:+--gtest_filter=$3} > "$log" 2>&1
+    tr -d '\r' < "$log" | grep -vE '^\[ +(RUN|OK) +\]|^wine: Read access denied' | sed "s/^/$2: /"
+    passed=$((passed + $(tr -d '\r' < "$log" | grep -cE '^\[ +OK \]')))
+    failed=$((failed + $(tr -d '\r' < "$log" | grep -cE '^\[  FAILED  \] .*\(')))
+    grep -q '^\[  PASSED  \]' "$log" || fail "$2: dialog tests did not finish"
+}
 
-# The 64-bit twin started as a user starts it: its main dialog must appear.
-/usr/lib/wine/wine64 build/win64/app/ParcelorMFC.EXE & app=$!
-found=1
-for _ in $(seq 1 60); do xdotool search --name '^The Parcelor$' >/dev/null 2>&1 && { found=0; break; }; sleep 1; done
-if [ $found = 0 ]; then passed=$((passed+1)); echo "PASS: main dialog appears under Wine"; else failed=$((failed+1)); echo "FAIL: main dialog appears under Wine"; fi
-kill $app 2>/dev/null; wait $app 2>/dev/null
+# starts EXE TAG [RUNNER]: the program started as a user starts it (through RUNNER); its main dialog must appear.
+starts() {
+    ${3:-} $wine "$1" & local app=$! found=1
+    for _ in $(seq 1 300); do xdotool search --name '^The Parcelor$' >/dev/null 2>&1 && { found=0; break; }; sleep 1; done
+    if [ $found = 0 ]; then pass "$2: main dialog appears under Wine"; else fail "$2: main dialog appears under Wine"; fi
+    kill $app 2>/dev/null; wait $app 2>/dev/null
+    /usr/lib/wine/wineserver -k 2>/dev/null; /usr/lib/wine/wineserver -w
+}
 
-# Real files split through the real window, rebuilt by Wine's cmd.
-while read -r line; do
-    echo "$line"
-    case $line in PASS:*) passed=$((passed+1)) ;; FAIL:*) failed=$((failed+1)) ;; esac
-done < <(bash tests/wine/split-through-the-window.sh build/win64)
+product=build/win32/app/ParcelorMFC.EXE
+if [ $run32 = native ]; then
+    echo "32-bit: native (this kernel runs 32-bit code; Wine's 32-bit loader runs the product)"
+    through=
+    for build in win32 win64; do
+        dialog_tests $build $build
+        starts build/$build/app/ParcelorMFC.EXE $build
+        tally < <(bash tests/wine/split-through-the-window.sh build/$build/app/ParcelorMFC.EXE $build)
+    done
+else
+    echo "32-bit: emulated (this kernel runs no 32-bit code; qemu-i386 runs Wine's 32-bit loader, about a minute a start)"
+    through="bash tests/wine/emulate-32bit.sh"
+    dialog_tests win64 win64
+    starts build/win64/app/ParcelorMFC.EXE win64
+    tally < <(bash tests/wine/split-through-the-window.sh build/win64/app/ParcelorMFC.EXE win64)
+    starts $product win32 "$through"
+    tally < <($through bash tests/wine/split-through-the-window.sh --one $product win32)
+fi
+
+# The product on Windows XP: a version check of ours or of the runtime would show here.
+reg 'HKCU\Software\Wine' /v Version /d winxp
+echo "the prefix now says: $($wine cmd /c ver 2>/dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*')"
+tally < <($through bash tests/wine/split-through-the-window.sh --one $product "win32 on Windows XP")
+$wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1; /usr/lib/wine/wineserver -w
+
+# Every precondition asserted while the dialogs are driven, and the assertion's report.
+dialog_tests win64-debug "win64 debug build"
+
+# At 144 DPI (150%): every caption fits its control, the link its caption.
+reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144
+if [ $run32 = native ]; then dialog_tests win32 "win32 at 144 DPI" 'Layout.*:AboutBox.*'
+else dialog_tests win64 "win64 at 144 DPI" 'Layout.*:AboutBox.*'; fi
 
 /usr/lib/wine/wineserver -k; kill $xvfb 2>/dev/null; wait 2>/dev/null
 rm -rf "$prefix"
-echo "Windows tests: $passed passed, $failed failed"
+echo "Windows tests: $passed passed, $failed failed (32-bit: $run32)"
 [ $failed = 0 ]

@@ -1,13 +1,16 @@
 #!/bin/bash
-# Splits real files through the real window of the 64-bit program, checks the
-# message, the pieces and NAME.bat, then rebuilds each file with Wine's cmd
-# and compares it byte for byte. Expects WINEPREFIX and DISPLAY to be set up
-# (Xvfb running, Managed=N); prints one PASS/FAIL line per name.
+# Splits real files through the real window of EXE, checks the message, the
+# pieces and NAME.bat, then rebuilds each file with Wine's cmd and compares it
+# byte for byte. Expects WINEPREFIX and DISPLAY to be set up (Xvfb running,
+# Managed=N); prints one PASS/FAIL line per name, tagged with TAG. With
+# --one, splits the first file only (for an emulated or a second run).
 #
-#   split-through-the-window.sh BUILD_DIR
+#   split-through-the-window.sh [--one] EXE TAG
 set -u
-build=$1
+one=0; [ "$1" = --one ] && { one=1; shift; }
+exe=$1 tag=$2
 wine=/usr/lib/wine/wine64
+driver=build/win64/tests/wine/split_driver.exe
 # Names cross from the shell to Wine as UTF-8; Wine then holds ANSI code page 1252, OEM 437.
 export LC_ALL=C.UTF-8
 failed=0
@@ -24,7 +27,7 @@ check_name() {
     mkdir -p "$dir/source" "$dir/pieces"
     head -c 3000000 /dev/urandom > "$dir/source/$file"
     local message
-    message=$("$wine" "$build/tests/wine/split_driver.exe" "$build/app/ParcelorMFC.EXE" \
+    message=$("$wine" "$driver" "$exe" \
         "$(windows "$dir/source/$file")" "${4:-$(windows "$dir/pieces")\\}" 2>&1 | tr -d '\r' | iconv -f cp1252 -t utf-8)
     local expected
     expected=$(printf 'The file was split successfully.\nTo recreate %s run the program %s.bat.' "$file" "$base")
@@ -41,9 +44,9 @@ check_name() {
         [ ! -e "$dir/pieces/parcelor.tmp" ] || why="$why; scratch file left"
     fi
     if [ -z "$why" ]; then
-        echo "PASS: split through the window and rebuilt by cmd: $file"
+        echo "PASS: $tag: split through the window and rebuilt by cmd: $file"
     else
-        echo "FAIL: split through the window and rebuilt by cmd: $file: $why"
+        echo "FAIL: $tag: split through the window and rebuilt by cmd: $file: $why"
         failed=1
     fi
 }
@@ -54,7 +57,7 @@ check_alive() {
     local dir="$work/alive" message why=""
     mkdir -p "$dir/source" "$dir/pieces"
     head -c 1400000000 /dev/urandom > "$dir/source/large.bin"
-    message=$("$wine" "$build/tests/wine/split_driver.exe" --probe "$build/app/ParcelorMFC.EXE" \
+    message=$("$wine" "$driver" --probe "$exe" \
         "$(windows "$dir/source/large.bin")" "$(windows "$dir/pieces")\\" 2>"$dir/probe.txt" | tr -d '\r')
     case $message in "The file was split successfully."*) ;; *) why="message was: $message" ;; esac
     [ -z "$why" ] || why="$why; $(tr -d '\r' < "$dir/probe.txt")"
@@ -62,15 +65,16 @@ check_alive() {
         cat "$dir/pieces"/large.[0-9][0-9][0-9] | cmp -s - "$dir/source/large.bin" || why="pieces differ from the file"
     fi
     if [ -z "$why" ]; then
-        echo "PASS: window answers during a long split: $(tr -d '\r' < "$dir/probe.txt")"
+        echo "PASS: $tag: window answers during a long split: $(tr -d '\r' < "$dir/probe.txt")"
     else
-        echo "FAIL: window answers during a long split: $why"
+        echo "FAIL: $tag: window answers during a long split: $why"
         failed=1
     fi
     rm -rf "$dir"
 }
 
 check_name "big.zip" "big" 1
+[ $one = 1 ] && exit $failed
 check_name "my holiday.avi" "my holiday" 2
 check_name "A&B (1).doc" "A&B (1)" 3
 check_name "100% sure.txt" "100% sure" 4

@@ -1,0 +1,70 @@
+# The one install step of every script, sourced by them: the package lists,
+# how the 32-bit product runs on this machine, and the Xvfb display the Wine
+# scripts share. Run as root on Debian 12.
+#
+#   need GROUP...     install what the groups need: native, windows, package
+#   run32             "native" when this kernel runs 32-bit code, else "emulated"
+#   start_xvfb DIR    a private display (its number in DIR/display); sets DISPLAY
+#   wine_prefix       makes $WINEPREFIX and gives it Wine's own fonts
+#   windows_build ARCH TARGET...
+#                     builds TARGETs for i686 (build/win32) or x86_64 (build/win64),
+#                     the one way every script does, so the EXE tested is the EXE shipped
+
+declare -A packages=(
+    [native]="cmake ninja-build g++ libgtest-dev libgmock-dev googletest"
+    # The win32-thread compilers link no winpthreads, whose imports need Vista.
+    [windows]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest wine64 fonts-wine xvfb xdotool imagemagick"
+    [package]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest zip"
+)
+
+# A 96-byte 32-bit ELF program that exits with 32: the kernel either runs it or it does not.
+run32() {
+    local probe
+    probe=$(mktemp)
+    printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\xbb\x20\x00\x00\x00\xcd\x80' > "$probe"
+    chmod +x "$probe"
+    local status=0
+    "$probe" 2>/dev/null || status=$?
+    rm -f "$probe"
+    if [ "${PARCELOR_RUN32:-}" = emulated ] || [ $status != 32 ]; then echo emulated; else echo native; fi
+}
+
+need() {
+    local list="" group
+    for group in "$@"; do list="$list ${packages[$group]}"; done
+    # 32-bit Wine runs the product: natively where the kernel can, else under qemu.
+    case " $* " in *" windows "*)
+        list="$list wine32:i386"
+        [ "$(run32)" = native ] || list="$list qemu-user-static" ;;
+    esac
+    dpkg -s $list >/dev/null 2>&1 && return 0
+    case $list in *:i386*)
+        dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
+    esac
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y $list
+}
+
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" 3>"$1/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 1 50); do [ -s "$1/display" ] && break; sleep 0.1; done
+    export DISPLAY=:$(cat "$1/display")
+}
+
+# Debian's Wine looks for its own fonts (Tahoma, MS Sans Serif, the Marlett of
+# the caption buttons) under a path it cannot resolve, and draws with stand-ins;
+# in the prefix's Fonts folder it finds them.
+wine_prefix() {
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    /usr/lib/wine/wineserver -w
+}
+
+windows_build() {
+    local arch=$1 dir
+    shift
+    case $arch in i686) dir=build/win32 ;; x86_64) dir=build/win64 ;; esac
+    cmake -S . -B $dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$arch.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+        cmake --build $dir --target "$@"
+}
