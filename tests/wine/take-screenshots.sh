@@ -1,22 +1,21 @@
 #!/bin/bash
-# Takes the README's screenshots of the 64-bit program under Xvfb: the main
+# Takes the README's screenshots of the 32-bit product under Xvfb, with
+# Wine's own fonts, so that the frames look as Windows draws them: the main
 # dialog as it opens, the folder picker, the About box and the message of a
-# finished split. Run by hand after a Windows build (scripts/windows-tests.sh):
+# finished split. Run by hand after scripts/windows-tests.sh has built it:
 #
 #   bash tests/wine/take-screenshots.sh [BUILD_DIR]
 set -eu
 cd "$(dirname "$0")/../.."
-if ! dpkg -s imagemagick xdotool xvfb >/dev/null 2>&1; then
-    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y imagemagick xdotool xvfb
-fi
-build=${1:-build/win64}
+source scripts/setup.sh
+need windows
+build=${1:-build/win32}
 wine=/usr/lib/wine/wine64
 work=$(mktemp -d /tmp/parcelor-XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-Xvfb -displayfd 3 -screen 0 800x600x24 3>"$work/display" >/dev/null 2>&1 & xvfb=$!
-for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+XVFB_SCREEN=800x600x24 start_xvfb "$work"
 trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+wine_prefix
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 
