@@ -12,3 +12,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # into it, so that the same sources give the same bytes; the header names the
 # oldest Windows the EXE loads on (XP x64 / Server 2003, 5.2).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp,--major-os-version,5,--minor-os-version,2,--major-subsystem-version,5,--minor-subsystem-version,2")
+# What users get carries no symbols or debug information.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -10,7 +10,7 @@
 set -u
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
-need windows || exit 1
+need windows package || exit 1
 run32=$(run32)
 failed=0; passed=0
 pass() { passed=$((passed+1)); echo "PASS: $*"; }
@@ -47,6 +47,14 @@ for image in i686:win32:pei-i386:5.1 x86_64:win64:pei-x86-64:5.2; do
     check "$name: header names Windows $version (system and subsystem)" test "$got" = "$version $version"
     check "$name: imports nothing newer than Windows $version" bash tests/wine/check-imports.sh $exe $tc
 done
+
+# The download: the tested EXEs byte for byte, the README in CR LF, the sums of the other three.
+check "dist/Parcelor-1.0.0-windows.zip as described" bash -c '
+    bash scripts/package.sh >/dev/null && d=$(mktemp -d) && unzip -q dist/Parcelor-1.0.0-windows.zip -d $d &&
+    [ "$(cd $d && find . -type f | LC_ALL=C sort | tr "\n" " ")" = "./ParcelorMFC.EXE ./README.txt ./SHA256SUMS.txt ./x64/ParcelorMFC.EXE " ] &&
+    cmp $d/ParcelorMFC.EXE build/win32/app/ParcelorMFC.EXE && cmp $d/x64/ParcelorMFC.EXE build/win64/app/ParcelorMFC.EXE &&
+    [ $(wc -l < $d/SHA256SUMS.txt) = 3 ] && (cd $d && sha256sum --quiet -c SHA256SUMS.txt) && ! grep -qv "$(printf "\r")\$" $d/README.txt
+    status=$?; rm -rf $d; exit $status'
 
 # A throw-away prefix and a display of our own, so that parallel runs cannot meet.
 prefix=$(mktemp -d); export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
