@@ -1,16 +1,26 @@
 // The rejoin scripts run by Wine's cmd: real files rebuilt byte for byte, and
-// the scripts' refusals when a piece is missing or a copy fails.
+// the scripts' refusals when a piece is missing, damaged or a copy fails.
 #include "EngineTestSupport.h"
 
 #include "split/SplitChecks.h"
+#include "split/SplitMessages.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 const char* const Wine = "/usr/lib/wine/wine64";
+const std::string StandIn = CERTUTIL_STAND_IN;
+
+// The lines a script shows after the success line.
+const std::string ContentsChecked = SplitMessages::ContentsChecked;
+const std::string SizesChecked = SplitMessages::SizesChecked;
+
+// What answers for certutil in the prefix's system32.
+enum class Certutil { StandIn, WinesOwn, Absent };
 
 class RejoinUnderCmd : public ::testing::Test {
 protected:
@@ -22,6 +32,8 @@ protected:
         // A server that stays up saves its start at every command.
         std::system(("WINEPREFIX=" + s_prefix->path().string() + " /usr/lib/wine/wineserver -p > /dev/null 2>&1").c_str());
         run(s_prefix->path().string(), "wineboot -i");
+        fs::copy_file(systemCertutil(), s_prefix->path() / "wine-certutil.exe");
+        useCertutil(Certutil::StandIn);
     }
     static void TearDownTestSuite()
     {
@@ -34,28 +46,48 @@ protected:
     {
         if (!s_prefix)
             GTEST_SKIP() << "Wine is not installed (" << Wine << "): scripts/test.sh installs it";
+        if (StandIn.empty() || !fs::exists(StandIn))
+            FAIL() << "The certutil stand-in was not built: the MinGW-w64 cross compiler "
+                      "x86_64-w64-mingw32-g++(-win32) was missing when CMake configured this tree. "
+                      "Install mingw-w64 (scripts/test.sh does) and configure again.";
+        useCertutil(Certutil::StandIn);
+    }
+
+    static fs::path systemCertutil() { return s_prefix->path() / "drive_c/windows/system32/certutil.exe"; }
+
+    static void useCertutil(Certutil certutil)
+    {
+        fs::remove(systemCertutil());
+        if (certutil == Certutil::StandIn && fs::exists(StandIn))
+            fs::copy_file(StandIn, systemCertutil());
+        if (certutil == Certutil::WinesOwn)
+            fs::copy_file(s_prefix->path() / "wine-certutil.exe", systemCertutil());
     }
 
     // Runs a Wine command in folder, answering pause; gives what it printed.
     // The output goes through a file: Wine's helper processes outlive the
     // command and would hold a pipe open. The locale is fixed so that the
     // prefix reads batch files in code page 437 and Linux file names are UTF-8.
-    static std::string run(const std::string& folder, const std::string& command)
+    // environment holds settings for the certutil stand-in (VAR=value ...);
+    // the overrides let it, a native program, answer for Wine's own.
+    static std::string run(const std::string& folder, const std::string& command, const std::string& environment = "")
     {
         const std::string output = (s_prefix->path() / "output.txt").string();
         std::string line = "cd '" + folder + "' && printf '\\r\\n' | LC_ALL=C.UTF-8 WINEPREFIX=" +
-                           s_prefix->path().string() + " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' " + Wine +
-                           " " + command + " > " + output + " 2>&1";
+                           s_prefix->path().string() +
+                           " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' " + environment + " " +
+                           Wine + " " + command + " > " + output + " 2>&1";
         std::system(line.c_str());
         return readFile(output);
     }
 
     // Runs the script NAME.bat of folder under a plain name, so that the
     // test's own command line needs no quoting.
-    static std::string runScript(const fs::path& folder, const std::string& baseName)
+    static std::string runScript(const fs::path& folder, const std::string& baseName,
+                                 const std::string& environment = "")
     {
         fs::copy_file(folder / (baseName + ".bat"), folder / "rejoin.bat", fs::copy_options::overwrite_existing);
-        return run(folder.string(), "cmd /c rejoin.bat");
+        return run(folder.string(), "cmd /c rejoin.bat", environment);
     }
 
     static TempDir* s_prefix;
@@ -95,14 +127,19 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
         {"song (live) & more.mp3", "song (live) & more"},
         {"report.v2.final.doc", "report.v2.final"},
     };
+    bool windows7 = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
         TempDir dir;
         const std::string bytes = patternBytes(2500, static_cast<unsigned>(c.fileName.size()));
         split(dir.path(), c.fileName, bytes, "1000");
-        std::string output = runScript(dir.path(), c.baseName);
+        // certutil answers in the form of Windows 7 and of Windows 10 in turn.
+        windows7 = !windows7;
+        std::string output = runScript(dir.path(), c.baseName, windows7 ? "PARCELOR_CERTUTIL=win7" : "");
         EXPECT_NE(output.find("The file " + c.fileName + " is now being created . . ."), std::string::npos) << output;
-        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created."), std::string::npos) << output;
+        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created.\r\n" + ContentsChecked),
+                  std::string::npos)
+            << output;
         EXPECT_EQ(readFile(dir / c.fileName), bytes);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
     }
@@ -209,5 +246,118 @@ TEST_F(RejoinUnderCmd, AccentedNamesInTheInterpretersCodePage)
         EXPECT_NE(output.find(" was successfully created."), std::string::npos) << output;
         EXPECT_EQ(readFile(dir / (c.utf8BaseName + c.extension)), bytes);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+    }
+}
+
+TEST_F(RejoinUnderCmd, DamagedContentsAreNotReportedAsCreated)
+{
+    // 3,500 bytes in pieces of 1,000, sizes unchanged.
+    struct Case {
+        std::string damage, environment, report;
+        bool fileLeft;
+    };
+    const std::string name = "my (big) & data";
+    const Case cases[] = {
+        {name + ".002", "", "The piece " + name + ".002" + SplitMessages::PieceDamagedEnd, false},
+        // The disk damages the rebuilt file as certutil is about to read it.
+        {"", "PARCELOR_CERTUTIL_DAMAGE='" + name + ".bin'", "The file " + name + ".bin" + SplitMessages::FileDamagedEnd,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report);
+        TempDir dir;
+        split(dir.path(), name + ".bin", patternBytes(3500), "1000");
+        if (!c.damage.empty()) {
+            std::string bytes = readFile(dir / c.damage);
+            bytes[700] ^= 1;
+            writeFile(dir / c.damage, bytes);
+        }
+        std::string output = runScript(dir.path(), name, c.environment);
+        EXPECT_NE(output.find(c.report), std::string::npos) << output;
+        EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
+        EXPECT_EQ(fs::exists(dir.path() / (name + ".bin")), c.fileLeft);
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+    }
+}
+
+TEST_F(RejoinUnderCmd, WithoutAnAnswerFromCertutilOnlyTheSizesAreChecked)
+{
+    struct Case {
+        Certutil certutil;
+        std::string environment;
+    };
+    const Case cases[] = {{Certutil::Absent, ""}, {Certutil::StandIn, "PARCELOR_CERTUTIL=fail"}, {Certutil::WinesOwn, ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.certutil));
+        TempDir dir;
+        const std::string bytes = patternBytes(2500, 3);
+        split(dir.path(), "data.bin", bytes, "1000");
+        useCertutil(c.certutil);
+        std::string output = runScript(dir.path(), "data", c.environment);
+        const std::size_t said = output.find(SplitMessages::ContentsNotChecked);
+        EXPECT_NE(said, std::string::npos) << output;
+        EXPECT_EQ(output.find(SplitMessages::ContentsNotChecked, said + 1), std::string::npos) << "said once";
+        const std::string script = readFile(dir / "data.bat");
+        const std::string digest = script.substr(script.find("@rem SHA-256: ") + 14, 64);
+        EXPECT_NE(output.find(SplitMessages::CheckByHandStart + std::string("data.bin") +
+                              SplitMessages::CheckByHandMiddle + digest + "."),
+                  std::string::npos)
+            << output;
+        EXPECT_NE(output.find("The file data.bin was successfully created.\r\n" + SizesChecked), std::string::npos)
+            << output;
+        EXPECT_TRUE(readFile(dir / "data.bin") == bytes) << "rebuilt byte for byte";
+    }
+}
+
+TEST_F(RejoinUnderCmd, CertutilBesideThePiecesNeverRuns)
+{
+    TempDir dir;
+    split(dir.path(), "data.bin", patternBytes(2500), "1000");
+    fs::copy_file(StandIn, dir.path() / "certutil.exe");
+    const std::string log = (dir.path() / "certutil.log").string();
+    std::string output = runScript(dir.path(), "data", "PARCELOR_CERTUTIL_LOG='Z:" + log + "'");
+    EXPECT_NE(output.find(ContentsChecked), std::string::npos) << output;
+    // Each run logs its own path and its file: three pieces, then the file.
+    EXPECT_EQ(readFile(log), "C:\\windows\\system32\\certutil.exe data.001\n"
+                             "C:\\windows\\system32\\certutil.exe data.002\n"
+                             "C:\\windows\\system32\\certutil.exe data.003\n"
+                             "C:\\windows\\system32\\certutil.exe data.bin\n");
+}
+
+TEST_F(RejoinUnderCmd, StartedFromAnotherFolderWorksInItsOwnAndGoesBack)
+{
+    // A batch file in another folder starts the script, then shows the folder it is left in.
+    struct Case {
+        std::string path;  // of the script, as typed in the other folder
+        bool damaged;
+    };
+    TempDir dir;
+    const std::string folder = "Z:" + dir.path().string();
+    const Case cases[] = {{folder + "/pieces/rejoin.bat", false}, {"../pieces/rejoin.bat", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        fs::remove_all(dir.path() / "pieces");
+        fs::create_directories(dir.path() / "elsewhere");
+        const std::string bytes = patternBytes(2500, 5);
+        split(dir.path() / "pieces", "data.bin", bytes, "1000");
+        fs::copy_file(dir.path() / "pieces/data.bat", dir.path() / "pieces/rejoin.bat");
+        if (c.damaged)
+            writeFile(dir / "pieces/data.002", std::string(1000, 'x'));
+        std::string windowsPath = c.path;
+        std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+        writeFile(dir / "elsewhere/launch.bat", "@echo off\r\ncall " + windowsPath + "\r\ncd\r\n");
+        std::string output = run((dir.path() / "elsewhere").string(), "cmd /c launch.bat");
+        std::string here = folder + "/elsewhere";
+        std::replace(here.begin(), here.end(), '/', '\\');
+        ASSERT_GT(output.size(), here.size() + 2) << output;
+        EXPECT_EQ(output.substr(output.size() - here.size() - 2), here + "\r\n") << output;
+        if (c.damaged) {
+            EXPECT_NE(output.find("The piece data.002" + std::string(SplitMessages::PieceDamagedEnd)), std::string::npos)
+                << output;
+        } else {
+            EXPECT_NE(output.find(ContentsChecked), std::string::npos) << output;
+            EXPECT_TRUE(readFile(dir / "pieces/data.bin") == bytes) << "rebuilt byte for byte";
+        }
+        EXPECT_EQ(listFolder(dir.path() / "elsewhere"), std::vector<std::string>{"launch.bat"});
     }
 }
