@@ -1,6 +1,7 @@
 // Sha256: the SHA-256 digest (FIPS 180-4) of bytes given in runs of any length.
 #include "split/Sha256.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
@@ -90,30 +91,40 @@ bool processorHasShaInstructions()
     return (b & (1u << 29)) != 0;
 }
 
-// compressPortable with the SHA instructions. Only called where the processor
-// has them: this one function is compiled for them, the rest of the program
-// runs on any x86. On 32-bit Windows the stack of a window's callback may be
-// aligned to 4 bytes only, so the function aligns its own for the 16-byte
-// values it spills.
+// compressPortable with the SHA instructions, for Streams states at once
+// over the same blocks: the streams share the message schedule, and the
+// rounds of one run while those of the other wait for their results. Only
+// called where the processor has the instructions: this one function is
+// compiled for them, the rest of the program runs on any x86. On 32-bit
+// Windows the stack of a window's callback may be aligned to 4 bytes only,
+// so the function aligns its own for the 16-byte values it spills.
+template <int Streams>
 #if defined(__i386__)
 __attribute__((force_align_arg_pointer))
 #endif
 __attribute__((target("sha,sse4.1,ssse3")))
-void compressAccelerated(std::uint32_t state[8], const unsigned char* blocks, std::size_t count)
+void compressAccelerated(std::uint32_t* const states[Streams], const unsigned char* blocks, std::size_t count)
 {
     // Turns each 32-bit word of a block from its big-endian bytes.
     const __m128i byteSwap = _mm_set_epi8(12, 13, 14, 15, 8, 9, 10, 11, 4, 5, 6, 7, 0, 1, 2, 3);
 
-    // The instructions keep the state as two halves: A B E F and C D G H.
-    __m128i abcd = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0]));
-    __m128i efgh = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4]));
-    __m128i badc = _mm_shuffle_epi32(abcd, 0xB1);
-    __m128i hgfe = _mm_shuffle_epi32(efgh, 0x1B);
-    __m128i abef = _mm_alignr_epi8(badc, hgfe, 8);
-    __m128i cdgh = _mm_blend_epi16(hgfe, badc, 0xF0);
+    // The instructions keep a state as two halves: A B E F and C D G H.
+    __m128i abef[Streams], cdgh[Streams];
+    for (int s = 0; s < Streams; ++s) {
+        const __m128i abcd = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&states[s][0]));
+        const __m128i efgh = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&states[s][4]));
+        const __m128i badc = _mm_shuffle_epi32(abcd, 0xB1);
+        const __m128i hgfe = _mm_shuffle_epi32(efgh, 0x1B);
+        abef[s] = _mm_alignr_epi8(badc, hgfe, 8);
+        cdgh[s] = _mm_blend_epi16(hgfe, badc, 0xF0);
+    }
 
     for (; count > 0; --count, blocks += 64) {
-        const __m128i startAbef = abef, startCdgh = cdgh;
+        __m128i startAbef[Streams], startCdgh[Streams];
+        for (int s = 0; s < Streams; ++s) {
+            startAbef[s] = abef[s];
+            startCdgh[s] = cdgh[s];
+        }
         // w[i % 4] holds the message words 4i ... 4i + 3 of the current rounds.
         __m128i w[4];
         for (int i = 0; i < 4; ++i)
@@ -128,19 +139,24 @@ void compressAccelerated(std::uint32_t state[8], const unsigned char* blocks, st
             }
             const __m128i words = _mm_add_epi32(
                 w[i & 3], _mm_load_si128(reinterpret_cast<const __m128i*>(&RoundConstants[4 * i])));
-            cdgh = _mm_sha256rnds2_epu32(cdgh, abef, words);
-            abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(words, 0x0E));
+            const __m128i laterWords = _mm_shuffle_epi32(words, 0x0E);
+            for (int s = 0; s < Streams; ++s)
+                cdgh[s] = _mm_sha256rnds2_epu32(cdgh[s], abef[s], words);
+            for (int s = 0; s < Streams; ++s)
+                abef[s] = _mm_sha256rnds2_epu32(abef[s], cdgh[s], laterWords);
         }
-        abef = _mm_add_epi32(abef, startAbef);
-        cdgh = _mm_add_epi32(cdgh, startCdgh);
+        for (int s = 0; s < Streams; ++s) {
+            abef[s] = _mm_add_epi32(abef[s], startAbef[s]);
+            cdgh[s] = _mm_add_epi32(cdgh[s], startCdgh[s]);
+        }
     }
 
-    const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
-    const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
-    abcd = _mm_blend_epi16(feba, dchg, 0xF0);
-    efgh = _mm_alignr_epi8(dchg, feba, 8);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[0]), abcd);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[4]), efgh);
+    for (int s = 0; s < Streams; ++s) {
+        const __m128i feba = _mm_shuffle_epi32(abef[s], 0x1B);
+        const __m128i dchg = _mm_shuffle_epi32(cdgh[s], 0xB1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(&states[s][0]), _mm_blend_epi16(feba, dchg, 0xF0));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(&states[s][4]), _mm_alignr_epi8(dchg, feba, 8));
+    }
 }
 
 #endif
@@ -172,8 +188,10 @@ void Sha256::restart()
 void Sha256::compress(const unsigned char* blocks, std::size_t count)
 {
 #ifdef PARCELOR_SHA_INSTRUCTIONS
-    if (m_accelerated)
-        return compressAccelerated(m_state, blocks, count);
+    if (m_accelerated) {
+        std::uint32_t* const states[1] = {m_state};
+        return compressAccelerated<1>(states, blocks, count);
+    }
 #endif
     compressPortable(m_state, blocks, count);
 }
@@ -200,6 +218,33 @@ void Sha256::add(const void* data, std::size_t size)
         compress(bytes, size / 64);
     std::memcpy(m_block, bytes + size / 64 * 64, size % 64);
     m_blockUsed = size % 64;
+}
+
+void Sha256::addToBoth(Sha256& first, Sha256& second, const void* data, std::size_t size)
+{
+#ifdef PARCELOR_SHA_INSTRUCTIONS
+    if (first.m_accelerated && second.m_accelerated && first.m_blockUsed == second.m_blockUsed) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(data);
+        // Each up to the next block boundary, then the whole blocks together.
+        const std::size_t head = std::min(size, (64 - first.m_blockUsed) % 64);
+        first.add(bytes, head);
+        second.add(bytes, head);
+        bytes += head;
+        size -= head;
+        const std::size_t blocks = size / 64;
+        if (blocks > 0) {
+            std::uint32_t* const states[2] = {first.m_state, second.m_state};
+            compressAccelerated<2>(states, bytes, blocks);
+            first.m_length += blocks * 64;
+            second.m_length += blocks * 64;
+        }
+        first.add(bytes + blocks * 64, size % 64);
+        second.add(bytes + blocks * 64, size % 64);
+        return;
+    }
+#endif
+    first.add(data, size);
+    second.add(data, size);
 }
 
 std::string Sha256::finish()

@@ -144,10 +144,8 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
             break;
         }
         // Hashed while the chunk is still in the processor's cache.
-        if (pieceDigest)
-            pieceDigest->add(buffer.data(), chunk);
-        if (fileDigest)
-            fileDigest->add(buffer.data(), chunk);
+        if (pieceDigest && fileDigest)
+            Sha256::addToBoth(*pieceDigest, *fileDigest, buffer.data(), chunk);
         if (std::fwrite(buffer.data(), 1, chunk, piece) != chunk)
             error = FileError::Write;
         left -= static_cast<std::int64_t>(chunk);

@@ -42,7 +42,7 @@ private:
 // bytes read into buffer (which holds at least chunkSize bytes), creating or
 // truncating the file, and tells host's keepAlive after each chunk written.
 // Each chunk read goes, from the buffer, into pieceDigest and fileDigest too,
-// unless they are null. The piece is closed whatever happens.
+// unless they are null (both or neither). The piece is closed whatever happens.
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
                      std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host,
                      Sha256* pieceDigest, Sha256* fileDigest);

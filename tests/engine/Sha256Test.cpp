@@ -72,5 +72,15 @@ TEST(Sha256, AgreesWithSha256sumAroundBlockBoundaries)
             pclose(tool);
             for (Sha256::Engine engine : Engines)
                 EXPECT_EQ(digestOf(bytes, engine, run), answer);
+            // Into two digests at once, at the same place within a block and at another.
+            for (std::size_t ahead : {0, 64, 5}) {
+                const std::string prefix(ahead, 'p');
+                Sha256 first, second;
+                second.add(prefix.data(), prefix.size());
+                for (std::size_t at = 0; at < bytes.size(); at += run)
+                    Sha256::addToBoth(first, second, bytes.data() + at, std::min(run, bytes.size() - at));
+                EXPECT_EQ(first.finish(), answer);
+                EXPECT_EQ(second.finish(), digestOf(prefix + bytes, Sha256::Engine::Portable, 64));
+            }
         }
 }
