@@ -89,8 +89,9 @@ bool sameName(const std::string& a, const std::string& b)
 }
 
 // The lines that set ParcelorHash to the SHA-256 that certutil gives for the
-// file that ParcelorFile names, as 64 lowercase hexadecimal digits; to nothing, once
-// ParcelorUnchecked is set, when certutil is missing or gives no such digest.
+// file that ParcelorFile names, as 64 lowercase hexadecimal digits; to
+// nothing, once ParcelorUnchecked is set, when certutil is missing or gives
+// no such digest.
 // The first time that happens they say so, and give digest, the SHA-256 of
 // the file shown as shownFile, for checking it by other means. Reached only
 // by call under cmd.
@@ -112,8 +113,8 @@ std::string hashRoutine(const std::string& shownFile, const std::string& digest)
                        "if defined ParcelorUnchecked goto :eof\r\n"
                        "if not exist \"" + certutil + "\" goto unchecked\r\n"
                        "set ParcelorLine=\r\n"
-                       "for /f \"skip=1 delims=\" %%h in ('\"\"" + certutil +
-                       "\" -hashfile \"%%ParcelorFile%%\" SHA256\"') do if not defined ParcelorLine set \"ParcelorLine=%%h\"\r\n"
+                       "for /f \"skip=1 delims=\" %%h in ('\"\"" + certutil + "\" -hashfile \"%%ParcelorFile%%\" SHA256\"') "
+                       "do if not defined ParcelorLine set \"ParcelorLine=%%h\"\r\n"
                        "if not defined ParcelorLine goto unchecked\r\n"
                        "set \"ParcelorHash=%ParcelorLine:\"=%\"\r\n"
                        "set \"ParcelorHash=%ParcelorHash: =%\"\r\n"
@@ -142,7 +143,8 @@ std::string hashRoutine(const std::string& shownFile, const std::string& digest)
     return text;
 }
 
-// The lines that hash the file that argument names into ParcelorHash.
+// The lines that set ParcelorHash, through the routine above, to the digest
+// that certutil gives for the file name.
 std::string hashLines(const std::string& name)
 {
     return UnderCmd + "set \"ParcelorFile=" + doublePercents(name) + "\"\r\n" + UnderCmd + "call :hash\r\n";
