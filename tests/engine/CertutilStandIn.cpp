@@ -25,31 +25,27 @@ const char* setting(const char* name)
     return value ? value : "";
 }
 
-// Flips the first byte of path in place; false when it cannot.
-bool damage(const char* path)
+// The SHA-256 of path as 64 digits, its first byte flipped on disk first when
+// damage is set; false when it cannot be read or changed.
+bool hashFile(const char* path, bool damage, std::string& digest)
 {
     std::FILE* file = std::fopen(path, "r+b");
     if (!file)
         return false;
-    const int first = std::fgetc(file);
-    const bool done = first != EOF && std::fseek(file, 0, SEEK_SET) == 0 && std::fputc(first ^ 0xFF, file) != EOF;
-    return std::fclose(file) == 0 && done;
-}
-
-// The SHA-256 of path as 64 digits; false when it cannot be read.
-bool hashFile(const char* path, std::string& digest)
-{
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
+    bool done = true;
+    if (damage) {
+        const int first = std::fgetc(file);
+        done = first != EOF && std::fseek(file, 0, SEEK_SET) == 0 && std::fputc(first ^ 0xFF, file) != EOF &&
+               std::fseek(file, 0, SEEK_SET) == 0;
+    }
     Sha256 sha;
     std::vector<char> buffer(1 << 16);
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;)
+    for (std::size_t n; done && (n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;)
         sha.add(buffer.data(), n);
-    const bool read = !std::ferror(file);
+    done = done && !std::ferror(file);
     std::fclose(file);
     digest = sha.finish();
-    return read;
+    return done;
 }
 
 // Standard output is in text mode: each line end goes out as CR LF, as certutil's do.
@@ -79,8 +75,7 @@ int main(int argc, char** argv)
     const char* path = argv[2];
     const std::string form = setting("PARCELOR_CERTUTIL");
     std::string digest;
-    if (form == "fail" || (std::strcmp(setting("PARCELOR_CERTUTIL_DAMAGE"), path) == 0 && !damage(path)) ||
-        !hashFile(path, digest))
+    if (form == "fail" || !hashFile(path, std::strcmp(setting("PARCELOR_CERTUTIL_DAMAGE"), path) == 0, digest))
         return fail();
 
     if (form == "win7") {

@@ -168,24 +168,6 @@ TEST(RejoinScript, OneAndTwoPieces)
               std::string::npos);
 }
 
-TEST(RejoinScript, AsksCertutilByItsFullPathAndSaysOnceWhenItCannot)
-{
-    const std::string text = script("my file", "my file.zip", 1, 100, 42);
-    const std::string routine = text.substr(text.find("\r\n:hash\r\n") + 2);
-    EXPECT_NE(routine.find("\r\nfor /f \"skip=1 delims=\" %%h in ('\"\"%SystemRoot%\\System32\\certutil.exe\" "
-                           "-hashfile \"%%ParcelorFile%%\" SHA256\"') do if not defined ParcelorLine set "
-                           "\"ParcelorLine=%%h\"\r\n"),
-              std::string::npos);
-    EXPECT_NE(routine.find(crlf({":unchecked", "set ParcelorHash=", "set ParcelorUnchecked=1",
-                                 "echo The contents cannot be checked here, as certutil is missing or gave no "
-                                 "SHA-256: only the sizes are checked.",
-                                 "echo To check my file.zip by other means once it is created, compare its "
-                                 "SHA-256 with " + FileDigest + ".",
-                                 "echo.", "goto :eof", ":done"})),
-              std::string::npos);
-    EXPECT_EQ(routine.size() - routine.find(":done\r\n"), 7u) << "the routine ends the script";
-}
-
 TEST(RejoinScript, NineHundredNinetyNinePieces)
 {
     const std::vector<std::string> lines = linesOf(script("big", "big.zip", 999, 1457664, 1456206000));

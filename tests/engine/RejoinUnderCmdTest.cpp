@@ -15,10 +15,6 @@ namespace {
 const char* const Wine = "/usr/lib/wine/wine64";
 const std::string StandIn = CERTUTIL_STAND_IN;
 
-// The lines a script shows after the success line.
-const std::string ContentsChecked = SplitMessages::ContentsChecked;
-const std::string SizesChecked = SplitMessages::SizesChecked;
-
 // What answers for certutil in the prefix's system32.
 enum class Certutil { StandIn, WinesOwn, Absent };
 
@@ -137,7 +133,7 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
         windows7 = !windows7;
         std::string output = runScript(dir.path(), c.baseName, windows7 ? "PARCELOR_CERTUTIL=win7" : "");
         EXPECT_NE(output.find("The file " + c.fileName + " is now being created . . ."), std::string::npos) << output;
-        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created.\r\n" + ContentsChecked),
+        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created.\r\n" + SplitMessages::ContentsChecked),
                   std::string::npos)
             << output;
         EXPECT_EQ(readFile(dir / c.fileName), bytes);
@@ -249,79 +245,65 @@ TEST_F(RejoinUnderCmd, AccentedNamesInTheInterpretersCodePage)
     }
 }
 
-TEST_F(RejoinUnderCmd, DamagedContentsAreNotReportedAsCreated)
+TEST_F(RejoinUnderCmd, ContentsUnderEveryAnswerOfCertutilWithOneBesideThePieces)
 {
-    // 3,500 bytes in pieces of 1,000, sizes unchanged.
-    struct Case {
-        std::string damage, environment, report;
-        bool fileLeft;
-    };
-    const std::string name = "my (big) & data";
-    const Case cases[] = {
-        {name + ".002", "", "The piece " + name + ".002" + SplitMessages::PieceDamagedEnd, false},
-        // The disk damages the rebuilt file as certutil is about to read it.
-        {"", "PARCELOR_CERTUTIL_DAMAGE='" + name + ".bin'", "The file " + name + ".bin" + SplitMessages::FileDamagedEnd,
-         true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.report);
-        TempDir dir;
-        split(dir.path(), name + ".bin", patternBytes(3500), "1000");
-        if (!c.damage.empty()) {
-            std::string bytes = readFile(dir / c.damage);
-            bytes[700] ^= 1;
-            writeFile(dir / c.damage, bytes);
-        }
-        std::string output = runScript(dir.path(), name, c.environment);
-        EXPECT_NE(output.find(c.report), std::string::npos) << output;
-        EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
-        EXPECT_EQ(fs::exists(dir.path() / (name + ".bin")), c.fileLeft);
-        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
-    }
-}
-
-TEST_F(RejoinUnderCmd, WithoutAnAnswerFromCertutilOnlyTheSizesAreChecked)
-{
+    // 3,500 bytes in pieces of 1,000, sizes unchanged. A certutil.exe beside
+    // the pieces, a copy of the stand-in, would log its own path if it ran.
     struct Case {
         Certutil certutil;
-        std::string environment;
+        std::string environment, damagedPiece;
+        std::vector<std::string> shown; // "#" stands for the file's SHA-256
+        bool rebuilt;
+        int calls; // of the system's certutil: each piece, then the file
     };
-    const Case cases[] = {{Certutil::Absent, ""}, {Certutil::StandIn, "PARCELOR_CERTUTIL=fail"}, {Certutil::WinesOwn, ""}};
+    using namespace SplitMessages;
+    const std::string name = "my (big) & data", file = name + ".bin";
+    const std::vector<std::string> sizesOnly = {ContentsNotChecked, CheckByHandStart + file + CheckByHandMiddle + "#.",
+                                                "The file " + file + " was successfully created.\r\n" + SizesChecked};
+    const Case cases[] = {
+        {Certutil::StandIn, "", "", {std::string("successfully created.\r\n") + ContentsChecked}, true, 5},
+        {Certutil::StandIn, "", name + ".002", {"The piece " + name + ".002" + PieceDamagedEnd}, false, 4},
+        // The disk damages the rebuilt file as certutil is about to read it.
+        {Certutil::StandIn, "PARCELOR_CERTUTIL_DAMAGE='" + file + "'", "", {"The file " + file + FileDamagedEnd}, false, 5},
+        {Certutil::StandIn, "PARCELOR_CERTUTIL=fail", "", sizesOnly, true, 1},
+        {Certutil::Absent, "", "", sizesOnly, true, 0},
+        {Certutil::WinesOwn, "", "", sizesOnly, true, 0},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.certutil));
+        SCOPED_TRACE(c.shown.front());
         TempDir dir;
-        const std::string bytes = patternBytes(2500, 3);
-        split(dir.path(), "data.bin", bytes, "1000");
+        const std::string bytes = patternBytes(3500, 3);
+        split(dir.path(), file, bytes, "1000");
+        if (!c.damagedPiece.empty()) {
+            std::string piece = readFile(dir / c.damagedPiece);
+            piece[700] ^= 1;
+            writeFile(dir / c.damagedPiece, piece);
+        }
+        fs::copy_file(StandIn, dir.path() / "certutil.exe");
         useCertutil(c.certutil);
-        std::string output = runScript(dir.path(), "data", c.environment);
-        const std::size_t said = output.find(SplitMessages::ContentsNotChecked);
-        EXPECT_NE(said, std::string::npos) << output;
-        EXPECT_EQ(output.find(SplitMessages::ContentsNotChecked, said + 1), std::string::npos) << "said once";
-        const std::string script = readFile(dir / "data.bat");
+        const std::string log = (dir.path() / "certutil.log").string();
+        std::string output = runScript(dir.path(), name, c.environment + " PARCELOR_CERTUTIL_LOG='Z:" + log + "'");
+        const std::string script = readFile(dir / (name + ".bat"));
         const std::string digest = script.substr(script.find("@rem SHA-256: ") + 14, 64);
-        EXPECT_NE(output.find(SplitMessages::CheckByHandStart + std::string("data.bin") +
-                              SplitMessages::CheckByHandMiddle + digest + "."),
-                  std::string::npos)
-            << output;
-        EXPECT_NE(output.find("The file data.bin was successfully created.\r\n" + SizesChecked), std::string::npos)
-            << output;
-        EXPECT_TRUE(readFile(dir / "data.bin") == bytes) << "rebuilt byte for byte";
+        for (std::string line : c.shown) {
+            if (line.find('#') != std::string::npos)
+                line.replace(line.find('#'), 1, digest);
+            const std::size_t at = output.find(line);
+            EXPECT_NE(at, std::string::npos) << line << "\n" << output;
+            EXPECT_EQ(output.find(line, at + 1), std::string::npos) << "said once: " << line;
+        }
+        EXPECT_EQ(output.find("successfully") != std::string::npos, c.rebuilt) << output;
+        EXPECT_EQ(fs::exists(dir.path() / file) && readFile(dir / file) == bytes, c.rebuilt);
+        if (!c.damagedPiece.empty()) {
+            EXPECT_FALSE(fs::exists(dir.path() / file));
+        }
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+        const std::string calls = readFile(log);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), c.calls) << calls;
+        const std::string system = "C:\\windows\\system32\\certutil.exe ";
+        for (std::size_t at = 0; at < calls.size(); at = calls.find('\n', at) + 1)
+            EXPECT_EQ(calls.compare(at, system.size(), system), 0) << calls;
     }
-}
-
-TEST_F(RejoinUnderCmd, CertutilBesideThePiecesNeverRuns)
-{
-    TempDir dir;
-    split(dir.path(), "data.bin", patternBytes(2500), "1000");
-    fs::copy_file(StandIn, dir.path() / "certutil.exe");
-    const std::string log = (dir.path() / "certutil.log").string();
-    std::string output = runScript(dir.path(), "data", "PARCELOR_CERTUTIL_LOG='Z:" + log + "'");
-    EXPECT_NE(output.find(ContentsChecked), std::string::npos) << output;
-    // Each run logs its own path and its file: three pieces, then the file.
-    EXPECT_EQ(readFile(log), "C:\\windows\\system32\\certutil.exe data.001\n"
-                             "C:\\windows\\system32\\certutil.exe data.002\n"
-                             "C:\\windows\\system32\\certutil.exe data.003\n"
-                             "C:\\windows\\system32\\certutil.exe data.bin\n");
 }
 
 TEST_F(RejoinUnderCmd, StartedFromAnotherFolderWorksInItsOwnAndGoesBack)
@@ -355,7 +337,7 @@ TEST_F(RejoinUnderCmd, StartedFromAnotherFolderWorksInItsOwnAndGoesBack)
             EXPECT_NE(output.find("The piece data.002" + std::string(SplitMessages::PieceDamagedEnd)), std::string::npos)
                 << output;
         } else {
-            EXPECT_NE(output.find(ContentsChecked), std::string::npos) << output;
+            EXPECT_NE(output.find(SplitMessages::ContentsChecked), std::string::npos) << output;
             EXPECT_TRUE(readFile(dir / "pieces/data.bin") == bytes) << "rebuilt byte for byte";
         }
         EXPECT_EQ(listFolder(dir.path() / "elsewhere"), std::vector<std::string>{"launch.bat"});

@@ -191,12 +191,15 @@ TEST(SplitRun, TooManyPiecesWritesNothing)
 TEST(SplitRun, RefusedRequestsTouchNothing)
 {
     TempDir dir;
-    writeFile(dir / "data.bin", "abc");
+    // Rebuilt beside its script, one of these would replace the running script or its scratch file.
+    for (const char* name : {"data.bin", "install.bat", "SETUP.BAT", "Parcelor.TMP"})
+        writeFile(dir / name, "abc");
     fs::create_directory(dir.path() / "out");
     struct Case {
         SplitRequest request;
         std::string message;
     };
+    using namespace SplitMessages;
     const Case cases[] = {
         {{"", dir / "out", PresetSizeChoice, "", ""}, SplitMessages::NoFile},
         {{dir / "nothing.bin", dir / "out", Custom, "", ""}, SplitMessages::FileNotFound},
@@ -204,6 +207,12 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
         {{dir / "data.bin", dir / "data.bin", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound},
         {{dir / "data.bin", dir / "out", Custom, "0", "KB"}, SplitMessages::SizeZero},
         {{dir / "data.bin", dir / "out", Custom, "12", "GB"}, SplitMessages::UnknownUnit},
+        {{dir / "install.bat", dir / "out", PresetSizeChoice, "", ""},
+         NamesTheScriptStart + std::string("install.bat") + NamesTheScriptEnd},
+        {{dir / "SETUP.BAT", dir / "out", PresetSizeChoice, "", ""},
+         NamesTheScriptStart + std::string("SETUP.BAT") + NamesTheScriptEnd},
+        {{dir / "Parcelor.TMP", dir / "out", PresetSizeChoice, "", ""},
+         ScratchNameStart + std::string("Parcelor.TMP") + ScratchNameEnd},
     };
     for (const Case& c : cases) {
         RecordingHost host;
@@ -245,32 +254,6 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
                                           SplitMessages::OverwritesSourceEnd);
         EXPECT_EQ(readFile(c.file), bytes);
         EXPECT_EQ(listFolder(dir.path() / "pieces"), before);
-    }
-}
-
-TEST(SplitRun, FileNamedLikeTheScriptOrItsScratchFileWritesNothing)
-{
-    TempDir dir;
-    fs::create_directory(dir.path() / "out");
-    struct Case {
-        std::string fileName, start, end;
-    };
-    // notes.bat would also be its own script in its own folder: the name is what the user must change.
-    writeFile(dir / "out/notes.bat", "some bytes");
-    const Case cases[] = {
-        {"out/notes.bat", SplitMessages::NamesTheScriptStart, SplitMessages::NamesTheScriptEnd},
-        {"install.bat", SplitMessages::NamesTheScriptStart, SplitMessages::NamesTheScriptEnd},
-        {"SETUP.BAT", SplitMessages::NamesTheScriptStart, SplitMessages::NamesTheScriptEnd},
-        {"Parcelor.TMP", SplitMessages::ScratchNameStart, SplitMessages::ScratchNameEnd},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fileName);
-        writeFile(dir / c.fileName, "some bytes");
-        RecordingHost host;
-        runSplit({dir / c.fileName, dir / "out", Custom, "3", "Bytes"}, host);
-        EXPECT_EQ(host.calls.size(), 3u) << "no progress before the refusal";
-        EXPECT_EQ(host.lastMessage(), c.start + fs::path(c.fileName).filename().string() + c.end);
-        EXPECT_EQ(listFolder(dir.path() / "out"), std::vector<std::string>{"notes.bat"});
     }
 }
 
