@@ -1,16 +1,23 @@
-// Throughput of runSplit against a plain buffered copy of the same bytes.
+// Throughput of runSplit against a plain buffered copy of the same bytes, and what its hashing costs.
 //
 //   split_benchmark [--size BYTES] [--rounds N] [--dir FOLDER]
 //
 // Generates a file of BYTES (default 1 GiB), then, alternating, copies it
 // into one file with a 91,104-byte buffer (the baseline), splits it with the
-// preset piece size, and splits it again through a host whose keepAlive
-// checks a clock after every chunk, as a window that throttles its repaints
-// would. Prints the best MB/s of each, the ratios split/copy and keep-alive
-// split/plain split, the time of one keepAlive call of either host against
-// that of one chunk, and the peak resident memory of the process.
+// preset piece size, splits it again through a host whose keepAlive checks a
+// clock after every chunk, as a window that throttles its repaints would,
+// runs the piece writer over it without digests, and does the split's
+// hashing alone, from memory. Prints the best MB/s of each, the ratios
+// split/copy, keep-alive split/plain split and split/(split without hashing
+// + hashing alone), the time of one keepAlive call of either host against
+// that of one chunk, the throughput of one SHA-256 stream with the
+// processor's SHA instructions and with the portable code, and the peak
+// resident memory of the process.
+#include "split/PieceNames.h"
+#include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
+#include "split/SplitFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -63,14 +70,21 @@ private:
     std::chrono::steady_clock::time_point m_nextPaint{};
 };
 
-void generate(const std::string& path, std::uint64_t size)
+// Bytes that vary, for the file and for hashing from memory.
+std::vector<char> randomBlock(std::size_t size)
 {
-    std::vector<char> block(1 << 20);
+    std::vector<char> block(size);
     std::uint32_t state = 12345;
     for (char& c : block) {
         state = state * 1103515245u + 12345u;
         c = static_cast<char>(state >> 24);
     }
+    return block;
+}
+
+void generate(const std::string& path, std::uint64_t size)
+{
+    const std::vector<char> block = randomBlock(1 << 20);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     for (std::uint64_t left = size; left > 0;) {
         std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
@@ -95,6 +109,56 @@ bool plainCopy(const std::string& from, const std::string& to)
         ok = ok && std::fwrite(buffer.data(), 1, n, out) == n;
     std::fclose(in);
     return std::fclose(out) == 0 && ok;
+}
+
+// The piece writer over the whole file without digests: the split's reading
+// and writing alone, with the preset piece size.
+bool splitWithoutHashing(const std::string& source, const fs::path& pieces)
+{
+    SourceFile file;
+    std::int64_t length = 0;
+    if (file.open(source) != FileError::None || file.measure(length) != FileError::None)
+        return false;
+    QuietHost host;
+    std::vector<char> buffer(CopyBufferSize);
+    const std::string prefix = (pieces / "source").string();
+    const int count = static_cast<int>(countPieces(length, FloppyPieceSize));
+    for (int k = 1; k <= count; ++k)
+        if (writePiece(file, piecePath(prefix, k), pieceLength(k, count, FloppyPieceSize, length), CopyBufferSize,
+                       buffer, host, nullptr, nullptr) != FileError::None)
+            return false;
+    return true;
+}
+
+// The hashing that a split of size bytes with the preset does, without the
+// files: each chunk of the split's sizes, from one buffer in memory, goes
+// into its piece's digest and into the file's, so every byte is hashed twice.
+void splitsHashing(std::uint64_t size, const std::vector<char>& chunk)
+{
+    Sha256 piece, file;
+    for (std::uint64_t done = 0; done < size;) {
+        const std::uint64_t inPiece = std::min<std::uint64_t>(FloppyPieceSize, size - done);
+        for (std::uint64_t left = inPiece; left > 0;) {
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, CopyBufferSize));
+            Sha256::addToBoth(piece, file, chunk.data(), n);
+            left -= n;
+        }
+        piece.finish();
+        done += inPiece;
+    }
+    file.finish();
+}
+
+// One SHA-256 stream over size bytes in chunks from memory.
+void oneStream(std::uint64_t size, const std::vector<char>& chunk, Sha256::Engine engine)
+{
+    Sha256 sha(engine);
+    for (std::uint64_t left = size; left > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
+        sha.add(chunk.data(), n);
+        left -= n;
+    }
+    sha.finish();
 }
 
 template <typename Work>
@@ -145,7 +209,8 @@ int main(int argc, char** argv)
     const std::string source = (work / "source.bin").string();
     generate(source, size);
 
-    double bestCopy = 1e30, bestSplit = 1e30, bestKeepAlive = 1e30;
+    double bestCopy = 1e30, bestSplit = 1e30, bestKeepAlive = 1e30, bestUnhashed = 1e30, bestHashing = 1e30;
+    const std::vector<char> chunk = randomBlock(CopyBufferSize);
     QuietHost host;
     KeepAliveHost keepAliveHost;
     auto timeSplit = [&](QuietHost& splitHost, double& best) {
@@ -171,7 +236,19 @@ int main(int argc, char** argv)
             timeSplit(keepAliveHost, bestKeepAlive);
             timeSplit(host, bestSplit);
         }
+        bestUnhashed = std::min(bestUnhashed, secondsOf([&] {
+            if (!splitWithoutHashing(source, work / "pieces"))
+                std::fprintf(stderr, "split without hashing failed\n");
+        }));
+        fs::remove_all(work / "pieces");
+        fs::create_directories(work / "pieces");
+        bestHashing = std::min(bestHashing, secondsOf([&] { splitsHashing(size, chunk); }));
     }
+    double bestStream = 1e30;
+    for (int round = 0; round < rounds; ++round)
+        bestStream = std::min(bestStream, secondsOf([&] { oneStream(size, chunk, Sha256::Engine::Fastest); }));
+    // The portable code is slow: one pass is enough to tell its speed.
+    const double portableStream = secondsOf([&] { oneStream(size, chunk, Sha256::Engine::Portable); });
     fs::remove_all(work);
 
     // The hosts are picked through a value known only at run time, so the
@@ -195,6 +272,17 @@ int main(int argc, char** argv)
     const double chunksPerSplit = static_cast<double>(keepAliveHost.calls) / rounds;
     std::printf("one keepAlive call: %.1f ns empty, %.1f ns with the clock check; one chunk: %.1f us\n",
                 emptyCall, clockCall, bestSplit * 1e6 / chunksPerSplit);
+    std::printf("hashing alone:     %8.1f MB/s of the file, %.3f s (the split's hashing, from memory in its\n"
+                "                   chunks: every byte into its piece's SHA-256 and the file's, %.0f MB hashed)\n",
+                megabytes / bestHashing, bestHashing, 2 * megabytes);
+    std::printf("split without hashing: %8.1f MB/s, %.3f s (the piece writer without digests)\n",
+                megabytes / bestUnhashed, bestUnhashed);
+    std::printf("split with hashing:    %8.1f MB/s, %.3f s (runSplit)\n", megabytes / bestSplit, bestSplit);
+    std::printf("ratio with hashing / (without + hashing alone): %.3f (at most 1.1: no second pass, no extra copy)\n",
+                bestSplit / (bestUnhashed + bestHashing));
+    std::printf("one SHA-256 stream: %8.1f MB/s with %s, %8.1f MB/s portable\n", megabytes / bestStream,
+                Sha256::accelerated() ? "the SHA instructions" : "the portable code (no SHA instructions here)",
+                megabytes / portableStream);
     std::printf("peak memory:       %ld KiB resident\n", usage.ru_maxrss);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "split/RejoinScript.h"
 
 #include "split/PieceNames.h"
+#include "split/SplitMessages.h"
 
 #include <algorithm>
 
@@ -79,7 +80,92 @@ std::string unlessSize(std::int64_t size)
     return text;
 }
 
+// Windows compares names with ASCII letters in either case.
+bool sameName(const std::string& a, const std::string& b)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The lines that set ParcelorHash to the SHA-256 that certutil gives for the
+// file that ParcelorFile names, as 64 lowercase hexadecimal digits; to
+// nothing, once ParcelorUnchecked is set, when certutil is missing or gives
+// no such digest.
+// The first time that happens they say so, and give digest, the SHA-256 of
+// the file shown as shownFile, for checking it by other means. Reached only
+// by call under cmd.
+//
+// certutil answers with a header in the system's language, then the digest,
+// as hex pairs separated by blanks (Windows 7) or as 64 digits (Windows 10),
+// then a line that it is done. It is called by its full path, so that a
+// program of its name beside the pieces never runs. The name reaches it
+// through the variable, which the command's own cmd expands: a name written
+// into the command would have its percent signs read again there. Its
+// answer is never expanded where a character of it could end a command:
+// with its quotes removed it stays inside quotes, and only a value of hex
+// digits goes on.
+std::string hashRoutine(const std::string& shownFile, const std::string& digest)
+{
+    const std::string certutil = "%SystemRoot%\\System32\\certutil.exe";
+    std::string text = ":hash\r\n"
+                       "set ParcelorHash=\r\n"
+                       "if defined ParcelorUnchecked goto :eof\r\n"
+                       "if not exist \"" + certutil + "\" goto unchecked\r\n"
+                       "set ParcelorLine=\r\n"
+                       "for /f \"skip=1 delims=\" %%h in ('\"\"" + certutil + "\" -hashfile \"%%ParcelorFile%%\" SHA256\"') "
+                       "do if not defined ParcelorLine set \"ParcelorLine=%%h\"\r\n"
+                       "if not defined ParcelorLine goto unchecked\r\n"
+                       "set \"ParcelorHash=%ParcelorLine:\"=%\"\r\n"
+                       "set \"ParcelorHash=%ParcelorHash: =%\"\r\n"
+                       "if not defined ParcelorHash goto unchecked\r\n"
+                       // The x keeps the variable defined when every digit is gone.
+                       "set \"ParcelorRest=x%ParcelorHash%\"\r\n";
+    // cmd replaces letters in either case.
+    for (char digit : std::string("0123456789abcdef"))
+        text += std::string("set \"ParcelorRest=%ParcelorRest:") + digit + "=%\"\r\n";
+    text += "if not \"%ParcelorRest%\"==\"x\" goto unchecked\r\n"
+            "if \"%ParcelorHash:~63%\"==\"\" goto unchecked\r\n"
+            "if not \"%ParcelorHash:~64%\"==\"\" goto unchecked\r\n";
+    // In lowercase, as the script's digests are: Wine's cmd cannot take an
+    // if /i after another if.
+    for (char letter : std::string("abcdef"))
+        text += std::string("set \"ParcelorHash=%ParcelorHash:") + letter + "=" + letter + "%\"\r\n";
+    text += "goto :eof\r\n"
+            ":unchecked\r\n"
+            "set ParcelorHash=\r\n"
+            "set ParcelorUnchecked=1\r\n"
+            "echo " + std::string(SplitMessages::ContentsNotChecked) + "\r\n"
+            "echo " + SplitMessages::CheckByHandStart + shownFile + SplitMessages::CheckByHandMiddle + digest +
+            ".\r\n"
+            "echo.\r\n"
+            "goto :eof\r\n";
+    return text;
+}
+
+// The lines that set ParcelorHash, through the routine above, to the digest
+// that certutil gives for the file name.
+std::string hashLines(const std::string& name)
+{
+    return UnderCmd + "set \"ParcelorFile=" + doublePercents(name) + "\"\r\n" + UnderCmd + "call :hash\r\n";
+}
+
+// The start of a line that goes on only when certutil gave a digest other than digest.
+std::string unlessDigest(const std::string& digest)
+{
+    return UnderCmd + "if defined ParcelorHash if not \"%ParcelorHash%\"==\"" + digest + "\" ";
+}
+
 } // namespace
+
+ScriptClash scriptClash(const std::string& baseName, const std::string& fileName)
+{
+    if (sameName(fileName, baseName + ".bat"))
+        return ScriptClash::Script;
+    if (sameName(fileName, ScratchFileName))
+        return ScriptClash::Scratch;
+    return ScriptClash::None;
+}
 
 bool canNameInScript(const std::string& name)
 {
@@ -89,7 +175,8 @@ bool canNameInScript(const std::string& name)
 }
 
 std::string rejoinScriptText(const std::string& baseName, const std::string& fileName,
-                             int pieceCount, std::int64_t pieceSize, std::int64_t fileLength)
+                             int pieceCount, std::int64_t pieceSize, std::int64_t fileLength,
+                             const SplitDigests& digests)
 {
     const std::string scratch = ScratchFileName;
     const std::string file = argument(fileName);
@@ -98,17 +185,29 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     auto line = [&script](const std::string& text) { script += text + "\r\n"; };
     auto piece = [&baseName](int number) { return baseName + "." + pieceNumberText(number); };
 
+    // For anyone who checks the file with another tool. cmd expands percent
+    // signs even in a rem line, and stops at one it cannot expand.
+    line("@rem File: " + doublePercents(fileName));
+    line("@rem Size: " + std::to_string(fileLength) + " bytes");
+    line("@rem SHA-256: " + digests.file);
     line("@echo off");
     line("echo The file " + shownFile + " is now being created . . .");
     line("echo.");
+    // The script's variables live only as long as it does. It works in its
+    // own folder, however it was started (its full path typed, a double
+    // click on a network share), and goes back at every way out; setlocal
+    // comes first, so that what it restores at the end is the user's folder.
+    line(UnderCmd + "setlocal");
+    line(UnderCmd + "pushd \"%~dp0\"");
+    line(UnderCmd + "if errorlevel 1 goto nofolder");
+    line(UnderCmd + "set ParcelorDamaged=");
+    line(UnderCmd + "set ParcelorUnchecked=");
     line("if exist " + scratch + " del " + scratch);
     for (int k = 1; k <= pieceCount; ++k) {
         line("if not exist " + argument(piece(k)) + " echo The piece " + echoed(piece(k)) +
              " is missing.");
         line("if not exist " + argument(piece(k)) + " goto notcreated");
     }
-    // ParcelorSize lives only as long as the script.
-    line(UnderCmd + "setlocal");
     for (int k = 1; k <= pieceCount; ++k) {
         const std::int64_t size = pieceLength(k, pieceCount, pieceSize, fileLength);
         const std::string digits = std::to_string(size);
@@ -117,6 +216,14 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
              " has %ParcelorSize% bytes instead of " + digits + ".");
         line(unlessSize(size) + "goto notcreated");
     }
+    // Every damaged piece is named before the script stops.
+    for (int k = 1; k <= pieceCount; ++k) {
+        const std::string& digest = digests.pieces[static_cast<std::size_t>(k - 1)];
+        script += hashLines(piece(k));
+        line(unlessDigest(digest) + "echo The piece " + echoed(piece(k)) + SplitMessages::PieceDamagedEnd);
+        line(unlessDigest(digest) + "set ParcelorDamaged=1");
+    }
+    line(UnderCmd + "if defined ParcelorDamaged goto notcreated");
     if (pieceCount == 1)
         line("copy /b " + argument(piece(1)) + " " + scratch + " > nul");
     else
@@ -131,7 +238,11 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     line("del " + scratch + " > nul");
     line(measure(file));
     line(unlessSize(fileLength) + "goto wrongsize");
+    script += hashLines(fileName);
+    line(unlessDigest(digests.file) + "goto damaged");
     line("echo The file " + shownFile + " was successfully created.");
+    line(UnderCmd + "if not defined ParcelorUnchecked echo " + SplitMessages::ContentsChecked);
+    line(UnderCmd + "if defined ParcelorUnchecked echo " + SplitMessages::SizesChecked);
     line("echo.");
     line("pause");
     line("");
@@ -153,6 +264,20 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
          ": it was not created correctly.");
     line("echo.");
     line("pause");
+    line("goto end");
+    line(":damaged");
+    line("echo The file " + shownFile + SplitMessages::FileDamagedEnd);
+    line("echo.");
+    line("pause");
     line(":end");
+    line(UnderCmd + "popd");
+    line("goto done");
+    line(":nofolder");
+    line(std::string("echo ") + SplitMessages::NoFolder);
+    line("echo.");
+    line("pause");
+    line("goto done");
+    script += hashRoutine(shownFile, digests.file);
+    line(":done");
     return script;
 }

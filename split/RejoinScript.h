@@ -3,8 +3,24 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 inline constexpr const char* ScratchFileName = "parcelor.tmp";
+
+// The SHA-256 digests of a split, as 64 lowercase hexadecimal digits each.
+struct SplitDigests {
+    std::vector<std::string> pieces; // of piece 1, 2, ...
+    std::string file;                // of the whole file
+};
+
+// Which file of the script's own the rebuilt file would replace: the script
+// while it runs, or the scratch file in which the pieces are gathered.
+enum class ScriptClash { None, Script, Scratch };
+
+// Whether fileName, rebuilt beside the script baseName.bat, would be the
+// script or its scratch file, compared as Windows compares names (ASCII
+// letters in either case).
+ScriptClash scriptClash(const std::string& baseName, const std::string& fileName);
 
 // Whether name can stand in the script at all: false for a character that no
 // Windows file name holds and that the command interpreter would take as a
@@ -14,10 +30,15 @@ bool canNameInScript(const std::string& name);
 // The full text of the script that joins pieceCount (1 ... 999) pieces named
 // baseName.001 ... into fileName, with CR LF line ends. pieceSize and
 // fileLength are the plan's: every piece but the last holds pieceSize bytes,
-// the last the rest of fileLength. Before joining, the script checks that
-// every piece is present and, under cmd, that it has its size; under cmd it
-// stops when a copy fails, and after the join it checks the size of the file.
-// Names with blanks or the interpreter's special characters are quoted in
-// commands and escaped in messages; other names stand exactly as given.
+// the last the rest of fileLength; digests holds the SHA-256 of each piece
+// and of the file. The script starts with rem lines that give the file's
+// name, size and SHA-256. Before joining, it checks that every piece is
+// present and, under cmd, that it has its size and, where certutil answers,
+// its SHA-256; under cmd it works in its own folder wherever it was started
+// from, stops when a copy fails, and after the join checks the size and the
+// SHA-256 of the file. Names with blanks or the interpreter's special
+// characters are quoted in commands and escaped in messages; other names
+// stand exactly as given.
 std::string rejoinScriptText(const std::string& baseName, const std::string& fileName,
-                             int pieceCount, std::int64_t pieceSize, std::int64_t fileLength);
+                             int pieceCount, std::int64_t pieceSize, std::int64_t fileLength,
+                             const SplitDigests& digests);

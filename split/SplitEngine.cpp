@@ -37,8 +37,9 @@ std::string scriptName(const std::string& name, const PieceNames& names, const S
 }
 
 // Refuses, before anything is written, outputs that cannot be made safely:
-// paths too long for the system, names the script cannot hold, and any piece
-// or script that is the source file itself. Fills script with the names as
+// paths too long for the system, names the script cannot hold, a file whose
+// rebuilding would replace the running script or its scratch file, and any
+// piece or script that is the source file itself. Fills script with the names as
 // the script writes them. Empty when all is well.
 std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source,
                          const ScriptCodePage& codePage, ScriptNames& script, SplitHost& host)
@@ -51,6 +52,13 @@ std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const S
         failure = scriptName(names.fileName, names, codePage, script.fileName);
     if (!failure.empty())
         return failure;
+    switch (scriptClash(names.baseName, names.fileName)) {
+    case ScriptClash::Script:
+        return SplitMessages::NamesTheScriptStart + names.fileName + SplitMessages::NamesTheScriptEnd;
+    case ScriptClash::Scratch:
+        return SplitMessages::ScratchNameStart + names.fileName + SplitMessages::ScratchNameEnd;
+    case ScriptClash::None: break;
+    }
     for (int k = 1; k <= plan.pieceCount; ++k) {
         if (source.isSameFileAs(piecePath(names.piecePrefix, k)))
             return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
@@ -77,19 +85,23 @@ std::string measureFile(const std::string& filePath, SourceFile& source, SplitPl
     return "";
 }
 
-// Writes every piece, stepping the bar after each. Empty on success.
+// Writes every piece, stepping the bar after each, and fills digests with
+// the SHA-256 of each piece and of the file. Empty on success.
 std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFile& source,
-                        SplitHost& host)
+                        SplitHost& host, SplitDigests& digests)
 {
     std::vector<char> buffer(CopyBufferSize);
+    Sha256 pieceDigest, fileDigest;
     for (int k = 1; k <= plan.pieceCount; ++k) {
         const std::int64_t size = pieceLength(k, plan.pieceCount, plan.pieceSize, plan.fileLength);
-        FileError error =
-            writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer, host);
+        FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer,
+                                     host, &pieceDigest, &fileDigest);
         if (error != FileError::None)
             return fileErrorMessage(error);
+        digests.pieces.push_back(pieceDigest.finish());
         host.stepProgress();
     }
+    digests.file = fileDigest.finish();
     return "";
 }
 
@@ -114,13 +126,14 @@ void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage
         return fail(failure);
 
     host.startProgress(plan.pieceCount);
-    failure = writePieces(plan, names, source, host);
+    SplitDigests digests;
+    failure = writePieces(plan, names, source, host, digests);
     if (!failure.empty())
         return fail(failure);
 
     FileError error = writeFileText(scriptPath(names.piecePrefix),
                                     rejoinScriptText(script.baseName, script.fileName, plan.pieceCount,
-                                                     plan.pieceSize, plan.fileLength));
+                                                     plan.pieceSize, plan.fileLength, digests));
     source.close();
     if (error != FileError::None)
         return fail(fileErrorMessage(error));

@@ -130,7 +130,8 @@ void SourceFile::close()
 }
 
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host)
+                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host,
+                     Sha256* pieceDigest, Sha256* fileDigest)
 {
     std::FILE* piece = openUnbuffered(path, "wb");
     if (!piece)
@@ -138,9 +139,14 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
     FileError error = FileError::None;
     for (std::int64_t left = size; left > 0 && error == FileError::None;) {
         std::size_t chunk = static_cast<std::size_t>(left < chunkSize ? left : chunkSize);
-        if (!source.read(buffer.data(), chunk))
+        if (!source.read(buffer.data(), chunk)) {
             error = FileError::Read;
-        else if (std::fwrite(buffer.data(), 1, chunk, piece) != chunk)
+            break;
+        }
+        // Hashed while the chunk is still in the processor's cache.
+        if (pieceDigest && fileDigest)
+            Sha256::addToBoth(*pieceDigest, *fileDigest, buffer.data(), chunk);
+        if (std::fwrite(buffer.data(), 1, chunk, piece) != chunk)
             error = FileError::Write;
         left -= static_cast<std::int64_t>(chunk);
         if (error == FileError::None)
@@ -153,8 +159,9 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
 
 FileError writeFileText(const std::string& path, const std::string& text)
 {
-    // Binary mode: the text carries its own CR LF line ends.
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // Binary mode: the text carries its own CR LF line ends. Unbuffered, it
+    // goes to the system in one write.
+    std::FILE* file = openUnbuffered(path, "wb");
     if (!file)
         return FileError::Open;
     bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();

@@ -42,8 +42,46 @@ inline constexpr const char* NoScriptCharactersEnd =
     "has no equivalent for some of its characters.\n"
     "Rename the file before splitting it.";
 
+// Files that the rejoin script makes beside the pieces: the file itself may
+// not have the name of either (ASCII letters compared in either case).
+// NamesTheScriptStart, the file's name, NamesTheScriptEnd.
+inline constexpr const char* NamesTheScriptStart = "The file ";
+inline constexpr const char* NamesTheScriptEnd =
+    " cannot be split under this name: its rejoin script would have the same name and would "
+    "overwrite itself while it runs.\n"
+    "Rename the file before splitting it.";
+// ScratchNameStart, the file's name, ScratchNameEnd.
+inline constexpr const char* ScratchNameStart = "The file ";
+inline constexpr const char* ScratchNameEnd =
+    " cannot be split under this name: the rejoin script gathers the pieces in a scratch file of that "
+    "name and deletes it.\n"
+    "Rename the file before splitting it.";
+
 // The success message: SplitDone, fileName, RunProgram, baseName, ".bat."
 inline constexpr const char* SplitDone = "The file was split successfully.\nTo recreate ";
 inline constexpr const char* RunProgram = " run the program ";
+
+// Lines that the rejoin script shows under cmd, which reads them in echo
+// commands: none holds & ^ ( ) % < > or |.
+// "The piece ", its name, PieceDamagedEnd.
+inline constexpr const char* PieceDamagedEnd =
+    " is damaged: its contents differ from the original's. Copy it again and run this script again.";
+// "The file ", its name, FileDamagedEnd.
+inline constexpr const char* FileDamagedEnd =
+    " was rebuilt, but its contents differ from the original's: it was not created correctly. "
+    "Run this script again, and if this happens again, copy the pieces again.";
+// After the success line, when the contents were checked, or only the sizes.
+inline constexpr const char* ContentsChecked = "Its size and SHA-256, and those of every piece, match the original's.";
+inline constexpr const char* SizesChecked =
+    "Its size and those of every piece match the original's; the contents were not checked.";
+// Once, when certutil gives no digest; then CheckByHandStart, the file's
+// name, CheckByHandMiddle, its SHA-256, ".".
+inline constexpr const char* ContentsNotChecked =
+    "The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.";
+inline constexpr const char* CheckByHandStart = "To check ";
+inline constexpr const char* CheckByHandMiddle = " by other means once it is created, compare its SHA-256 with ";
+inline constexpr const char* NoFolder =
+    "The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its "
+    "pieces into one folder on this computer and run the script there.";
 
 } // namespace SplitMessages

@@ -36,7 +36,47 @@ std::string sizeCheck(const std::string& piece, const std::string& shown, const 
 
 std::string sizeCheck(const std::string& piece, const std::string& size) { return sizeCheck(piece, piece, size); }
 
-const std::string Local = crlf({UnderCmd + "setlocal"});
+// Digests that show which piece a line names.
+std::string pieceDigest(int number) { return std::string(61, 'a') + std::to_string(100 + number % 900); }
+const std::string FileDigest(64, 'f');
+
+SplitDigests digests(int pieceCount)
+{
+    SplitDigests digests{{}, FileDigest};
+    for (int k = 1; k <= pieceCount; ++k)
+        digests.pieces.push_back(pieceDigest(k));
+    return digests;
+}
+
+std::string script(const std::string& baseName, const std::string& fileName, int pieceCount,
+                   std::int64_t pieceSize, std::int64_t fileLength)
+{
+    return rejoinScriptText(baseName, fileName, pieceCount, pieceSize, fileLength, digests(pieceCount));
+}
+
+std::string hashOf(const std::string& name)
+{
+    return crlf({UnderCmd + "set \"ParcelorFile=" + name + "\"", UnderCmd + "call :hash"});
+}
+
+std::string unlessDigest(const std::string& digest)
+{
+    return UnderCmd + "if defined ParcelorHash if not \"%ParcelorHash%\"==\"" + digest + "\" ";
+}
+
+// The content checks of the pieces REPORT.V2.001 ... before the join.
+std::string contentChecks(int pieceCount)
+{
+    std::string text;
+    for (int k = 1; k <= pieceCount; ++k) {
+        const std::string piece = "REPORT.V2.00" + std::to_string(k);
+        text += hashOf(piece) +
+                crlf({unlessDigest(pieceDigest(k)) + "echo The piece " + piece +
+                          " is damaged: its contents differ from the original's. Copy it again and run this script again.",
+                      unlessDigest(pieceDigest(k)) + "set ParcelorDamaged=1"});
+    }
+    return text + crlf({UnderCmd + "if defined ParcelorDamaged goto notcreated"});
+}
 
 // What follows the last line of the joining part for a file shown as name of length bytes.
 std::string ending(const std::string& name, const std::string& length)
@@ -47,20 +87,41 @@ std::string ending(const std::string& name, const std::string& length)
                  "goto end", ":wrongsize",
                  "echo The file " + name + " has %ParcelorSize% bytes instead of " + length +
                      ": it was not created correctly.",
-                 "echo.", "pause", ":end"});
+                 "echo.", "pause", "goto end", ":damaged",
+                 "echo The file " + name + " was rebuilt, but its contents differ from the original's: it was not "
+                     "created correctly. Run this script again, and if this happens again, copy the pieces again.",
+                 "echo.", "pause", ":end", UnderCmd + "popd", "goto done", ":nofolder",
+                 "echo The folder of this script cannot be opened, so its pieces cannot be found. Copy the script "
+                 "and its pieces into one folder on this computer and run the script there.",
+                 "echo.", "pause", "goto done"});
 }
+
+// The script up to the routine that asks certutil, which it ends with.
+std::string beforeRoutine(const std::string& script) { return script.substr(0, script.find("\r\n:hash\r\n") + 2); }
 
 std::string tail(const std::string& name, const std::string& length)
 {
     return crlf({"copy parcelor.tmp " + name + " > nul", Check, "del parcelor.tmp > nul",
                  UnderCmd + "for %%f in (" + name + ") do set ParcelorSize=%%~zf",
-                 UnderCmd + "if not \"%ParcelorSize%\"==\"" + length + "\" goto wrongsize",
-                 "echo The file " + name + " was successfully created.", "echo.", "pause", ""}) +
+                 UnderCmd + "if not \"%ParcelorSize%\"==\"" + length + "\" goto wrongsize"}) +
+           hashOf(name) +
+           crlf({unlessDigest(FileDigest) + "goto damaged", "echo The file " + name + " was successfully created.",
+                 UnderCmd + "if not defined ParcelorUnchecked echo Its size and SHA-256, and those of every piece, "
+                            "match the original's.",
+                 UnderCmd + "if defined ParcelorUnchecked echo Its size and those of every piece match the "
+                            "original's; the contents were not checked.",
+                 "echo.", "pause", ""}) +
            ending(name, length);
 }
 
-const std::string Head = crlf({"@echo off", "echo The file REPORT.V2.DOC is now being created . . .", "echo.",
-                               "if exist parcelor.tmp del parcelor.tmp"});
+std::string head(const std::string& length)
+{
+    return crlf({"@rem File: REPORT.V2.DOC", "@rem Size: " + length + " bytes", "@rem SHA-256: " + FileDigest,
+                 "@echo off", "echo The file REPORT.V2.DOC is now being created . . .", "echo.",
+                 UnderCmd + "setlocal", UnderCmd + "pushd \"%~dp0\"", UnderCmd + "if errorlevel 1 goto nofolder",
+                 UnderCmd + "set ParcelorDamaged=", UnderCmd + "set ParcelorUnchecked=",
+                 "if exist parcelor.tmp del parcelor.tmp"});
+}
 
 // The lines of script without their CR LF ends; fails the test on a bare LF.
 std::vector<std::string> linesOf(const std::string& script)
@@ -80,37 +141,37 @@ std::vector<std::string> linesOf(const std::string& script)
 
 TEST(RejoinScript, FourPiecesByteForByte)
 {
-    std::string expected = Head + presence("REPORT.V2.001") + presence("REPORT.V2.002") +
-                           presence("REPORT.V2.003") + presence("REPORT.V2.004") + Local +
+    std::string expected = head("3500") + presence("REPORT.V2.001") + presence("REPORT.V2.002") +
+                           presence("REPORT.V2.003") + presence("REPORT.V2.004") +
                            sizeCheck("REPORT.V2.001", "1000") + sizeCheck("REPORT.V2.002", "1000") +
                            sizeCheck("REPORT.V2.003", "1000") + sizeCheck("REPORT.V2.004", "500") +
-                           crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check,
+                           contentChecks(4) + crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.003 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.004 parcelor.tmp > nul", Check}) +
                            tail("REPORT.V2.DOC", "3500");
-    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 4, 1000, 3500), expected);
+    EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 4, 1000, 3500)), expected);
 }
 
 TEST(RejoinScript, OneAndTwoPieces)
 {
-    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 1, 1457664, 700),
-              Head + presence("REPORT.V2.001") + Local + sizeCheck("REPORT.V2.001", "700") +
+    EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 1, 1457664, 700)),
+              head("700") + presence("REPORT.V2.001") + sizeCheck("REPORT.V2.001", "700") + contentChecks(1) +
                   crlf({"copy /b REPORT.V2.001 parcelor.tmp > nul", Check}) + tail("REPORT.V2.DOC", "700"));
     // A last piece of full size.
-    EXPECT_EQ(rejoinScriptText("REPORT.V2", "REPORT.V2.DOC", 2, 1457664, 2915328),
-              Head + presence("REPORT.V2.001") + presence("REPORT.V2.002") + Local +
-                  sizeCheck("REPORT.V2.001", "1457664") + sizeCheck("REPORT.V2.002", "1457664") +
+    EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 2, 1457664, 2915328)),
+              head("2915328") + presence("REPORT.V2.001") + presence("REPORT.V2.002") +
+                  sizeCheck("REPORT.V2.001", "1457664") + sizeCheck("REPORT.V2.002", "1457664") + contentChecks(2) +
                   crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check}) +
                   tail("REPORT.V2.DOC", "2915328"));
     // The one piece of an empty file is empty too.
-    EXPECT_NE(rejoinScriptText("empty", "empty.txt", 1, 10, 0).find(sizeCheck("empty.001", "0") + "copy /b "),
+    EXPECT_NE(script("empty", "empty.txt", 1, 10, 0).find(sizeCheck("empty.001", "0") + hashOf("empty.001")),
               std::string::npos);
 }
 
 TEST(RejoinScript, NineHundredNinetyNinePieces)
 {
-    const std::vector<std::string> lines = linesOf(rejoinScriptText("big", "big.zip", 999, 1457664, 1456206000));
-    std::vector<std::string> joins, measured, expectedSizes;
+    const std::vector<std::string> lines = linesOf(script("big", "big.zip", 999, 1457664, 1456206000));
+    std::vector<std::string> joins, measured, expectedSizes, hashed;
     int presenceLines = 0, localAt = -1, firstMeasureAt = -1, lastPresenceAt = -1, firstCopyAt = -1;
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
         const std::string& line = lines[static_cast<std::size_t>(i)];
@@ -132,6 +193,9 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
             expectedSizes.push_back(line.substr(unless.size(), line.find('"', unless.size()) - unless.size()));
         if (firstCopyAt < 0 && line.rfind("copy ", 0) == 0)
             firstCopyAt = i;
+        const std::string digestAt = unlessDigest("").substr(0, unlessDigest("").size() - 2);
+        if (line.rfind(digestAt, 0) == 0 && line.find("set ParcelorDamaged=1") != std::string::npos)
+            hashed.push_back(line.substr(digestAt.size(), 64));
     }
     ASSERT_EQ(joins.size(), 997u);
     EXPECT_EQ(joins.front(), "copy /b parcelor.tmp + big.003 parcelor.tmp > nul");
@@ -141,16 +205,20 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
     EXPECT_EQ(joins[97], "copy /b parcelor.tmp + big.100 parcelor.tmp > nul");
     EXPECT_EQ(joins.back(), "copy /b parcelor.tmp + big.999 parcelor.tmp > nul");
     EXPECT_EQ(presenceLines, 2 * 999);
-    // Every piece is present before any is measured, and measured before the first copy.
-    EXPECT_LT(lastPresenceAt, localAt);
-    EXPECT_EQ(localAt + 1, firstMeasureAt);
+    // Every piece is present before any is measured, measured before any is
+    // hashed, and hashed before the first copy.
+    EXPECT_LT(localAt, lastPresenceAt);
+    EXPECT_EQ(lastPresenceAt + 1, firstMeasureAt);
     ASSERT_EQ(measured.size(), 999u);
     ASSERT_EQ(expectedSizes.size(), 999u);
     EXPECT_EQ(measured.front(), "big.001");
     EXPECT_EQ(measured.back(), "big.999");
     EXPECT_EQ(std::count(expectedSizes.begin(), expectedSizes.end(), "1457664"), 998);
     EXPECT_EQ(expectedSizes.back(), "1457328");  // 1,456,206,000 - 998 x 1,457,664
-    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999);
+    ASSERT_EQ(hashed.size(), 999u);
+    EXPECT_EQ(hashed.front(), pieceDigest(1));
+    EXPECT_EQ(hashed.back(), pieceDigest(999));
+    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999 + 4 * 999 + 1);
     EXPECT_EQ(lines[static_cast<std::size_t>(firstCopyAt)], "copy /b big.001 + big.002 parcelor.tmp > nul");
 }
 
@@ -173,12 +241,11 @@ TEST(RejoinScript, SizesPastTwoAndFourGigabytesAsDigits)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileLength);
-        const std::string script = rejoinScriptText("huge", "huge.img", c.pieceCount, 1047527424, c.fileLength);
+        const std::string script = ::script("huge", "huge.img", c.pieceCount, 1047527424, c.fileLength);
         const std::string last = "huge.00" + std::to_string(c.pieceCount);
         EXPECT_NE(script.find(sizeCheck(last, c.lastPiece)), std::string::npos);
         EXPECT_NE(script.find(sizeCheck("huge.001", "1047527424")), std::string::npos);
-        EXPECT_NE(script.find("\r\n" + c.fileCheck + "\r\necho The file huge.img was successfully created.\r\n"),
-                  std::string::npos);
+        EXPECT_NE(script.find("\r\n" + c.fileCheck + "\r\n" + hashOf("huge.img")), std::string::npos);
         EXPECT_NE(script.find("bytes instead of " + std::to_string(c.fileLength) + ": it was not created correctly."),
                   std::string::npos);
     }
@@ -219,7 +286,7 @@ TEST(RejoinScript, NamesThatCmdWouldMisread)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
-        std::string script = rejoinScriptText(c.baseName, c.fileName, 1, 100, 42);
+        std::string script = ::script(c.baseName, c.fileName, 1, 100, 42);
         EXPECT_NE(script.find("\r\n" + c.firstCopy + "\r\n"), std::string::npos);
         EXPECT_NE(script.find("\r\n" + c.lastCopy + "\r\n"), std::string::npos);
         EXPECT_NE(script.find("\r\n" + c.announced + "\r\n"), std::string::npos);

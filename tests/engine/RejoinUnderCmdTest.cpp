@@ -1,16 +1,22 @@
 // The rejoin scripts run by Wine's cmd: real files rebuilt byte for byte, and
-// the scripts' refusals when a piece is missing or a copy fails.
+// the scripts' refusals when a piece is missing, damaged or a copy fails.
 #include "EngineTestSupport.h"
 
 #include "split/SplitChecks.h"
+#include "split/SplitMessages.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 const char* const Wine = "/usr/lib/wine/wine64";
+const std::string StandIn = CERTUTIL_STAND_IN;
+
+// What answers for certutil in the prefix's system32.
+enum class Certutil { StandIn, WinesOwn, Absent };
 
 class RejoinUnderCmd : public ::testing::Test {
 protected:
@@ -22,6 +28,8 @@ protected:
         // A server that stays up saves its start at every command.
         std::system(("WINEPREFIX=" + s_prefix->path().string() + " /usr/lib/wine/wineserver -p > /dev/null 2>&1").c_str());
         run(s_prefix->path().string(), "wineboot -i");
+        fs::copy_file(systemCertutil(), s_prefix->path() / "wine-certutil.exe");
+        useCertutil(Certutil::StandIn);
     }
     static void TearDownTestSuite()
     {
@@ -34,28 +42,48 @@ protected:
     {
         if (!s_prefix)
             GTEST_SKIP() << "Wine is not installed (" << Wine << "): scripts/test.sh installs it";
+        if (StandIn.empty() || !fs::exists(StandIn))
+            FAIL() << "The certutil stand-in was not built: the MinGW-w64 cross compiler "
+                      "x86_64-w64-mingw32-g++(-win32) was missing when CMake configured this tree. "
+                      "Install mingw-w64 (scripts/test.sh does) and configure again.";
+        useCertutil(Certutil::StandIn);
+    }
+
+    static fs::path systemCertutil() { return s_prefix->path() / "drive_c/windows/system32/certutil.exe"; }
+
+    static void useCertutil(Certutil certutil)
+    {
+        fs::remove(systemCertutil());
+        if (certutil == Certutil::StandIn && fs::exists(StandIn))
+            fs::copy_file(StandIn, systemCertutil());
+        if (certutil == Certutil::WinesOwn)
+            fs::copy_file(s_prefix->path() / "wine-certutil.exe", systemCertutil());
     }
 
     // Runs a Wine command in folder, answering pause; gives what it printed.
     // The output goes through a file: Wine's helper processes outlive the
     // command and would hold a pipe open. The locale is fixed so that the
     // prefix reads batch files in code page 437 and Linux file names are UTF-8.
-    static std::string run(const std::string& folder, const std::string& command)
+    // environment holds settings for the certutil stand-in (VAR=value ...);
+    // the overrides let it, a native program, answer for Wine's own.
+    static std::string run(const std::string& folder, const std::string& command, const std::string& environment = "")
     {
         const std::string output = (s_prefix->path() / "output.txt").string();
         std::string line = "cd '" + folder + "' && printf '\\r\\n' | LC_ALL=C.UTF-8 WINEPREFIX=" +
-                           s_prefix->path().string() + " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' " + Wine +
-                           " " + command + " > " + output + " 2>&1";
+                           s_prefix->path().string() +
+                           " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' " + environment + " " +
+                           Wine + " " + command + " > " + output + " 2>&1";
         std::system(line.c_str());
         return readFile(output);
     }
 
     // Runs the script NAME.bat of folder under a plain name, so that the
     // test's own command line needs no quoting.
-    static std::string runScript(const fs::path& folder, const std::string& baseName)
+    static std::string runScript(const fs::path& folder, const std::string& baseName,
+                                 const std::string& environment = "")
     {
         fs::copy_file(folder / (baseName + ".bat"), folder / "rejoin.bat", fs::copy_options::overwrite_existing);
-        return run(folder.string(), "cmd /c rejoin.bat");
+        return run(folder.string(), "cmd /c rejoin.bat", environment);
     }
 
     static TempDir* s_prefix;
@@ -95,14 +123,19 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
         {"song (live) & more.mp3", "song (live) & more"},
         {"report.v2.final.doc", "report.v2.final"},
     };
+    bool windows7 = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
         TempDir dir;
         const std::string bytes = patternBytes(2500, static_cast<unsigned>(c.fileName.size()));
         split(dir.path(), c.fileName, bytes, "1000");
-        std::string output = runScript(dir.path(), c.baseName);
+        // certutil answers in the form of Windows 7 and of Windows 10 in turn.
+        windows7 = !windows7;
+        std::string output = runScript(dir.path(), c.baseName, windows7 ? "PARCELOR_CERTUTIL=win7" : "");
         EXPECT_NE(output.find("The file " + c.fileName + " is now being created . . ."), std::string::npos) << output;
-        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created."), std::string::npos) << output;
+        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created.\r\n" + SplitMessages::ContentsChecked),
+                  std::string::npos)
+            << output;
         EXPECT_EQ(readFile(dir / c.fileName), bytes);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
     }
@@ -209,5 +242,94 @@ TEST_F(RejoinUnderCmd, AccentedNamesInTheInterpretersCodePage)
         EXPECT_NE(output.find(" was successfully created."), std::string::npos) << output;
         EXPECT_EQ(readFile(dir / (c.utf8BaseName + c.extension)), bytes);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+    }
+}
+
+TEST_F(RejoinUnderCmd, ContentsUnderEveryAnswerOfCertutilWithOneBesideThePieces)
+{
+    // 3,500 bytes in pieces of 1,000, sizes unchanged. A certutil.exe beside
+    // the pieces, a copy of the stand-in, would log its own path if it ran.
+    struct Case {
+        Certutil certutil;
+        std::string environment, damagedPiece;
+        std::vector<std::string> shown; // "#" stands for the file's SHA-256
+        bool rebuilt;
+        int calls; // of the system's certutil: each piece, then the file
+    };
+    using namespace SplitMessages;
+    const std::string name = "my (big) & data", file = name + ".bin";
+    const std::vector<std::string> sizesOnly = {ContentsNotChecked, CheckByHandStart + file + CheckByHandMiddle + "#.",
+                                                "The file " + file + " was successfully created.\r\n" + SizesChecked};
+    const Case cases[] = {
+        {Certutil::StandIn, "", "", {std::string("successfully created.\r\n") + ContentsChecked}, true, 5},
+        {Certutil::StandIn, "", name + ".002", {"The piece " + name + ".002" + PieceDamagedEnd}, false, 4},
+        // The disk damages the rebuilt file as certutil is about to read it.
+        {Certutil::StandIn, "PARCELOR_CERTUTIL_DAMAGE='" + file + "'", "", {"The file " + file + FileDamagedEnd}, false, 5},
+        {Certutil::StandIn, "PARCELOR_CERTUTIL=fail", "", sizesOnly, true, 1},
+        {Certutil::Absent, "", "", sizesOnly, true, 0},
+        {Certutil::WinesOwn, "", "", sizesOnly, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown.front());
+        TempDir dir;
+        const std::string bytes = patternBytes(3500, 3);
+        split(dir.path(), file, bytes, "1000");
+        if (!c.damagedPiece.empty()) {
+            std::string piece = readFile(dir / c.damagedPiece);
+            piece[700] ^= 1;
+            writeFile(dir / c.damagedPiece, piece);
+        }
+        fs::copy_file(StandIn, dir.path() / "certutil.exe");
+        useCertutil(c.certutil);
+        const std::string log = (dir.path() / "certutil.log").string();
+        std::string output = runScript(dir.path(), name, c.environment + " PARCELOR_CERTUTIL_LOG='Z:" + log + "'");
+        const std::string script = readFile(dir / (name + ".bat"));
+        const std::string digest = script.substr(script.find("@rem SHA-256: ") + 14, 64);
+        for (std::string line : c.shown) {
+            if (line.find('#') != std::string::npos)
+                line.replace(line.find('#'), 1, digest);
+            const std::size_t at = output.find(line);
+            EXPECT_NE(at, std::string::npos) << line << "\n" << output;
+            EXPECT_EQ(output.find(line, at + 1), std::string::npos) << "said once: " << line;
+        }
+        EXPECT_EQ(output.find("successfully") != std::string::npos, c.rebuilt) << output;
+        EXPECT_EQ(fs::exists(dir.path() / file) && readFile(dir / file) == bytes, c.rebuilt);
+        if (!c.damagedPiece.empty()) {
+            EXPECT_FALSE(fs::exists(dir.path() / file));
+        }
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+        const std::string calls = readFile(log);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), c.calls) << calls;
+        const std::string system = "C:\\windows\\system32\\certutil.exe ";
+        for (std::size_t at = 0; at < calls.size(); at = calls.find('\n', at) + 1)
+            EXPECT_EQ(calls.compare(at, system.size(), system), 0) << calls;
+    }
+}
+
+TEST_F(RejoinUnderCmd, StartedFromAnotherFolderWorksInItsOwnAndGoesBack)
+{
+    // A batch file in another folder starts the script, then shows the folder it is left in.
+    TempDir dir;
+    std::string folder = "Z:" + dir.path().string();
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    const std::string intact = SplitMessages::ContentsChecked;
+    const std::string damaged = "The piece data.002" + std::string(SplitMessages::PieceDamagedEnd);
+    // The script's path as typed there, and what the script shows.
+    const std::pair<std::string, std::string> cases[] = {{folder + "\\pieces\\rejoin.bat", intact},
+                                                         {"..\\pieces\\rejoin.bat", damaged}};
+    for (const auto& [path, shown] : cases) {
+        SCOPED_TRACE(path);
+        fs::remove_all(dir.path() / "pieces");
+        fs::create_directories(dir.path() / "elsewhere");
+        split(dir.path() / "pieces", "data.bin", patternBytes(2500, 5), "1000");
+        fs::copy_file(dir.path() / "pieces/data.bat", dir.path() / "pieces/rejoin.bat");
+        if (shown == damaged)
+            writeFile(dir / "pieces/data.002", std::string(1000, 'x'));
+        writeFile(dir / "elsewhere/launch.bat", "@echo off\r\ncall " + path + "\r\ncd\r\n");
+        const std::string output = run((dir.path() / "elsewhere").string(), "cmd /c launch.bat");
+        EXPECT_NE(output.find(shown), std::string::npos) << output;
+        const std::string back = folder + "\\elsewhere\r\n";
+        EXPECT_EQ(output.substr(output.size() - std::min(output.size(), back.size())), back) << output;
+        EXPECT_EQ(listFolder(dir.path() / "elsewhere"), std::vector<std::string>{"launch.bat"});
     }
 }

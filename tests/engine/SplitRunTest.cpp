@@ -1,7 +1,9 @@
 // Whole runs on real files: pieces, script, host calls, and every way a run can fail.
 #include "EngineTestSupport.h"
 
+#include "split/PieceNames.h"
 #include "split/RejoinScript.h"
+#include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitMessages.h"
 
@@ -43,6 +45,22 @@ std::string concatenatedPieces(const TempDir& dir, const std::string& baseName, 
     return joined;
 }
 
+// The SHA-256 of the pieces baseName.001 ... in dir and of the file they make.
+SplitDigests digestsOnDisk(const TempDir& dir, const std::string& baseName, int count)
+{
+    SplitDigests digests;
+    Sha256 file;
+    for (int k = 1; k <= count; ++k) {
+        const std::string bytes = readFile(dir / (baseName + "." + pieceNumberText(k)));
+        Sha256 piece;
+        piece.add(bytes.data(), bytes.size());
+        digests.pieces.push_back(piece.finish());
+        file.add(bytes.data(), bytes.size());
+    }
+    digests.file = file.finish();
+    return digests;
+}
+
 // Read and write system calls made by this process so far.
 std::pair<long, long> systemCallCounts()
 {
@@ -78,7 +96,8 @@ TEST(SplitRun, ThreeFloppyPiecesRejoinToTheFile)
     EXPECT_EQ(fs::file_size(pieces / "big.002"), 1457664u);
     EXPECT_EQ(fs::file_size(pieces / "big.003"), 84672u);
     EXPECT_EQ(concatenatedPieces(pieces, "big", 3), bytes);
-    EXPECT_EQ(readFile(pieces / "big.bat"), rejoinScriptText("big", "big.zip", 3, 1457664, 3000000));
+    EXPECT_EQ(readFile(pieces / "big.bat"),
+              rejoinScriptText("big", "big.zip", 3, 1457664, 3000000, digestsOnDisk(pieces, "big", 3)));
 }
 
 TEST(SplitRun, PieceSizesAtTheEdges)
@@ -111,7 +130,8 @@ TEST(SplitRun, PieceSizesAtTheEdges)
         EXPECT_EQ(concatenatedPieces(dir, "data", count), bytes);
         const std::int64_t pieceSize = std::stoll(c.size) * (c.unit == "KB" ? 1024 : 1);
         EXPECT_EQ(readFile(dir / "data.bat"),
-                  rejoinScriptText("data", "data.bin", count, pieceSize, std::int64_t(c.length)));
+                  rejoinScriptText("data", "data.bin", count, pieceSize, std::int64_t(c.length),
+                                   digestsOnDisk(dir, "data", count)));
         EXPECT_EQ(listFolder(dir.path()).size(), static_cast<std::size_t>(count) + 2);
     }
 }
@@ -171,12 +191,15 @@ TEST(SplitRun, TooManyPiecesWritesNothing)
 TEST(SplitRun, RefusedRequestsTouchNothing)
 {
     TempDir dir;
-    writeFile(dir / "data.bin", "abc");
+    // Rebuilt beside its script, one of these would replace the running script or its scratch file.
+    for (const char* name : {"data.bin", "install.bat", "SETUP.BAT", "Parcelor.TMP"})
+        writeFile(dir / name, "abc");
     fs::create_directory(dir.path() / "out");
     struct Case {
         SplitRequest request;
         std::string message;
     };
+    using namespace SplitMessages;
     const Case cases[] = {
         {{"", dir / "out", PresetSizeChoice, "", ""}, SplitMessages::NoFile},
         {{dir / "nothing.bin", dir / "out", Custom, "", ""}, SplitMessages::FileNotFound},
@@ -184,6 +207,12 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
         {{dir / "data.bin", dir / "data.bin", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound},
         {{dir / "data.bin", dir / "out", Custom, "0", "KB"}, SplitMessages::SizeZero},
         {{dir / "data.bin", dir / "out", Custom, "12", "GB"}, SplitMessages::UnknownUnit},
+        {{dir / "install.bat", dir / "out", PresetSizeChoice, "", ""},
+         NamesTheScriptStart + std::string("install.bat") + NamesTheScriptEnd},
+        {{dir / "SETUP.BAT", dir / "out", PresetSizeChoice, "", ""},
+         NamesTheScriptStart + std::string("SETUP.BAT") + NamesTheScriptEnd},
+        {{dir / "Parcelor.TMP", dir / "out", PresetSizeChoice, "", ""},
+         ScratchNameStart + std::string("Parcelor.TMP") + ScratchNameEnd},
     };
     for (const Case& c : cases) {
         RecordingHost host;
@@ -199,10 +228,9 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
     TempDir dir;
     fs::create_directories(dir.path() / "pieces");
     const std::string bytes = patternBytes(5000);
-    // The file has the name of one of its own pieces, of its script, or is
-    // reached through another name: a hard link, a symbolic link.
+    // The file has the name of one of its own pieces, or is reached through
+    // another name: a hard link, a symbolic link.
     writeFile(dir / "pieces/REPORT.002", bytes);
-    writeFile(dir / "pieces/notes.bat", bytes);
     writeFile(dir / "data.bin", bytes);
     fs::create_hard_link(dir / "data.bin", dir / "pieces/data.001");
     writeFile(dir / "song.mp3", bytes);
@@ -213,7 +241,6 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
     const Case cases[] = {
         {dir / "pieces/REPORT.002", dir / "pieces", "piece REPORT.002"},
         {dir / "pieces/REPORT.002", dir.path().string() + "/./pieces//", "piece REPORT.002"},
-        {dir / "pieces/notes.bat", dir / "pieces", "rejoin script notes.bat"},
         {dir / "data.bin", dir / "pieces", "piece data.001"},
         {dir / "song.mp3", dir / "pieces", "rejoin script song.bat"},
     };
@@ -243,7 +270,8 @@ TEST(SplitRun, ScriptNamesInItsInterpretersCodePage)
     EXPECT_EQ(concatenatedPieces(dir, "caf\xe9 cr\xe8me", 3), bytes);
     // Inside the script every name is in the interpreter's bytes: copies, messages, size checks.
     const std::string script = readFile(dir / "caf\xe9 cr\xe8me.bat");
-    EXPECT_EQ(script, rejoinScriptText("caf\x82 cr\x8Ame", "caf\x82 cr\x8Ame.bin", 3, 1000, 2500));
+    const SplitDigests digests = digestsOnDisk(dir, "caf\xe9 cr\xe8me", 3);
+    EXPECT_EQ(script, rejoinScriptText("caf\x82 cr\x8Ame", "caf\x82 cr\x8Ame.bin", 3, 1000, 2500, digests));
     EXPECT_EQ(script.find_first_of("\xe9\xe8"), std::string::npos);
 
     // Where the system has no conversion, the script holds the names as they came.
@@ -251,7 +279,7 @@ TEST(SplitRun, ScriptNamesInItsInterpretersCodePage)
     runSplit({dir / "caf\xe9 cr\xe8me.bin", dir.path().string(), Custom, "1000", "Bytes"}, plain);
     ASSERT_EQ(plain.lastMessage(), successText("caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me"));
     EXPECT_EQ(readFile(dir / "caf\xe9 cr\xe8me.bat"),
-              rejoinScriptText("caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin", 3, 1000, 2500));
+              rejoinScriptText("caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin", 3, 1000, 2500, digests));
 }
 
 TEST(SplitRun, NameTheScriptCannotHoldWritesNothing)

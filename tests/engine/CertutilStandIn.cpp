@@ -1,0 +1,91 @@
+// A stand-in for Windows' certutil in the test prefix (Wine's own prints nothing): -hashfile FILE SHA256.
+//
+// It really computes the digest and answers as certutil does: a header line,
+// the digest, a completion line. Environment variables steer it:
+//   PARCELOR_CERTUTIL         "win7": the digest as hex pairs separated by blanks;
+//                             "fail": an error and a nonzero exit; otherwise 64 digits, as Windows 10.
+//   PARCELOR_CERTUTIL_DAMAGE  a file name: that file has its first byte flipped before it is hashed,
+//                             as a disk that damaged it would.
+//   PARCELOR_CERTUTIL_LOG     a file to which each run appends its own path and its file argument.
+#include "split/Sha256.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace {
+
+const char* setting(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The SHA-256 of path as 64 digits, its first byte flipped on disk first when
+// damage is set; false when it cannot be read or changed.
+bool hashFile(const char* path, bool damage, std::string& digest)
+{
+    std::FILE* file = std::fopen(path, "r+b");
+    if (!file)
+        return false;
+    bool done = true;
+    if (damage) {
+        const int first = std::fgetc(file);
+        done = first != EOF && std::fseek(file, 0, SEEK_SET) == 0 && std::fputc(first ^ 0xFF, file) != EOF &&
+               std::fseek(file, 0, SEEK_SET) == 0;
+    }
+    Sha256 sha;
+    std::vector<char> buffer(1 << 16);
+    for (std::size_t n; done && (n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;)
+        sha.add(buffer.data(), n);
+    done = done && !std::ferror(file);
+    std::fclose(file);
+    digest = sha.finish();
+    return done;
+}
+
+// Standard output is in text mode: each line end goes out as CR LF, as certutil's do.
+int fail()
+{
+    std::printf("CertUtil: -hashfile command FAILED: 0x80070005 (WIN32: 5 ERROR_ACCESS_DENIED)\n");
+    std::printf("CertUtil: Access is denied.\n");
+    return 5;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (const char* log = setting("PARCELOR_CERTUTIL_LOG"); *log) {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        if (std::FILE* file = std::fopen(log, "ab")) {
+            std::fprintf(file, "%s %s\n", self, argc > 2 ? argv[2] : "");
+            std::fclose(file);
+        }
+    }
+    if (argc != 4 || std::strcmp(argv[1], "-hashfile") != 0 || std::strcmp(argv[3], "SHA256") != 0) {
+        std::printf("CertUtil: Unknown arguments: this stand-in knows only -hashfile FILE SHA256.\n");
+        return 1;
+    }
+    const char* path = argv[2];
+    const std::string form = setting("PARCELOR_CERTUTIL");
+    std::string digest;
+    if (form == "fail" || !hashFile(path, std::strcmp(setting("PARCELOR_CERTUTIL_DAMAGE"), path) == 0, digest))
+        return fail();
+
+    if (form == "win7") {
+        std::printf("SHA256 hash of file %s:\n", path);
+        for (std::size_t i = 0; i < digest.size(); i += 2)
+            std::printf("%s%s", i ? " " : "", digest.substr(i, 2).c_str());
+        std::printf("\n");
+    } else {
+        std::printf("SHA256 hash of %s:\n%s\n", path, digest.c_str());
+    }
+    std::printf("CertUtil: -hashfile command completed successfully.\n");
+    return 0;
+}
