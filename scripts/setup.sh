@@ -14,7 +14,7 @@ declare -A packages=(
     [native]="cmake ninja-build g++ libgtest-dev libgmock-dev googletest"
     # The win32-thread compilers link no winpthreads, whose imports need Vista.
     [windows]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest wine64 fonts-wine xvfb xdotool imagemagick"
-    [package]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest zip"
+    [package]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest zip unzip"
 )
 
 # A 96-byte 32-bit ELF program that exits with 32: the kernel either runs it or it does not.
