@@ -37,6 +37,9 @@ check_name() {
         [ -f "$dir/pieces/$base.$piece" ] || why="$why; no piece $base.$piece"
     done
     [ -f "$dir/pieces/$base.bat" ] || why="$why; no script"
+    # The program's own SHA-256 (the processor's SHA instructions, in 32 or 64 bits) against sha256sum's.
+    grep -q "^@rem SHA-256: $(sha256sum < "$dir/source/$file" | cut -d' ' -f1)"$'\r'"\$" "$dir/pieces/$base.bat" ||
+        why="$why; the script's SHA-256 is not the file's"
     if [ -z "$why" ]; then
         cp "$dir/pieces/$base.bat" "$dir/pieces/rejoin.bat"
         (cd "$dir/pieces" && printf '\r\n' | "$wine" cmd /c rejoin.bat > "$dir/cmd.txt" 2>&1)
