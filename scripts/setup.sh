@@ -5,7 +5,10 @@
 #   need GROUP...     install what the groups need: native, windows, package
 #   run32             "native" when this kernel runs 32-bit code, else "emulated"
 #   start_xvfb DIR    a private display (its number in DIR/display); sets DISPLAY
-#   wine_prefix       makes $WINEPREFIX and gives it Wine's own fonts
+#   wine_prefix [--xvfb]
+#                     makes $WINEPREFIX and gives it Wine's own fonts; with
+#                     --xvfb, tells Wine that no window manager will come
+#   shoot WINDOW FILE a PNG of the window's rectangle on the screen
 #   windows_build ARCH TARGET...
 #                     builds TARGETs for i686 (build/win32) or x86_64 (build/win64),
 #                     the one way every script does, so the EXE tested is the EXE shipped
@@ -58,7 +61,16 @@ start_xvfb() {
 wine_prefix() {
     /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
     cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    # Under Xvfb no window manager answers: each window that hides would wait about 2 s for one.
+    if [ "${1:-}" = --xvfb ]; then
+        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    fi
     /usr/lib/wine/wineserver -w
+}
+
+shoot() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
 }
 
 windows_build() {

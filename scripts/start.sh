@@ -36,10 +36,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 start_xvfb "$work"
-wine_prefix
-# No window manager on Xvfb: Wine must not wait for one.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
+wine_prefix --xvfb
 echo "No DISPLAY: starting $which, $exe, on a private Xvfb ($DISPLAY), where no one can see it."
 /usr/lib/wine/wine64 $exe & app=$!
 window=
@@ -50,8 +47,7 @@ done
 [ -n "$window" ] || { echo "The main window did not appear."; exit 1; }
 sleep 1
 screenshot=$PWD/build/start-screenshot.png
-eval "$(xdotool getwindowgeometry --shell "$window")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$screenshot"
+shoot "$window" "$screenshot"
 echo "The window as it started: $screenshot"
 echo "To use the program, run this command where there is a display (DISPLAY set), or copy"
 echo "$exe to a Windows machine and run it there."

@@ -59,11 +59,10 @@ check "dist/Parcelor-1.0.0-windows.zip as described" bash -c '
 # A throw-away prefix and a display of our own, so that parallel runs cannot meet.
 prefix=$(mktemp -d); export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 start_xvfb "$prefix"
-wine_prefix
+wine_prefix --xvfb
 wine=/usr/lib/wine/wine64
 # reg SETTINGS...: one change to the prefix's registry, in force before the next program starts.
 reg() { $wine reg add "$@" /f >/dev/null 2>&1; /usr/lib/wine/wineserver -w; }
-reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
 windows() { printf 'Z:%s' "$(realpath "$1" | sed 's#/#\\#g')"; }
 both_exes="$(windows build/win32/app/ParcelorMFC.EXE);$(windows build/win64/app/ParcelorMFC.EXE)"
 

@@ -15,15 +15,8 @@ work=$(mktemp -d /tmp/parcelor-XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 XVFB_SCREEN=800x600x24 start_xvfb "$work"
 trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-wine_prefix
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
+wine_prefix --xvfb
 
-# shoot WINDOW FILE: the window's rectangle cut from the screen.
-shoot() {
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-}
 # wait_for TITLE: the id of the newest visible window so titled.
 wait_for() {
     for _ in $(seq 1 60); do
