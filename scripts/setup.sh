@@ -59,7 +59,12 @@ start_xvfb() {
 # the caption buttons) under a path it cannot resolve, and draws with stand-ins;
 # in the prefix's Fonts folder it finds them.
 wine_prefix() {
-    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    # Where 32-bit code runs only under qemu, so must the 32-bit half of the
+    # set-up: without it syswow64 stays empty, and no 32-bit program finds
+    # kernel32.dll ("could not load kernel32.dll, status c0000135").
+    local through=""
+    [ "$(run32)" = native ] || through="bash tests/wine/emulate-32bit.sh"
+    $through /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
     cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     # Under Xvfb no window manager answers: each window that hides would wait about 2 s for one.
     if [ "${1:-}" = --xvfb ]; then
