@@ -27,6 +27,20 @@ PieceNames derivePieceNames(const std::string& filePath, const std::string& piec
     return names;
 }
 
+bool isDeviceName(const std::string& name)
+{
+    std::string device = name.substr(0, name.find('.'));
+    device.erase(device.find_last_not_of(' ') + 1);
+    for (char& c : device)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    for (const char* reserved : {"CON", "PRN", "AUX", "NUL"})
+        if (device == reserved)
+            return true;
+    return device.size() == 4 && (device.compare(0, 3, "COM") == 0 || device.compare(0, 3, "LPT") == 0) &&
+           device[3] >= '1' && device[3] <= '9';
+}
+
 std::string pieceNumberText(int number)
 {
     std::string text = std::to_string(number);

@@ -13,6 +13,11 @@
 PieceNames derivePieceNames(const std::string& filePath, const std::string& pieceDirectory,
                             char separator = PathSeparator);
 
+// Whether Windows takes name, a file name without its folder, for a device
+// in any folder: CON, PRN, AUX, NUL, COM1 ... COM9 or LPT1 ... LPT9, in any
+// case, alone or followed by blanks or an extension ("nul.txt", "Com1 .a.b").
+bool isDeviceName(const std::string& name);
+
 // The three-digit text of a piece number from 1 to 999: 1 gives "001".
 std::string pieceNumberText(int number);
 

@@ -25,6 +25,14 @@ bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
+std::string withSeparators(const std::string& path, char separator)
+{
+    std::string result = path;
+    if (separator == '\\')
+        std::replace(result.begin(), result.end(), '/', '\\');
+    return result;
+}
+
 std::string normaliseDirectory(const std::string& directory, char separator)
 {
     if (!directory.empty() && directory.back() == separator)

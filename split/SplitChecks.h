@@ -36,6 +36,10 @@ struct SizeCheck {
     std::int32_t pieceSize = 0;
 };
 
+// path with every forward slash made a backslash where separator is the
+// backslash, as Windows reads a slash; unchanged elsewhere.
+std::string withSeparators(const std::string& path, char separator = PathSeparator);
+
 // Removes exactly one trailing separator from directory, if it has one.
 std::string normaliseDirectory(const std::string& directory, char separator);
 

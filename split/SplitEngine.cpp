@@ -36,17 +36,28 @@ std::string scriptName(const std::string& name, const PieceNames& names, const S
     return "";
 }
 
-// Refuses, before anything is written, outputs that cannot be made safely:
-// paths too long for the system, names the script cannot hold, a file whose
-// rebuilding would replace the running script or its scratch file, and any
-// piece or script that is the source file itself. Fills script with the names as
-// the script writes them. Empty when all is well.
-std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source,
-                         const ScriptCodePage& codePage, ScriptNames& script, SplitHost& host)
+// The temporary name under which the script is written: as long as the
+// script's own, so that whatever path fits one fits the other.
+std::string temporaryScriptPath(const PieceNames& names)
+{
+    return names.piecePrefix + ".ba~";
+}
+
+// Refuses, before anything is opened, names that cannot be written safely:
+// paths too long for the system, an empty base name, a device's name, names
+// the script cannot hold, and a file whose rebuilding would replace the
+// running script or its scratch file. Fills script with the names as the
+// script writes them. Empty when all is well.
+std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, ScriptNames& script)
 {
     // Every piece path is as long as the script's: ".001" against ".bat".
     if (scriptPath(names.piecePrefix).size() > MaxPathLength)
         return SplitMessages::PathTooLong;
+    if (names.baseName.empty())
+        return SplitMessages::NoBaseNameStart + names.fileName + SplitMessages::NoBaseNameEnd;
+    for (const std::string* name : {&names.baseName, &names.fileName})
+        if (isDeviceName(*name))
+            return SplitMessages::BadScriptNameStart + *name + SplitMessages::DeviceNameEnd;
     std::string failure = scriptName(names.baseName, names, codePage, script.baseName);
     if (failure.empty())
         failure = scriptName(names.fileName, names, codePage, script.fileName);
@@ -59,14 +70,25 @@ std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const S
         return SplitMessages::ScratchNameStart + names.fileName + SplitMessages::ScratchNameEnd;
     case ScriptClash::None: break;
     }
+    return "";
+}
+
+// Refuses outputs that would overwrite the source: any piece, the script or
+// its temporary file that is the source file itself. Then removes a script
+// left by an earlier split, so that a run that fails leaves none to join its
+// pieces with others; refuses when it stays. Empty when all is well.
+std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source, SplitHost& host)
+{
     for (int k = 1; k <= plan.pieceCount; ++k) {
         if (source.isSameFileAs(piecePath(names.piecePrefix, k)))
             return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
         // Hundreds of lookups take a noticeable while on some systems.
         host.keepAlive(0, 0);
     }
-    if (source.isSameFileAs(scriptPath(names.piecePrefix)))
+    if (source.isSameFileAs(scriptPath(names.piecePrefix)) || source.isSameFileAs(temporaryScriptPath(names)))
         return overwriteMessage("rejoin script " + names.baseName + ".bat");
+    if (!removeFile(scriptPath(names.piecePrefix)))
+        return SplitMessages::OldScriptStart + names.baseName + ".bat" + SplitMessages::OldScriptEnd;
     return "";
 }
 
@@ -107,10 +129,13 @@ std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFi
 
 } // namespace
 
-void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage)
+void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& codePage)
 {
     auto fail = [&host](const std::string& message) { host.showMessage(message, MessageIcon::Stop); };
 
+    SplitRequest request = typed;
+    request.filePath = withSeparators(typed.filePath);
+    request.pieceDirectory = withSeparators(typed.pieceDirectory);
     SplitPlan plan;
     std::string failure = checkRequest(request, host, plan);
     if (!failure.empty())
@@ -119,21 +144,26 @@ void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage
     PieceNames names = derivePieceNames(request.filePath, plan.pieceDirectory);
     SourceFile source;
     ScriptNames script;
-    failure = measureFile(request.filePath, source, plan);
+    failure = checkNames(names, codePage, script);
     if (failure.empty())
-        failure = checkOutputs(plan, names, source, codePage, script, host);
+        failure = measureFile(request.filePath, source, plan);
+    if (failure.empty())
+        failure = checkOutputs(plan, names, source, host);
     if (!failure.empty())
         return fail(failure);
 
     host.startProgress(plan.pieceCount);
     SplitDigests digests;
     failure = writePieces(plan, names, source, host, digests);
+    if (failure.empty())
+        failure = fileErrorMessage(source.checkEnd());
     if (!failure.empty())
         return fail(failure);
 
     FileError error = writeFileText(scriptPath(names.piecePrefix),
                                     rejoinScriptText(script.baseName, script.fileName, plan.pieceCount,
-                                                     plan.pieceSize, plan.fileLength, digests));
+                                                     plan.pieceSize, plan.fileLength, digests),
+                                    temporaryScriptPath(names));
     source.close();
     if (error != FileError::None)
         return fail(fileErrorMessage(error));

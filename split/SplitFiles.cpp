@@ -3,12 +3,16 @@
 
 #include "split/SplitMessages.h"
 
+#include <cerrno>
+
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -40,6 +44,16 @@ std::int64_t tell(std::FILE* file)
 #endif
 }
 
+// Gives the file from the name to, replacing any file of that name.
+bool rename(const std::string& from, const std::string& to)
+{
+#ifdef _WIN32
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
 #ifdef _WIN32
 struct FileIdentity {
     DWORD volume = 0, indexHigh = 0, indexLow = 0;
@@ -68,6 +82,9 @@ const char* fileErrorMessage(FileError error)
     case FileError::Read: return SplitMessages::ReadError;
     case FileError::Write: return SplitMessages::WriteError;
     case FileError::Close: return SplitMessages::CloseError;
+    case FileError::InUse: return SplitMessages::SourceInUse;
+    case FileError::NotDisk: return SplitMessages::SourceNotOnDisk;
+    case FileError::Changed: return SplitMessages::SourceChanged;
     case FileError::None: break;
     }
     return "";
@@ -81,8 +98,38 @@ SourceFile::~SourceFile()
 FileError SourceFile::open(const std::string& path)
 {
     close();
+#ifdef _WIN32
+    // Denying writers, so that the pieces are cut from one version of the file.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION ? FileError::InUse : FileError::Open;
+    // A name such as NUL or COM1 opens a device, whatever folder it stands in.
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return FileError::NotDisk;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return FileError::Open;
+    }
+    m_file = _fdopen(descriptor, "rb");
+    if (!m_file) {
+        _close(descriptor);
+        return FileError::Open;
+    }
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
+#else
     m_file = openUnbuffered(path, "rb");
-    return m_file ? FileError::None : FileError::Open;
+    if (!m_file)
+        return FileError::Open;
+    struct stat status;
+    if (fstat(fileno(m_file), &status) != 0 || !S_ISREG(status.st_mode)) {
+        close();
+        return FileError::NotDisk;
+    }
+#endif
+    return FileError::None;
 }
 
 FileError SourceFile::measure(std::int64_t& length)
@@ -95,9 +142,19 @@ FileError SourceFile::measure(std::int64_t& length)
     return FileError::None;
 }
 
-bool SourceFile::read(char* buffer, std::size_t size)
+FileError SourceFile::read(char* buffer, std::size_t size)
 {
-    return std::fread(buffer, 1, size, m_file) == size;
+    if (std::fread(buffer, 1, size, m_file) == size)
+        return FileError::None;
+    return std::ferror(m_file) ? FileError::Read : FileError::Changed;
+}
+
+FileError SourceFile::checkEnd()
+{
+    char byte;
+    if (std::fread(&byte, 1, 1, m_file) == 1)
+        return FileError::Changed;
+    return std::ferror(m_file) ? FileError::Read : FileError::None;
 }
 
 bool SourceFile::isSameFileAs(const std::string& path) const
@@ -139,10 +196,9 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
     FileError error = FileError::None;
     for (std::int64_t left = size; left > 0 && error == FileError::None;) {
         std::size_t chunk = static_cast<std::size_t>(left < chunkSize ? left : chunkSize);
-        if (!source.read(buffer.data(), chunk)) {
-            error = FileError::Read;
+        error = source.read(buffer.data(), chunk);
+        if (error != FileError::None)
             break;
-        }
         // Hashed while the chunk is still in the processor's cache.
         if (pieceDigest && fileDigest)
             Sha256::addToBoth(*pieceDigest, *fileDigest, buffer.data(), chunk);
@@ -157,16 +213,31 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
     return error;
 }
 
-FileError writeFileText(const std::string& path, const std::string& text)
+bool removeFile(const std::string& path)
+{
+#ifdef _WIN32
+    if (DeleteFileA(path.c_str()))
+        return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+#else
+    return unlink(path.c_str()) == 0 || errno == ENOENT;
+#endif
+}
+
+FileError writeFileText(const std::string& path, const std::string& text, const std::string& temporaryPath)
 {
     // Binary mode: the text carries its own CR LF line ends. Unbuffered, it
     // goes to the system in one write.
-    std::FILE* file = openUnbuffered(path, "wb");
+    std::FILE* file = openUnbuffered(temporaryPath, "wb");
     if (!file)
         return FileError::Open;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    bool closed = std::fclose(file) == 0;
-    if (!written)
-        return FileError::Write;
-    return closed ? FileError::None : FileError::Close;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const bool closed = std::fclose(file) == 0;
+    FileError error = !written ? FileError::Write : !closed ? FileError::Close : FileError::None;
+    if (error == FileError::None && !rename(temporaryPath, path))
+        error = FileError::Write;
+    if (error != FileError::None)
+        removeFile(temporaryPath);
+    return error;
 }

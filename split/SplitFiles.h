@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
-// How a file operation ended; each failure has its own message.
-enum class FileError { None, Open, Read, Write, Close };
+// How a file operation ended; each failure has its own message. InUse and
+// NotDisk refuse a source as it opens; Changed is a source that ended before
+// its measured length or went on past it.
+enum class FileError { None, Open, Read, Write, Close, InUse, NotDisk, Changed };
 
 // The message a user sees for error (not None).
 const char* fileErrorMessage(FileError error);
@@ -23,12 +25,18 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // Opens path for reading: Open on failure.
+    // Opens path for reading: Open on failure, NotDisk for anything but a
+    // file on a disk. On Windows others may read the file but not write it
+    // until it is closed: InUse when another program already may.
     FileError open(const std::string& path);
     // Measures the file by seeking to its end and back: Read on failure.
     FileError measure(std::int64_t& length);
-    // Reads exactly size bytes into buffer: false at the end or on an error.
-    bool read(char* buffer, std::size_t size);
+    // Reads exactly size bytes into buffer: Read on an error, Changed when
+    // the file ends first.
+    FileError read(char* buffer, std::size_t size);
+    // Once every measured byte is read: None when the file ends there,
+    // Changed when it goes on, Read on an error.
+    FileError checkEnd();
     // Whether path names this very file (same device and file number), under
     // whatever spelling or link; false when path names nothing.
     bool isSameFileAs(const std::string& path) const;
@@ -47,5 +55,11 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
                      std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host,
                      Sha256* pieceDigest, Sha256* fileDigest);
 
-// Creates or truncates path and writes text to it byte for byte.
-FileError writeFileText(const std::string& path, const std::string& text);
+// Removes the file path: true when it is gone or was never there.
+bool removeFile(const std::string& path);
+
+// Writes text byte for byte under temporaryPath, created or truncated, and
+// only once it is whole and closed gives it the name path, replacing any file
+// of that name; so a failure never leaves a partial file at path. On failure
+// the temporary file is removed.
+FileError writeFileText(const std::string& path, const std::string& text, const std::string& temporaryPath);

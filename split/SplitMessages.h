@@ -22,6 +22,17 @@ inline constexpr const char* OpenError = "There was an error opening the file.";
 inline constexpr const char* ReadError = "There was an error reading the file.";
 inline constexpr const char* WriteError = "There was an error writing to the file.";
 inline constexpr const char* CloseError = "There was an error closing the file.";
+// The file to split, refused as it opens or found changed after its last piece.
+inline constexpr const char* SourceInUse =
+    "The file is open in another program that may change it while it is split.\n"
+    "Close that program and split the file again.";
+inline constexpr const char* SourceNotOnDisk =
+    "The file is not a file on a disk but a device or a pipe, so it cannot be split.\n"
+    "Choose a file on a disk.";
+inline constexpr const char* SourceChanged =
+    "The file changed while it was being split, so its pieces may not hold one version of it, and no "
+    "rejoin script was written.\n"
+    "Split it again when no program is writing to it.";
 
 inline constexpr const char* PathTooLong =
     "The path of the pieces would be longer than the system allows.\n"
@@ -41,6 +52,23 @@ inline constexpr const char* NoScriptCharactersEnd =
     ": the character set in which the command interpreter reads the script "
     "has no equivalent for some of its characters.\n"
     "Rename the file before splitting it.";
+
+// BadScriptNameStart, the name, DeviceNameEnd.
+inline constexpr const char* DeviceNameEnd =
+    " is reserved by Windows for a device: pieces or a file under it would go to that device, not to "
+    "the disk.\n"
+    "Rename the file before splitting it.";
+// NoBaseNameStart, the file's name, NoBaseNameEnd.
+inline constexpr const char* NoBaseNameStart = "The file ";
+inline constexpr const char* NoBaseNameEnd =
+    " cannot be split under this name: its pieces and rejoin script are named after the part of its path "
+    "before the last dot, and that part has no name.\n"
+    "Rename the file before splitting it.";
+// OldScriptStart, the script's name, OldScriptEnd.
+inline constexpr const char* OldScriptStart = "The rejoin script ";
+inline constexpr const char* OldScriptEnd =
+    " of an earlier split cannot be removed, and the new pieces must not be joined by it.\n"
+    "Close any program that has it open, or delete it, and split the file again.";
 
 // Files that the rejoin script makes beside the pieces: the file itself may
 // not have the name of either (ASCII letters compared in either case).
@@ -80,6 +108,9 @@ inline constexpr const char* ContentsNotChecked =
     "The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.";
 inline constexpr const char* CheckByHandStart = "To check ";
 inline constexpr const char* CheckByHandMiddle = " by other means once it is created, compare its SHA-256 with ";
+// When the names make lines too long for COMMAND.COM (DOS, Windows 9x).
+inline constexpr const char* NeedsWindowsNt =
+    "This script needs Windows NT or later: its lines are too long for this command interpreter.";
 inline constexpr const char* NoFolder =
     "The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its "
     "pieces into one folder on this computer and run the script there.";

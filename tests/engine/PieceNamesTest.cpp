@@ -50,3 +50,11 @@ TEST(PieceNames, NumbersAndPaths)
     EXPECT_EQ(piecePath("D:\\PIECES\\REPORT.V2", 1), "D:\\PIECES\\REPORT.V2.001");
     EXPECT_EQ(scriptPath("D:\\PIECES\\REPORT.V2"), "D:\\PIECES\\REPORT.V2.bat");
 }
+
+TEST(PieceNames, DeviceNamesInAnyFolder)
+{
+    for (const char* name : {"nul", "NUL.bin", "con", "Prn.txt", "aux.tar.gz", "com1", "COM9.x", "lpt1", "Lpt9 .doc", "nul "})
+        EXPECT_TRUE(isDeviceName(name)) << name;
+    for (const char* name : {"null", "nul1", "com0", "com10", "lpt", "a.nul", "console.txt", "", ".con"})
+        EXPECT_FALSE(isDeviceName(name)) << name;
+}

@@ -163,4 +163,8 @@ TEST(RequestChecks, DirectoryNormalisation)
     EXPECT_EQ(normaliseDirectory("C:/data/", '\\'), "C:/data/");
     EXPECT_EQ(normaliseDirectory("/tmp/", '/'), "/tmp");
     EXPECT_EQ(normaliseDirectory("", '\\'), "");
+    // Windows reads a slash as a backslash; elsewhere a backslash is a character of a name.
+    EXPECT_EQ(normaliseDirectory(withSeparators("C:/data/", '\\'), '\\'), "C:\\data");
+    EXPECT_EQ(withSeparators("fs/big.bin", '\\'), "fs\\big.bin");
+    EXPECT_EQ(withSeparators("/tmp/a\\b", '/'), "/tmp/a\\b");
 }

@@ -149,8 +149,9 @@ TEST(SplitRun, OneReadAndOneWritePerChunk)
     runSplit({dir / "data.bin", dir.path().string(), Custom, "200000", "Bytes"}, host);
     auto [readsAfter, writesAfter] = systemCallCounts();
     ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
-    // Chunks: 91,104 + 91,104 + 17,792 for each of the two pieces; one write for the script.
-    EXPECT_EQ(readsAfter - readsBefore - ownReads, 6);
+    // Chunks: 91,104 + 91,104 + 17,792 for each of the two pieces, and one
+    // read that finds the end of the file; one write for the script.
+    EXPECT_EQ(readsAfter - readsBefore - ownReads, 6 + 1);
     EXPECT_EQ(writesAfter - writesBefore - (writesBefore - calibrationWrites), 6 + 1);
 }
 
@@ -192,9 +193,13 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
 {
     TempDir dir;
     // Rebuilt beside its script, one of these would replace the running script or its scratch file.
-    for (const char* name : {"data.bin", "install.bat", "SETUP.BAT", "Parcelor.TMP"})
+    // Others have names that Windows gives a device, or leave the pieces no name.
+    for (const char* name : {"data.bin", "install.bat", "SETUP.BAT", "Parcelor.TMP", "nul.bin", "Com1", ".hidden",
+                             "aux .tar.gz"})
         writeFile(dir / name, "abc");
     fs::create_directory(dir.path() / "out");
+    fs::create_directory(dir.path() / "lpt1.d");
+    writeFile(dir / "lpt1.d/README", "abc");
     struct Case {
         SplitRequest request;
         std::string message;
@@ -213,6 +218,14 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
          NamesTheScriptStart + std::string("SETUP.BAT") + NamesTheScriptEnd},
         {{dir / "Parcelor.TMP", dir / "out", PresetSizeChoice, "", ""},
          ScratchNameStart + std::string("Parcelor.TMP") + ScratchNameEnd},
+        {{dir / "nul.bin", dir / "out", PresetSizeChoice, "", ""}, BadScriptNameStart + std::string("nul") + DeviceNameEnd},
+        {{dir / "Com1", dir / "out", PresetSizeChoice, "", ""}, BadScriptNameStart + std::string("Com1") + DeviceNameEnd},
+        {{dir / "aux .tar.gz", dir / "out", PresetSizeChoice, "", ""},
+         BadScriptNameStart + std::string("aux .tar") + DeviceNameEnd},
+        {{dir / "lpt1.d/README", dir / "out", PresetSizeChoice, "", ""},
+         BadScriptNameStart + std::string("lpt1") + DeviceNameEnd},
+        {{dir / ".hidden", dir / "out", PresetSizeChoice, "", ""}, NoBaseNameStart + std::string(".hidden") + NoBaseNameEnd},
+        {{"/dev/null", dir / "out", PresetSizeChoice, "", ""}, SourceNotOnDisk},
     };
     for (const Case& c : cases) {
         RecordingHost host;
@@ -328,17 +341,61 @@ TEST(SplitRun, PieceThatCannotBeCreated)
     EXPECT_FALSE(fs::exists(dir / "data.bat"));
 }
 
-TEST(SplitRun, ScriptThatCannotBeCreated)
+TEST(SplitRun, ScriptOfAnEarlierSplitNeverJoinsNewPieces)
 {
     TempDir dir;
     writeFile(dir / "data.bin", patternBytes(3000));
-    fs::create_directory(dir.path() / "data.bat");
-    RecordingHost host;
-    runSplit({dir / "data.bin", dir.path().string(), Custom, "2", "KB"}, host);
+    // The earlier script is removed before the first piece, so that a failed run leaves none.
+    writeFile(dir / "data.bat", "an earlier split's script");
+    fs::create_directory(dir.path() / "data.003");  // takes the third piece's name
+    RecordingHost failing;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "KB"}, failing);
+    EXPECT_EQ(failing.lastMessage(), SplitMessages::OpenError);
+    EXPECT_FALSE(fs::exists(dir / "data.bat"));
+
+    // One that cannot be removed refuses the run before anything is written.
+    fs::remove(dir / "data.001");
+    fs::remove(dir / "data.002");
+    fs::create_directories(dir.path() / "data.bat/in use");
+    RecordingHost refused;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "KB"}, refused);
+    EXPECT_EQ(refused.calls, (std::vector<std::string>{"look " + (dir / "data.bin"), "look " + dir.path().string(),
+                                                       stop(SplitMessages::OldScriptStart + std::string("data.bat") +
+                                                            SplitMessages::OldScriptEnd)}));
+    EXPECT_FALSE(fs::exists(dir / "data.001"));
+
+    // The script is written under a name of its own first: one that cannot be created fails the run.
+    fs::remove_all(dir.path() / "data.bat");
+    fs::remove(dir.path() / "data.003");
+    fs::create_directory(dir.path() / "data.ba~");
+    RecordingHost noScript;
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "2", "KB"}, noScript);
     std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 2);
     expected.push_back(stop(SplitMessages::OpenError));  // instead of the success message
-    EXPECT_EQ(host.calls, expected);
+    EXPECT_EQ(noScript.calls, expected);
     EXPECT_EQ(concatenatedPieces(dir, "data", 2), readFile(dir / "data.bin"));
+    EXPECT_FALSE(fs::exists(dir / "data.bat"));
+}
+
+TEST(SplitRun, FileThatGrowsWhileSplitLeavesNoScript)
+{
+    // Another program appends to the file while its first piece is written.
+    struct : RecordingHost {
+        std::string path;
+        void keepAlive(std::int64_t, std::int64_t) override
+        {
+            if (!path.empty())
+                std::ofstream(path, std::ios::binary | std::ios::app) << "appended";
+            path.clear();
+        }
+    } host;
+    TempDir dir;
+    writeFile(dir / "data.bin", patternBytes(300000));
+    host.path = dir / "data.bin";
+    runSplit({dir / "data.bin", dir.path().string(), Custom, "100000", "Bytes"}, host);
+    EXPECT_EQ(host.calls.back(), stop(SplitMessages::SourceChanged));
+    EXPECT_EQ(host.calls.end()[-2], "step") << "after the last piece";
+    EXPECT_FALSE(fs::exists(dir / "data.bat"));
 }
 
 TEST(SplitRun, FullDisk)
@@ -362,6 +419,15 @@ TEST(SplitRun, FullDisk)
     // The pieces written before the disk filled stay, and hold the file's first bytes.
     std::string written = readFile(disk / "data.001");
     EXPECT_EQ(written, bytes.substr(0, written.size()));
+
+    // The disk fills while the script is written: no script, whole or cut, is left.
+    for (const std::string& name : listFolder(disk.path()))
+        fs::remove(disk.path() / name);
+    writeFile(source / "data.bin", bytes.substr(0, 252 * 1024));  // 63 of the 64 pages
+    RecordingHost scriptHost;
+    runSplit({source / "data.bin", disk.path().string(), Custom, "84", "KB"}, scriptHost);
+    EXPECT_EQ(scriptHost.lastMessage(), SplitMessages::WriteError);
+    EXPECT_EQ(listFolder(disk.path()), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
 }
 
 TEST(SplitRun, PathsUpToTheSystemLimit)
