@@ -8,8 +8,9 @@
 
 namespace {
 
-// Characters that split an argument of copy or mean something to cmd.
-constexpr const char* NeedsQuotes = " &^(),;=+%";
+// Characters that split an argument of copy or mean something to cmd;
+// 0xFF among them, which cmd takes for a blank.
+constexpr const char* NeedsQuotes = " &^(),;=+%\xFF";
 // Characters that cmd acts on in an echo line.
 constexpr const char* EchoOperators = "&^()<>|";
 
@@ -144,10 +145,13 @@ std::string hashRoutine(const std::string& shownFile, const std::string& digest)
 }
 
 // The lines that set ParcelorHash, through the routine above, to the digest
-// that certutil gives for the file name.
+// that certutil gives for the file name in the script's folder. certutil
+// gets its full path: the command processor that runs it first runs any
+// AutoRun command of the registry, which may change the folder.
 std::string hashLines(const std::string& name)
 {
-    return UnderCmd + "set \"ParcelorFile=" + doublePercents(name) + "\"\r\n" + UnderCmd + "call :hash\r\n";
+    return UnderCmd + "set \"ParcelorFile=%ParcelorFolder%" + doublePercents(name) + "\"\r\n" + UnderCmd +
+           "call :hash\r\n";
 }
 
 // The start of a line that goes on only when certutil gave a digest other than digest.
@@ -155,6 +159,16 @@ std::string unlessDigest(const std::string& digest)
 {
     return UnderCmd + "if defined ParcelorHash if not \"%ParcelorHash%\"==\"" + digest + "\" ";
 }
+
+// The line that counts a digest from certutil equal to digest: only counted
+// matches prove the contents, never the absence of a failure.
+std::string countMatch(const std::string& digest)
+{
+    return UnderCmd + "if \"%ParcelorHash%\"==\"" + digest + "\" set /a ParcelorMatched+=1 > nul\r\n";
+}
+
+// The longest line that COMMAND.COM (DOS, Windows 9x) reads whole; it cuts the rest.
+constexpr std::size_t CommandComLine = 127;
 
 } // namespace
 
@@ -183,7 +197,16 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     const std::string shownFile = echoed(fileName);
     std::string script;
     auto line = [&script](const std::string& text) { script += text + "\r\n"; };
+    // A line that COMMAND.COM runs and that would do harm if it were cut;
+    // a cut echo only shows less.
+    std::size_t longestCommand = 0;
+    auto command = [&](const std::string& text) {
+        line(text);
+        longestCommand = std::max(longestCommand, text.size());
+    };
     auto piece = [&baseName](int number) { return baseName + "." + pieceNumberText(number); };
+    // Only cmd counts; what holds no byte needs no digest, its size proves it.
+    int digestsToMatch = fileLength > 0 ? 1 : 0;
 
     // For anyone who checks the file with another tool. cmd expands percent
     // signs even in a rem line, and stops at one it cannot expand.
@@ -191,22 +214,32 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     line("@rem Size: " + std::to_string(fileLength) + " bytes");
     line("@rem SHA-256: " + digests.file);
     line("@echo off");
-    line("echo The file " + shownFile + " is now being created . . .");
-    line("echo.");
+    const std::string head = script;
+    script.clear();
     // The script's variables live only as long as it does. It works in its
     // own folder, however it was started (its full path typed, a double
     // click on a network share), and goes back at every way out; setlocal
     // comes first, so that what it restores at the end is the user's folder.
-    line(UnderCmd + "setlocal");
+    // It sets what it relies on rather than inherit it: command extensions
+    // (%~dp0, call :label, for /f), no delayed expansion (which would eat
+    // the ! of a name), and copy that never asks before it overwrites.
+    line(UnderCmd + "setlocal EnableExtensions DisableDelayedExpansion");
+    // Taken once: cmd finds the folder of %0 anew each time, from the
+    // current folder when the script was started by a relative path.
+    line(UnderCmd + "set \"ParcelorFolder=%~dp0\"");
     line(UnderCmd + "pushd \"%~dp0\"");
     line(UnderCmd + "if errorlevel 1 goto nofolder");
+    line(UnderCmd + "set COPYCMD=/Y");
     line(UnderCmd + "set ParcelorDamaged=");
     line(UnderCmd + "set ParcelorUnchecked=");
-    line("if exist " + scratch + " del " + scratch);
+    line(UnderCmd + "set ParcelorMatched=0");
+    line("echo The file " + shownFile + " is now being created . . .");
+    line("echo.");
+    command("if exist " + scratch + " del " + scratch);
     for (int k = 1; k <= pieceCount; ++k) {
         line("if not exist " + argument(piece(k)) + " echo The piece " + echoed(piece(k)) +
              " is missing.");
-        line("if not exist " + argument(piece(k)) + " goto notcreated");
+        command("if not exist " + argument(piece(k)) + " goto notcreated");
     }
     for (int k = 1; k <= pieceCount; ++k) {
         const std::int64_t size = pieceLength(k, pieceCount, pieceSize, fileLength);
@@ -218,31 +251,41 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     }
     // Every damaged piece is named before the script stops.
     for (int k = 1; k <= pieceCount; ++k) {
+        if (pieceLength(k, pieceCount, pieceSize, fileLength) == 0)
+            continue;
         const std::string& digest = digests.pieces[static_cast<std::size_t>(k - 1)];
         script += hashLines(piece(k));
         line(unlessDigest(digest) + "echo The piece " + echoed(piece(k)) + SplitMessages::PieceDamagedEnd);
         line(unlessDigest(digest) + "set ParcelorDamaged=1");
+        script += countMatch(digest);
+        ++digestsToMatch;
     }
     line(UnderCmd + "if defined ParcelorDamaged goto notcreated");
     if (pieceCount == 1)
-        line("copy /b " + argument(piece(1)) + " " + scratch + " > nul");
+        command("copy /b " + argument(piece(1)) + " " + scratch + " > nul");
     else
-        line("copy /b " + argument(piece(1)) + " + " + argument(piece(2)) + " " + scratch + " > nul");
+        command("copy /b " + argument(piece(1)) + " + " + argument(piece(2)) + " " + scratch + " > nul");
     line(StopOnFailedCopy);
     for (int k = 3; k <= pieceCount; ++k) {
-        line("copy /b " + scratch + " + " + argument(piece(k)) + " " + scratch + " > nul");
+        command("copy /b " + scratch + " + " + argument(piece(k)) + " " + scratch + " > nul");
         line(StopOnFailedCopy);
     }
-    line("copy " + scratch + " " + file + " > nul");
+    command("copy " + scratch + " " + file + " > nul");
     line(StopOnFailedCopy);
-    line("del " + scratch + " > nul");
+    command("del " + scratch + " > nul");
     line(measure(file));
     line(unlessSize(fileLength) + "goto wrongsize");
-    script += hashLines(fileName);
-    line(unlessDigest(digests.file) + "goto damaged");
+    if (fileLength > 0) {
+        script += hashLines(fileName);
+        line(unlessDigest(digests.file) + "goto damaged");
+        script += countMatch(digests.file);
+    }
+    // The one check that COMMAND.COM can make of the join.
+    command("if not exist " + file + " goto notcreated");
     line("echo The file " + shownFile + " was successfully created.");
-    line(UnderCmd + "if not defined ParcelorUnchecked echo " + SplitMessages::ContentsChecked);
-    line(UnderCmd + "if defined ParcelorUnchecked echo " + SplitMessages::SizesChecked);
+    const std::string matched = "\"%ParcelorMatched%\"==\"" + std::to_string(digestsToMatch) + "\" ";
+    line(UnderCmd + "if " + matched + "echo " + SplitMessages::ContentsChecked);
+    line(UnderCmd + "if not " + matched + "echo " + SplitMessages::SizesChecked);
     line("echo.");
     line("pause");
     line("");
@@ -277,7 +320,17 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     line("echo.");
     line("pause");
     line("goto done");
+    // Names too long for COMMAND.COM's lines: it would cut a copy's
+    // destination, or join into a piece, so only cmd may join them.
+    if (longestCommand > CommandComLine) {
+        script = "if not \"%OS%\"==\"Windows_NT\" goto needsnt\r\n" + script;
+        line(":needsnt");
+        line(std::string("echo ") + SplitMessages::NeedsWindowsNt);
+        line("echo.");
+        line("pause");
+        line("goto done");
+    }
     script += hashRoutine(shownFile, digests.file);
     line(":done");
-    return script;
+    return head + script;
 }

@@ -4,8 +4,9 @@
 // the digest, a completion line. Environment variables steer it:
 //   PARCELOR_CERTUTIL         "win7": the digest as hex pairs separated by blanks;
 //                             "fail": an error and a nonzero exit; otherwise 64 digits, as Windows 10.
-//   PARCELOR_CERTUTIL_DAMAGE  a file name: that file has its first byte flipped before it is hashed,
-//                             as a disk that damaged it would.
+//                             A file of no bytes always fails, as with the real certutil.
+//   PARCELOR_CERTUTIL_DAMAGE  a file name: the file of that name has its first byte flipped before it
+//                             is hashed, as a disk that damaged it would.
 //   PARCELOR_CERTUTIL_LOG     a file to which each run appends its own path and its file argument.
 #include "split/Sha256.h"
 
@@ -56,6 +57,15 @@ int fail()
     return 5;
 }
 
+// As certutil answers for a file of no bytes, which it cannot map.
+int failOnEmpty()
+{
+    std::printf("CertUtil: -hashfile command FAILED: 0x800703ee (WIN32: 1006 ERROR_FILE_INVALID)\n");
+    std::printf("CertUtil: The volume for a file has been externally altered so that the opened file is no "
+                "longer valid.\n");
+    return 1006;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -74,8 +84,13 @@ int main(int argc, char** argv)
     }
     const char* path = argv[2];
     const std::string form = setting("PARCELOR_CERTUTIL");
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (GetFileAttributesExA(path, GetFileExInfoStandard, &attributes) && attributes.nFileSizeHigh == 0 &&
+        attributes.nFileSizeLow == 0)
+        return failOnEmpty();
     std::string digest;
-    if (form == "fail" || !hashFile(path, std::strcmp(setting("PARCELOR_CERTUTIL_DAMAGE"), path) == 0, digest))
+    const char* name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
+    if (form == "fail" || !hashFile(path, std::strcmp(setting("PARCELOR_CERTUTIL_DAMAGE"), name) == 0, digest))
         return fail();
 
     if (form == "win7") {

@@ -56,7 +56,12 @@ std::string script(const std::string& baseName, const std::string& fileName, int
 
 std::string hashOf(const std::string& name)
 {
-    return crlf({UnderCmd + "set \"ParcelorFile=" + name + "\"", UnderCmd + "call :hash"});
+    return crlf({UnderCmd + "set \"ParcelorFile=%ParcelorFolder%" + name + "\"", UnderCmd + "call :hash"});
+}
+
+std::string countMatch(const std::string& digest)
+{
+    return UnderCmd + "if \"%ParcelorHash%\"==\"" + digest + "\" set /a ParcelorMatched+=1 > nul";
 }
 
 std::string unlessDigest(const std::string& digest)
@@ -73,7 +78,7 @@ std::string contentChecks(int pieceCount)
         text += hashOf(piece) +
                 crlf({unlessDigest(pieceDigest(k)) + "echo The piece " + piece +
                           " is damaged: its contents differ from the original's. Copy it again and run this script again.",
-                      unlessDigest(pieceDigest(k)) + "set ParcelorDamaged=1"});
+                      unlessDigest(pieceDigest(k)) + "set ParcelorDamaged=1", countMatch(pieceDigest(k))});
     }
     return text + crlf({UnderCmd + "if defined ParcelorDamaged goto notcreated"});
 }
@@ -99,16 +104,20 @@ std::string ending(const std::string& name, const std::string& length)
 // The script up to the routine that asks certutil, which it ends with.
 std::string beforeRoutine(const std::string& script) { return script.substr(0, script.find("\r\n:hash\r\n") + 2); }
 
-std::string tail(const std::string& name, const std::string& length)
+// The end of the script of a file shown as name, of length bytes, whose
+// pieces and itself give matches digests to compare.
+std::string tail(const std::string& name, const std::string& length, int matches)
 {
+    const std::string matched = "\"%ParcelorMatched%\"==\"" + std::to_string(matches) + "\" ";
     return crlf({"copy parcelor.tmp " + name + " > nul", Check, "del parcelor.tmp > nul",
                  UnderCmd + "for %%f in (" + name + ") do set ParcelorSize=%%~zf",
                  UnderCmd + "if not \"%ParcelorSize%\"==\"" + length + "\" goto wrongsize"}) +
            hashOf(name) +
-           crlf({unlessDigest(FileDigest) + "goto damaged", "echo The file " + name + " was successfully created.",
-                 UnderCmd + "if not defined ParcelorUnchecked echo Its size and SHA-256, and those of every piece, "
+           crlf({unlessDigest(FileDigest) + "goto damaged", countMatch(FileDigest),
+                 "if not exist " + name + " goto notcreated", "echo The file " + name + " was successfully created.",
+                 UnderCmd + "if " + matched + "echo Its size and SHA-256, and those of every piece, "
                             "match the original's.",
-                 UnderCmd + "if defined ParcelorUnchecked echo Its size and those of every piece match the "
+                 UnderCmd + "if not " + matched + "echo Its size and those of every piece match the "
                             "original's; the contents were not checked.",
                  "echo.", "pause", ""}) +
            ending(name, length);
@@ -117,9 +126,10 @@ std::string tail(const std::string& name, const std::string& length)
 std::string head(const std::string& length)
 {
     return crlf({"@rem File: REPORT.V2.DOC", "@rem Size: " + length + " bytes", "@rem SHA-256: " + FileDigest,
-                 "@echo off", "echo The file REPORT.V2.DOC is now being created . . .", "echo.",
-                 UnderCmd + "setlocal", UnderCmd + "pushd \"%~dp0\"", UnderCmd + "if errorlevel 1 goto nofolder",
+                 "@echo off", UnderCmd + "setlocal EnableExtensions DisableDelayedExpansion",
+                 UnderCmd + "set \"ParcelorFolder=%~dp0\"", UnderCmd + "pushd \"%~dp0\"", UnderCmd + "if errorlevel 1 goto nofolder", UnderCmd + "set COPYCMD=/Y",
                  UnderCmd + "set ParcelorDamaged=", UnderCmd + "set ParcelorUnchecked=",
+                 UnderCmd + "set ParcelorMatched=0", "echo The file REPORT.V2.DOC is now being created . . .", "echo.",
                  "if exist parcelor.tmp del parcelor.tmp"});
 }
 
@@ -148,7 +158,7 @@ TEST(RejoinScript, FourPiecesByteForByte)
                            contentChecks(4) + crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.003 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.004 parcelor.tmp > nul", Check}) +
-                           tail("REPORT.V2.DOC", "3500");
+                           tail("REPORT.V2.DOC", "3500", 5);
     EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 4, 1000, 3500)), expected);
 }
 
@@ -156,16 +166,20 @@ TEST(RejoinScript, OneAndTwoPieces)
 {
     EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 1, 1457664, 700)),
               head("700") + presence("REPORT.V2.001") + sizeCheck("REPORT.V2.001", "700") + contentChecks(1) +
-                  crlf({"copy /b REPORT.V2.001 parcelor.tmp > nul", Check}) + tail("REPORT.V2.DOC", "700"));
+                  crlf({"copy /b REPORT.V2.001 parcelor.tmp > nul", Check}) + tail("REPORT.V2.DOC", "700", 2));
     // A last piece of full size.
     EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 2, 1457664, 2915328)),
               head("2915328") + presence("REPORT.V2.001") + presence("REPORT.V2.002") +
                   sizeCheck("REPORT.V2.001", "1457664") + sizeCheck("REPORT.V2.002", "1457664") + contentChecks(2) +
                   crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check}) +
-                  tail("REPORT.V2.DOC", "2915328"));
-    // The one piece of an empty file is empty too.
-    EXPECT_NE(script("empty", "empty.txt", 1, 10, 0).find(sizeCheck("empty.001", "0") + hashOf("empty.001")),
+                  tail("REPORT.V2.DOC", "2915328", 3));
+    // The one piece of an empty file is empty too: their sizes prove them,
+    // and certutil, which fails on an empty file, is never asked.
+    const std::string empty = script("empty", "empty.txt", 1, 10, 0);
+    EXPECT_NE(empty.find(sizeCheck("empty.001", "0") + crlf({UnderCmd + "if defined ParcelorDamaged goto notcreated"})),
               std::string::npos);
+    EXPECT_EQ(beforeRoutine(empty).find("call :hash"), std::string::npos);
+    EXPECT_NE(empty.find(UnderCmd + "if \"%ParcelorMatched%\"==\"0\" echo Its size and SHA-256"), std::string::npos);
 }
 
 TEST(RejoinScript, NineHundredNinetyNinePieces)
@@ -177,13 +191,14 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
         const std::string& line = lines[static_cast<std::size_t>(i)];
         if (line.rfind("copy /b parcelor.tmp + ", 0) == 0)
             joins.push_back(line);
-        if (line.rfind("if not exist big.", 0) == 0) {
+        if (line.rfind("if not exist big.", 0) == 0 && line.find("big.zip") == std::string::npos) {
             ++presenceLines;
             lastPresenceAt = i;
         }
-        if (line == UnderCmd + "setlocal")
+        if (line == UnderCmd + "setlocal EnableExtensions DisableDelayedExpansion")
             localAt = i;
-        if (line.rfind(UnderCmd + "for %%f in (big.", 0) == 0 && line.find("(big.zip)") == std::string::npos) {
+        if (line.rfind(UnderCmd + "for %%f in (big.", 0) == 0 && line.find("(big.zip)") == std::string::npos &&
+            line.find("ParcelorSize") != std::string::npos) {
             measured.push_back(line.substr(UnderCmd.size() + 12, 7));
             if (firstMeasureAt < 0)
                 firstMeasureAt = i;
@@ -218,7 +233,7 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
     ASSERT_EQ(hashed.size(), 999u);
     EXPECT_EQ(hashed.front(), pieceDigest(1));
     EXPECT_EQ(hashed.back(), pieceDigest(999));
-    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999 + 4 * 999 + 1);
+    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999 + 5 * 999 + 1);
     EXPECT_EQ(lines[static_cast<std::size_t>(firstCopyAt)], "copy /b big.001 + big.002 parcelor.tmp > nul");
 }
 
@@ -279,6 +294,9 @@ TEST(RejoinScript, NamesThatCmdWouldMisread)
          "echo The file a+b.c is now being created . . .", "a+b.001"},
         {"a,b;c=d", "a,b;c=d", "copy /b \"a,b;c=d.001\" parcelor.tmp > nul", "copy parcelor.tmp \"a,b;c=d\" > nul",
          "echo The file a,b;c=d is now being created . . .", "a,b;c=d.001"},
+        // A no-break space of code page 1252 is 0xFF in OEM 437 and 850: cmd takes it for a blank.
+        {"a\xFF" "b", "a\xFF" "b", "copy /b \"a\xFF" "b.001\" parcelor.tmp > nul", "copy parcelor.tmp \"a\xFF" "b\" > nul",
+         "echo The file a\xFF" "b is now being created . . .", "a\xFF" "b.001"},
     };
     auto between = [](const std::string& text, const std::string& before, const std::string& after) {
         std::size_t start = text.find(before) + before.size();
@@ -305,4 +323,23 @@ TEST(RejoinScript, NamesTheScriptCannotHold)
         EXPECT_TRUE(canNameInScript(name)) << name;
     for (const char* name : {"a\"b", "a*", "a?", "a<b", "a>b", "a|b", "line\nbreak", "tab\there"})
         EXPECT_FALSE(canNameInScript(name)) << name;
+}
+
+TEST(RejoinScript, LinesTooLongForCommandComJoinOnlyUnderCmd)
+{
+    // COMMAND.COM cuts its lines after 127 characters; with two pieces the
+    // longest is "copy /b NAME.001 + NAME.002 parcelor.tmp > nul", 2 x 44 + 38.
+    const std::string guard = "@echo off\r\nif not \"%OS%\"==\"Windows_NT\" goto needsnt\r\n";
+    const std::string told = crlf({":needsnt",
+                                   "echo This script needs Windows NT or later: its lines are too long for this "
+                                   "command interpreter.",
+                                   "echo.", "pause", "goto done"});
+    for (std::size_t length : {44, 45}) {
+        SCOPED_TRACE(length);
+        const std::string name(length, 'n');
+        const std::string text = beforeRoutine(script(name, name + ".bin", 2, 100, 150));
+        EXPECT_EQ(text.find(guard) != std::string::npos, length == 45);
+        EXPECT_EQ(text.size() > told.size() && text.compare(text.size() - told.size(), told.size(), told) == 0,
+                  length == 45);
+    }
 }

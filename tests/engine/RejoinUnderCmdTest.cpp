@@ -69,7 +69,7 @@ protected:
     static std::string run(const std::string& folder, const std::string& command, const std::string& environment = "")
     {
         const std::string output = (s_prefix->path() / "output.txt").string();
-        std::string line = "cd '" + folder + "' && printf '\\r\\n' | LC_ALL=C.UTF-8 WINEPREFIX=" +
+        std::string line = "cd '" + folder + "' && printf '\\r\\n' | LC_ALL=C.UTF-8 timeout 120 env WINEPREFIX=" +
                            s_prefix->path().string() +
                            " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' " + environment + " " +
                            Wine + " " + command + " > " + output + " 2>&1";
@@ -78,12 +78,13 @@ protected:
     }
 
     // Runs the script NAME.bat of folder under a plain name, so that the
-    // test's own command line needs no quoting.
+    // test's own command line needs no quoting; cmd takes options, such as
+    // /v:on for delayed expansion.
     static std::string runScript(const fs::path& folder, const std::string& baseName,
-                                 const std::string& environment = "")
+                                 const std::string& environment = "", const std::string& options = "")
     {
         fs::copy_file(folder / (baseName + ".bat"), folder / "rejoin.bat", fs::copy_options::overwrite_existing);
-        return run(folder.string(), "cmd /c rejoin.bat", environment);
+        return run(folder.string(), "cmd " + options + " /c rejoin.bat", environment);
     }
 
     static TempDir* s_prefix;
@@ -110,9 +111,12 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
 {
     struct Case {
         std::string fileName, baseName;
+        std::size_t length = 2500;
     };
     const Case cases[] = {
         {"plain.bin", "plain"},
+        {"wow! it works!.txt", "wow! it works!"},  // delayed expansion would eat the ! signs
+        {"empty.txt", "empty", 0},                 // certutil fails on it: it must not be asked
         {"README", "README"},
         {"my holiday.avi", "my holiday"},
         {"A&B (1).doc", "A&B (1)"},
@@ -127,11 +131,12 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
         TempDir dir;
-        const std::string bytes = patternBytes(2500, static_cast<unsigned>(c.fileName.size()));
+        const std::string bytes = patternBytes(c.length, static_cast<unsigned>(c.fileName.size()));
         split(dir.path(), c.fileName, bytes, "1000");
-        // certutil answers in the form of Windows 7 and of Windows 10 in turn.
+        // certutil answers in the form of Windows 7 and of Windows 10 in turn;
+        // the window was opened with delayed expansion on.
         windows7 = !windows7;
-        std::string output = runScript(dir.path(), c.baseName, windows7 ? "PARCELOR_CERTUTIL=win7" : "");
+        std::string output = runScript(dir.path(), c.baseName, windows7 ? "PARCELOR_CERTUTIL=win7" : "", "/v:on");
         EXPECT_NE(output.find("The file " + c.fileName + " is now being created . . ."), std::string::npos) << output;
         EXPECT_NE(output.find("The file " + c.fileName + " was successfully created.\r\n" + SplitMessages::ContentsChecked),
                   std::string::npos)
@@ -300,7 +305,8 @@ TEST_F(RejoinUnderCmd, ContentsUnderEveryAnswerOfCertutilWithOneBesideThePieces)
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
         const std::string calls = readFile(log);
         EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), c.calls) << calls;
-        const std::string system = "C:\\windows\\system32\\certutil.exe ";
+        // The system's certutil, given each file's full path.
+        const std::string system = "C:\\windows\\system32\\certutil.exe Z:\\";
         for (std::size_t at = 0; at < calls.size(); at = calls.find('\n', at) + 1)
             EXPECT_EQ(calls.compare(at, system.size(), system), 0) << calls;
     }
@@ -331,5 +337,51 @@ TEST_F(RejoinUnderCmd, StartedFromAnotherFolderWorksInItsOwnAndGoesBack)
         const std::string back = folder + "\\elsewhere\r\n";
         EXPECT_EQ(output.substr(output.size() - std::min(output.size(), back.size())), back) << output;
         EXPECT_EQ(listFolder(dir.path() / "elsewhere"), std::vector<std::string>{"launch.bat"});
+    }
+}
+
+TEST_F(RejoinUnderCmd, ClaimsOnlyTheChecksItMade)
+{
+    using namespace SplitMessages;
+    // A script cut before its certutil routine, over a piece with one byte
+    // flipped: it cannot tell the damage, and must not say it checked.
+    TempDir dir;
+    split(dir.path(), "data.bin", patternBytes(2500, 9), "1000");
+    std::string script = readFile(dir / "data.bat");
+    writeFile(dir / "data.bat", script.substr(0, script.find("\r\n:hash\r\n") + 2));
+    std::string piece = readFile(dir / "data.001");
+    piece[10] ^= 1;
+    writeFile(dir / "data.001", piece);
+    std::string output = runScript(dir.path(), "data");
+    EXPECT_EQ(output.find(ContentsChecked), std::string::npos) << output;
+    EXPECT_NE(output.find(SizesChecked), std::string::npos) << output;
+
+    // A user whose copy asks before it overwrites (COPYCMD=/-Y), the file
+    // already rebuilt once: the script asks nothing.
+    writeFile(dir / "data.bat", script);
+    writeFile(dir / "data.001", readFile(dir / "source/data.bin").substr(0, 1000));
+    output = runScript(dir.path(), "data", "COPYCMD=/-Y");
+    EXPECT_NE(output.find(std::string("successfully created.\r\n") + ContentsChecked), std::string::npos) << output;
+    EXPECT_EQ(readFile(dir / "data.bin"), readFile(dir / "source/data.bin"));
+}
+
+TEST_F(RejoinUnderCmd, UnderCommandComOnlyNamesItsLinesHold)
+{
+    // Where OS is not Windows_NT the script runs as under COMMAND.COM, which
+    // cuts lines after 127 characters: two pieces of a 44-character name
+    // still fit, of a 45-character one they do not.
+    for (std::size_t length : {44, 45}) {
+        SCOPED_TRACE(length);
+        TempDir dir;
+        const std::string name(length, 'n'), bytes = patternBytes(1500, 4);
+        split(dir.path(), name + ".bin", bytes, "1000");
+        fs::copy_file(dir.path() / (name + ".bat"), dir.path() / "rejoin.bat");
+        writeFile(dir / "launch.bat", "@echo off\r\nset OS=\r\ncall rejoin.bat\r\n");
+        const std::string output = run(dir.path().string(), "cmd /c launch.bat");
+        const bool fits = length == 44;
+        EXPECT_EQ(output.find(" was successfully created.") != std::string::npos, fits) << output;
+        EXPECT_EQ(output.find(SplitMessages::NeedsWindowsNt) != std::string::npos, !fits) << output;
+        EXPECT_EQ(fs::exists(dir.path() / (name + ".bin")) && readFile(dir / (name + ".bin")) == bytes, fits);
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
     }
 }
