@@ -273,17 +273,30 @@ ScratchDirectory::ScratchDirectory()
     }
 }
 
-ScratchDirectory::~ScratchDirectory()
+namespace {
+
+void RemoveTree(const std::string& path)
 {
     WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
+    HANDLE hFind = ::FindFirstFileA((path + "\\*").c_str(), &found);
     if (hFind != INVALID_HANDLE_VALUE) {
         do {
-            ::DeleteFileA((m_path + "\\" + found.cFileName).c_str());
+            const std::string name = found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ::DeleteFileA((path + "\\" + name).c_str());
+            else if (name != "." && name != "..")
+                RemoveTree(path + "\\" + name);
         } while (::FindNextFileA(hFind, &found));
         ::FindClose(hFind);
     }
-    ::RemoveDirectoryA(m_path.c_str());
+    ::RemoveDirectoryA(path.c_str());
+}
+
+} // namespace
+
+ScratchDirectory::~ScratchDirectory()
+{
+    RemoveTree(m_path);
 }
 
 std::string ReadFileBytes(const std::string& path)
