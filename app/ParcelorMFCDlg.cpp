@@ -16,11 +16,17 @@ const char PresetSize[] = "1.44 MB Floppy";
 const DWORD KeepAliveInterval = 10;
 const char CustomSize[] = "Custom size...";
 
-// The path up to and including its last backslash; empty when it holds none.
+// The path up to and including its last separator (a backslash, or a slash,
+// which Windows reads as one); empty when it holds none. Taken a character at
+// a time: in a double-byte code page the second byte of a character such as
+// 表 has the value of a backslash.
 std::string folderPart(const std::string& path)
 {
-    const std::string::size_type slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const char* end = path.c_str();
+    for (const char* at = path.c_str(); *at; at = ::CharNextA(at))
+        if (*at == '\\' || *at == '/')
+            end = at + 1;
+    return std::string(path.c_str(), end);
 }
 
 } // namespace

@@ -6,9 +6,10 @@
 CFileDialog::CFileDialog(bool open, DWORD flags, const std::string& filter, CWnd* pOwner)
     : m_bOpen(open), m_strFilter(filter)
 {
-    for (char& c : m_strFilter)
-        if (c == '|')
-            c = '\0';
+    // A character at a time: the second byte of a double-byte one may have the value of '|'.
+    for (std::size_t at = 0; at < m_strFilter.size(); at += ::IsDBCSLeadByte(static_cast<BYTE>(m_strFilter[at])) ? 2 : 1)
+        if (m_strFilter[at] == '|')
+            m_strFilter[at] = '\0';
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.hwndOwner = pOwner ? static_cast<HWND>(*pOwner) : nullptr;
     m_ofn.lpstrFilter = m_strFilter.c_str();

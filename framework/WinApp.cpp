@@ -29,10 +29,18 @@ std::string CWinApp::AppName() const
 {
     char szPath[MAX_PATH] = "";
     ::GetModuleFileNameA(m_hInstance, szPath, MAX_PATH);
-    std::string name(szPath);
-    name.erase(0, name.find_last_of("\\/") + 1);
-    const std::string::size_type dot = name.find_last_of('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
+    // A character at a time: the second byte of a double-byte one may have a backslash's value.
+    const char* start = szPath;
+    const char* dot = nullptr;
+    for (const char* at = szPath; *at; at = ::CharNextA(at)) {
+        if (*at == '\\' || *at == '/') {
+            start = at + 1;
+            dot = nullptr;
+        } else if (*at == '.') {
+            dot = at;
+        }
+    }
+    return dot ? std::string(start, dot) : std::string(start);
 }
 
 CWinApp* AfxGetApp()

@@ -4,24 +4,24 @@
 namespace {
 
 // The part of path after its last separator; all of it when it has none.
-std::string afterLastSeparator(const std::string& path, char separator)
+std::string afterLastSeparator(const std::string& path, char separator, const ScriptCodePage& codePage)
 {
-    std::string::size_type cut = path.rfind(separator);
+    std::string::size_type cut = Characters(path, codePage, ScriptCodePage::Side::Names).findLast(separator);
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 } // namespace
 
 PieceNames derivePieceNames(const std::string& filePath, const std::string& pieceDirectory,
-                            char separator)
+                            char separator, const ScriptCodePage& codePage)
 {
     PieceNames names;
-    std::string::size_type dot = filePath.rfind('.');
+    std::string::size_type dot = Characters(filePath, codePage, ScriptCodePage::Side::Names).findLast('.');
     names.stem = dot == std::string::npos ? filePath : filePath.substr(0, dot);
-    names.baseName = afterLastSeparator(names.stem, separator);
-    names.fileName = afterLastSeparator(filePath, separator);
+    names.baseName = afterLastSeparator(names.stem, separator, codePage);
+    names.fileName = afterLastSeparator(filePath, separator, codePage);
     names.piecePrefix = pieceDirectory;
-    if (names.piecePrefix.empty() || names.piecePrefix.back() != separator)
+    if (!Characters(names.piecePrefix, codePage, ScriptCodePage::Side::Names).endsWith(separator))
         names.piecePrefix += separator;
     names.piecePrefix += names.baseName;
     return names;
@@ -29,6 +29,8 @@ PieceNames derivePieceNames(const std::string& filePath, const std::string& piec
 
 bool isDeviceName(const std::string& name)
 {
+    // Bytewise: neither '.' nor a blank is ever the second byte of a
+    // character, and a name with a two-byte character is no device's.
     std::string device = name.substr(0, name.find('.'));
     device.erase(device.find_last_not_of(' ') + 1);
     for (char& c : device)

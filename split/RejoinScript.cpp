@@ -5,6 +5,7 @@
 #include "split/SplitMessages.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -14,37 +15,43 @@ constexpr const char* NeedsQuotes = " &^(),;=+%\xFF";
 // Characters that cmd acts on in an echo line.
 constexpr const char* EchoOperators = "&^()<>|";
 
-std::string doublePercents(const std::string& name)
+// name rewritten character by character in the script's character set:
+// every character of one byte through change, every one of two as it is.
+template <typename Change>
+std::string rewritten(const std::string& name, const ScriptCodePage& codePage, Change change)
 {
+    const Characters characters(name, codePage, ScriptCodePage::Side::Script);
     std::string text;
-    for (char c : name) {
-        text += c;
-        if (c == '%')
-            text += '%';
+    for (std::size_t at = 0; at < name.size(); at += characters.lengthAt(at)) {
+        if (characters.lengthAt(at) == 2)
+            text += name.substr(at, 2);
+        else
+            text += change(name[at]);
     }
     return text;
+}
+
+std::string doublePercents(const std::string& name, const ScriptCodePage& codePage)
+{
+    return rewritten(name, codePage, [](char c) { return c == '%' ? std::string("%%") : std::string(1, c); });
 }
 
 // name as a command argument: quoted when it holds a special character.
-std::string argument(const std::string& name)
+std::string argument(const std::string& name, const ScriptCodePage& codePage)
 {
-    if (name.find_first_of(NeedsQuotes) == std::string::npos)
+    if (!Characters(name, codePage, ScriptCodePage::Side::Script).holdsAnyOf(NeedsQuotes))
         return name;
-    return "\"" + doublePercents(name) + "\"";
+    return "\"" + doublePercents(name, codePage) + "\"";
 }
 
 // name as words of an echo line: printed as typed.
-std::string echoed(const std::string& name)
+std::string echoed(const std::string& name, const ScriptCodePage& codePage)
 {
-    std::string text;
-    for (char c : name) {
-        if (std::string(EchoOperators).find(c) != std::string::npos)
-            text += '^';
-        text += c;
+    return rewritten(name, codePage, [](char c) {
         if (c == '%')
-            text += '%';
-    }
-    return text;
+            return std::string("%%");
+        return std::string(std::strchr(EchoOperators, c) ? "^" : "") + c;
+    });
 }
 
 // Older interpreters set no error level after a copy, and may carry a stale
@@ -81,12 +88,19 @@ std::string unlessSize(std::int64_t size)
     return text;
 }
 
-// Windows compares names with ASCII letters in either case.
-bool sameName(const std::string& a, const std::string& b)
+// Whether a and b are one name as Windows compares them: ASCII letters in
+// either case, characters of two bytes exactly.
+bool sameName(const std::string& a, const std::string& b, const ScriptCodePage& codePage)
 {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
+    if (a.size() != b.size())
+        return false;
+    const Characters characters(a, codePage, ScriptCodePage::Side::Names);
+    for (std::size_t at = 0; at < a.size(); at += characters.lengthAt(at)) {
+        if (characters.lengthAt(at) == 2 ? a.compare(at, 2, b, at, 2) != 0 : lower(a[at]) != lower(b[at]))
+            return false;
+    }
+    return true;
 }
 
 // The lines that set ParcelorHash to the SHA-256 that certutil gives for the
@@ -148,9 +162,9 @@ std::string hashRoutine(const std::string& shownFile, const std::string& digest)
 // that certutil gives for the file name in the script's folder. certutil
 // gets its full path: the command processor that runs it first runs any
 // AutoRun command of the registry, which may change the folder.
-std::string hashLines(const std::string& name)
+std::string hashLines(const std::string& name, const ScriptCodePage& codePage)
 {
-    return UnderCmd + "set \"ParcelorFile=%ParcelorFolder%" + doublePercents(name) + "\"\r\n" + UnderCmd +
+    return UnderCmd + "set \"ParcelorFile=%ParcelorFolder%" + doublePercents(name, codePage) + "\"\r\n" + UnderCmd +
            "call :hash\r\n";
 }
 
@@ -172,29 +186,29 @@ constexpr std::size_t CommandComLine = 127;
 
 } // namespace
 
-ScriptClash scriptClash(const std::string& baseName, const std::string& fileName)
+ScriptClash scriptClash(const std::string& baseName, const std::string& fileName, const ScriptCodePage& codePage)
 {
-    if (sameName(fileName, baseName + ".bat"))
+    if (sameName(fileName, baseName + ".bat", codePage))
         return ScriptClash::Script;
-    if (sameName(fileName, ScratchFileName))
+    if (sameName(fileName, ScratchFileName, codePage))
         return ScriptClash::Scratch;
     return ScriptClash::None;
 }
 
-bool canNameInScript(const std::string& name)
+bool canNameInScript(const std::string& name, const ScriptCodePage& codePage, ScriptCodePage::Side side)
 {
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 32 || std::string("\"*?<>|").find(c) != std::string::npos;
-    });
+    // No byte below 32 is ever the second byte of a character.
+    return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }) &&
+           !Characters(name, codePage, side).holdsAnyOf("\"*?<>|");
 }
 
 std::string rejoinScriptText(const std::string& baseName, const std::string& fileName,
                              int pieceCount, std::int64_t pieceSize, std::int64_t fileLength,
-                             const SplitDigests& digests)
+                             const SplitDigests& digests, const ScriptCodePage& codePage)
 {
     const std::string scratch = ScratchFileName;
-    const std::string file = argument(fileName);
-    const std::string shownFile = echoed(fileName);
+    const std::string file = argument(fileName, codePage);
+    const std::string shownFile = echoed(fileName, codePage);
     std::string script;
     auto line = [&script](const std::string& text) { script += text + "\r\n"; };
     // A line that COMMAND.COM runs and that would do harm if it were cut;
@@ -210,7 +224,7 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
 
     // For anyone who checks the file with another tool. cmd expands percent
     // signs even in a rem line, and stops at one it cannot expand.
-    line("@rem File: " + doublePercents(fileName));
+    line("@rem File: " + doublePercents(fileName, codePage));
     line("@rem Size: " + std::to_string(fileLength) + " bytes");
     line("@rem SHA-256: " + digests.file);
     line("@echo off");
@@ -237,15 +251,15 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     line("echo.");
     command("if exist " + scratch + " del " + scratch);
     for (int k = 1; k <= pieceCount; ++k) {
-        line("if not exist " + argument(piece(k)) + " echo The piece " + echoed(piece(k)) +
+        line("if not exist " + argument(piece(k), codePage) + " echo The piece " + echoed(piece(k), codePage) +
              " is missing.");
-        command("if not exist " + argument(piece(k)) + " goto notcreated");
+        command("if not exist " + argument(piece(k), codePage) + " goto notcreated");
     }
     for (int k = 1; k <= pieceCount; ++k) {
         const std::int64_t size = pieceLength(k, pieceCount, pieceSize, fileLength);
         const std::string digits = std::to_string(size);
-        line(measure(argument(piece(k))));
-        line(unlessSize(size) + "echo The piece " + echoed(piece(k)) +
+        line(measure(argument(piece(k), codePage)));
+        line(unlessSize(size) + "echo The piece " + echoed(piece(k), codePage) +
              " has %ParcelorSize% bytes instead of " + digits + ".");
         line(unlessSize(size) + "goto notcreated");
     }
@@ -254,20 +268,20 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
         if (pieceLength(k, pieceCount, pieceSize, fileLength) == 0)
             continue;
         const std::string& digest = digests.pieces[static_cast<std::size_t>(k - 1)];
-        script += hashLines(piece(k));
-        line(unlessDigest(digest) + "echo The piece " + echoed(piece(k)) + SplitMessages::PieceDamagedEnd);
+        script += hashLines(piece(k), codePage);
+        line(unlessDigest(digest) + "echo The piece " + echoed(piece(k), codePage) + SplitMessages::PieceDamagedEnd);
         line(unlessDigest(digest) + "set ParcelorDamaged=1");
         script += countMatch(digest);
         ++digestsToMatch;
     }
     line(UnderCmd + "if defined ParcelorDamaged goto notcreated");
     if (pieceCount == 1)
-        command("copy /b " + argument(piece(1)) + " " + scratch + " > nul");
+        command("copy /b " + argument(piece(1), codePage) + " " + scratch + " > nul");
     else
-        command("copy /b " + argument(piece(1)) + " + " + argument(piece(2)) + " " + scratch + " > nul");
+        command("copy /b " + argument(piece(1), codePage) + " + " + argument(piece(2), codePage) + " " + scratch + " > nul");
     line(StopOnFailedCopy);
     for (int k = 3; k <= pieceCount; ++k) {
-        command("copy /b " + scratch + " + " + argument(piece(k)) + " " + scratch + " > nul");
+        command("copy /b " + scratch + " + " + argument(piece(k), codePage) + " " + scratch + " > nul");
         line(StopOnFailedCopy);
     }
     command("copy " + scratch + " " + file + " > nul");
@@ -276,7 +290,7 @@ std::string rejoinScriptText(const std::string& baseName, const std::string& fil
     line(measure(file));
     line(unlessSize(fileLength) + "goto wrongsize");
     if (fileLength > 0) {
-        script += hashLines(fileName);
+        script += hashLines(fileName, codePage);
         line(unlessDigest(digests.file) + "goto damaged");
         script += countMatch(digests.file);
     }

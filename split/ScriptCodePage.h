@@ -5,10 +5,14 @@
 
 // Converts a name from the character set in which the program gets its names
 // into the bytes that the interpreter of the rejoin script reads as the same
-// characters. On Windows the names come in the ANSI code page and cmd reads a
-// batch file in the OEM code page, so that é, for one, is another byte there.
+// characters, and tells where characters begin in either. On Windows the
+// names come in the ANSI code page and cmd reads a batch file in the OEM code
+// page, so that é, for one, is another byte there.
 class ScriptCodePage {
 public:
+    // The character set of a text: the names' own, or the script's.
+    enum class Side { Names, Script };
+
     virtual ~ScriptCodePage() = default;
 
     // Sets script to name in the script's character set. False, with script
@@ -16,6 +20,37 @@ public:
     // must then not be written at all, since a stand-in character could make
     // the script name another file (a '?' is a wildcard).
     virtual bool toScriptText(const std::string& name, std::string& script) const = 0;
+    // Whether byte, at the start of a character of side's character set,
+    // begins a character of two bytes: a lead byte of a double-byte code page
+    // (932, 936, 949, 950), whose second byte may have the value of an ASCII
+    // character such as \ or |. Never, unless overridden: in single-byte code
+    // pages and in UTF-8 no byte of a longer character is an ASCII one.
+    virtual bool isLeadByte(unsigned char byte, Side side) const;
+};
+
+// A text taken character by character in one character set, so that the
+// second byte of a two-byte character is never mistaken for the ASCII
+// character of its value. Holds references: text and codePage must outlive it.
+class Characters {
+public:
+    Characters(const std::string& text, const ScriptCodePage& codePage, ScriptCodePage::Side side);
+
+    // The bytes of the character at position at: 2 for a lead byte with a
+    // byte after it, else 1.
+    std::size_t lengthAt(std::size_t at) const;
+    // The position of the last character c (an ASCII one), or npos.
+    std::size_t findLast(char c) const;
+    // Whether the last character is c.
+    bool endsWith(char c) const;
+    // Whether some character is one of the ASCII characters of set.
+    bool holdsAnyOf(const char* set) const;
+    // The number of characters.
+    std::size_t count() const;
+
+private:
+    const std::string& m_text;
+    const ScriptCodePage& m_codePage;
+    ScriptCodePage::Side m_side;
 };
 
 // The script reads the names' own character set: every name stays as it is.

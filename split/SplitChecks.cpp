@@ -33,9 +33,9 @@ std::string withSeparators(const std::string& path, char separator)
     return result;
 }
 
-std::string normaliseDirectory(const std::string& directory, char separator)
+std::string normaliseDirectory(const std::string& directory, char separator, const ScriptCodePage& codePage)
 {
-    if (!directory.empty() && directory.back() == separator)
+    if (Characters(directory, codePage, ScriptCodePage::Side::Names).endsWith(separator))
         return directory.substr(0, directory.size() - 1);
     return directory;
 }
@@ -85,7 +85,7 @@ std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize)
 }
 
 std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
-                         char separator)
+                         char separator, const ScriptCodePage& codePage)
 {
     if (request.filePath.empty())
         return SplitMessages::NoFile;
@@ -94,7 +94,7 @@ std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan
 
     if (request.pieceDirectory.empty())
         return SplitMessages::NoDirectory;
-    std::string directory = normaliseDirectory(request.pieceDirectory, separator);
+    std::string directory = normaliseDirectory(request.pieceDirectory, separator, codePage);
     if (host.lookUpPath(directory) != PathKind::Directory)
         return SplitMessages::DirectoryNotFound;
 

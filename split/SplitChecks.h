@@ -37,11 +37,14 @@ struct SizeCheck {
 };
 
 // path with every forward slash made a backslash where separator is the
-// backslash, as Windows reads a slash; unchanged elsewhere.
+// backslash, as Windows reads a slash; unchanged elsewhere. A slash is never
+// the second byte of a two-byte character.
 std::string withSeparators(const std::string& path, char separator = PathSeparator);
 
-// Removes exactly one trailing separator from directory, if it has one.
-std::string normaliseDirectory(const std::string& directory, char separator);
+// Removes exactly one trailing separator from directory, if its last whole
+// character (in codePage's names) is one.
+std::string normaliseDirectory(const std::string& directory, char separator,
+                               const ScriptCodePage& codePage = systemScriptCodePage());
 
 // Works out the piece size of request: the preset, or the custom size in its
 // unit. Refuses an empty or non-decimal size, one longer than its unit allows
@@ -60,4 +63,5 @@ std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize);
 // Gives the message of the first that fails, or an empty string after filling
 // plan's pieceSize, chunkSize and pieceDirectory. Opens and changes nothing.
 std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
-                         char separator = PathSeparator);
+                         char separator = PathSeparator,
+                         const ScriptCodePage& codePage = systemScriptCodePage());

@@ -28,9 +28,9 @@ struct ScriptNames {
 std::string scriptName(const std::string& name, const PieceNames& names, const ScriptCodePage& codePage,
                        std::string& converted)
 {
-    if (!canNameInScript(name))
+    if (!canNameInScript(name, codePage, ScriptCodePage::Side::Names))
         return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
-    if (!codePage.toScriptText(name, converted) || !canNameInScript(converted))
+    if (!codePage.toScriptText(name, converted) || !canNameInScript(converted, codePage, ScriptCodePage::Side::Script))
         return SplitMessages::BadScriptNameStart + name + SplitMessages::NoScriptCharactersMiddle +
                names.baseName + ".bat" + SplitMessages::NoScriptCharactersEnd;
     return "";
@@ -51,7 +51,9 @@ std::string temporaryScriptPath(const PieceNames& names)
 std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, ScriptNames& script)
 {
     // Every piece path is as long as the script's: ".001" against ".bat".
-    if (scriptPath(names.piecePrefix).size() > MaxPathLength)
+    // The system counts characters, however many bytes each takes here.
+    const std::string path = scriptPath(names.piecePrefix);
+    if (Characters(path, codePage, ScriptCodePage::Side::Names).count() > MaxPathLength)
         return SplitMessages::PathTooLong;
     if (names.baseName.empty())
         return SplitMessages::NoBaseNameStart + names.fileName + SplitMessages::NoBaseNameEnd;
@@ -63,7 +65,7 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
         failure = scriptName(names.fileName, names, codePage, script.fileName);
     if (!failure.empty())
         return failure;
-    switch (scriptClash(names.baseName, names.fileName)) {
+    switch (scriptClash(names.baseName, names.fileName, codePage)) {
     case ScriptClash::Script:
         return SplitMessages::NamesTheScriptStart + names.fileName + SplitMessages::NamesTheScriptEnd;
     case ScriptClash::Scratch:
@@ -137,11 +139,11 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
     request.filePath = withSeparators(typed.filePath);
     request.pieceDirectory = withSeparators(typed.pieceDirectory);
     SplitPlan plan;
-    std::string failure = checkRequest(request, host, plan);
+    std::string failure = checkRequest(request, host, plan, PathSeparator, codePage);
     if (!failure.empty())
         return fail(failure);
 
-    PieceNames names = derivePieceNames(request.filePath, plan.pieceDirectory);
+    PieceNames names = derivePieceNames(request.filePath, plan.pieceDirectory, PathSeparator, codePage);
     SourceFile source;
     ScriptNames script;
     failure = checkNames(names, codePage, script);
@@ -162,7 +164,7 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
 
     FileError error = writeFileText(scriptPath(names.piecePrefix),
                                     rejoinScriptText(script.baseName, script.fileName, plan.pieceCount,
-                                                     plan.pieceSize, plan.fileLength, digests),
+                                                     plan.pieceSize, plan.fileLength, digests, codePage),
                                     temporaryScriptPath(names));
     source.close();
     if (error != FileError::None)

@@ -41,3 +41,8 @@ bool WindowsCodePage::toScriptText(const std::string& name, std::string& script)
                                reportDefault) == length &&
            !usedDefault;
 }
+
+bool WindowsCodePage::isLeadByte(unsigned char byte, Side side) const
+{
+    return IsDBCSLeadByteEx(side == Side::Names ? GetACP() : GetOEMCP(), byte) != FALSE;
+}

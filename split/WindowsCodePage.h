@@ -8,4 +8,6 @@
 class WindowsCodePage : public ScriptCodePage {
 public:
     bool toScriptText(const std::string& name, std::string& script) const override;
+    // The system's own knowledge of the ANSI (names) or OEM (script) code page.
+    bool isLeadByte(unsigned char byte, Side side) const override;
 };

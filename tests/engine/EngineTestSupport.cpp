@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iconv.h>
 #include <iterator>
 #include <map>
 #include <random>
@@ -51,6 +52,43 @@ bool Latin1ToDosCodePage::toScriptText(const std::string& name, std::string& scr
         script += byte < 0x80 ? c : found->second;
     }
     return true;
+}
+
+bool ShiftJisCodePage::toScriptText(const std::string& name, std::string& script) const
+{
+    script = name;
+    return true;
+}
+
+bool ShiftJisCodePage::isLeadByte(unsigned char byte, Side) const
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool EastAsianCodePage::toScriptText(const std::string& name, std::string& script) const
+{
+    const std::string page = "CP" + std::to_string(m_codePage);
+    iconv_t converter = iconv_open(page.c_str(), "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return false;
+    std::string in = name, out(name.size() * 2 + 8, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t fromLeft = in.size(), toLeft = out.size();
+    const bool converted = iconv(converter, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1);
+    iconv_close(converter);
+    script = out.substr(0, out.size() - toLeft);
+    return converted;
+}
+
+bool EastAsianCodePage::isLeadByte(unsigned char byte, Side side) const
+{
+    // The names are UTF-8, whose bytes of longer characters are never ASCII ones.
+    if (side == Side::Names)
+        return false;
+    if (m_codePage == 932)
+        return ShiftJisCodePage().isLeadByte(byte, side);
+    return byte >= 0x81 && byte <= 0xFE;
 }
 
 TempDir::TempDir()

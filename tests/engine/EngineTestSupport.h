@@ -37,6 +37,29 @@ public:
     bool toScriptText(const std::string& name, std::string& script) const override;
 };
 
+// Code page 932 (Japanese) on both sides, as on Japanese Windows, where the
+// ANSI and the OEM code page are one: names unchanged, and a character of two
+// bytes starts with 0x81 ... 0x9F or 0xE0 ... 0xFC; its second byte may be
+// 0x5C (\\), 0x7C (|) or 0x5E (^), as in 表 95 5C, ポ 83 7C, タ 83 5E.
+class ShiftJisCodePage : public ScriptCodePage {
+public:
+    bool toScriptText(const std::string& name, std::string& script) const override;
+    bool isLeadByte(unsigned char byte, Side side) const override;
+};
+
+// Names as Linux holds them (UTF-8) converted by iconv into an East Asian
+// code page, 932, 936, 949 or 950, in which Wine's cmd reads the script in
+// the matching locale; the lead bytes of each from a table of the tests' own.
+class EastAsianCodePage : public ScriptCodePage {
+public:
+    explicit EastAsianCodePage(int codePage) : m_codePage(codePage) {}
+    bool toScriptText(const std::string& name, std::string& script) const override;
+    bool isLeadByte(unsigned char byte, Side side) const override;
+
+private:
+    int m_codePage;
+};
+
 // A fresh folder under the system's temporary directory, removed afterwards.
 class TempDir {
 public:

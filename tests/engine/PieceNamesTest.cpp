@@ -1,4 +1,6 @@
 // The names of pieces and script derived from the file path.
+#include "EngineTestSupport.h"
+
 #include "split/PieceNames.h"
 
 #include <gtest/gtest.h>
@@ -57,4 +59,18 @@ TEST(PieceNames, DeviceNamesInAnyFolder)
         EXPECT_TRUE(isDeviceName(name)) << name;
     for (const char* name : {"null", "nul1", "com0", "com10", "lpt", "a.nul", "console.txt", "", ".con"})
         EXPECT_FALSE(isDeviceName(name)) << name;
+}
+
+TEST(PieceNames, WholeCharactersOfCodePage932)
+{
+    // C:\表\ソフト 表.zip into D:\表, whose 表 (95 5C) and ソ (83 5C) end in a backslash's value.
+    const ShiftJisCodePage sjis;
+    const std::string hyou = "\x95\x5C", base = "\x83\x5C\x83\x74\x83\x67 " + hyou;
+    PieceNames names = derivePieceNames("C:\\" + hyou + "\\" + base + ".zip", "D:\\" + hyou, '\\', sjis);
+    EXPECT_EQ(names.stem, "C:\\" + hyou + "\\" + base);
+    EXPECT_EQ(names.baseName, base);
+    EXPECT_EQ(names.fileName, base + ".zip");
+    EXPECT_EQ(names.piecePrefix, "D:\\" + hyou + "\\" + base);
+    EXPECT_EQ(normaliseDirectory("D:\\" + hyou, '\\', sjis), "D:\\" + hyou);
+    EXPECT_EQ(normaliseDirectory("D:\\" + hyou + "\\", '\\', sjis), "D:\\" + hyou);
 }

@@ -1,4 +1,6 @@
 // The rejoin script, byte for byte, and how it writes names that cmd would misread.
+#include "EngineTestSupport.h"
+
 #include "split/RejoinScript.h"
 
 #include <gtest/gtest.h>
@@ -342,4 +344,30 @@ TEST(RejoinScript, LinesTooLongForCommandComJoinOnlyUnderCmd)
         EXPECT_EQ(text.size() > told.size() && text.compare(text.size() - told.size(), told.size(), told) == 0,
                   length == 45);
     }
+}
+
+TEST(RejoinScript, NamesOfCodePage932OnWholeCharacters)
+{
+    // タ 83 5E, ポ 83 7C, 表 95 5C: second bytes with the values of ^ | and \.
+    const ShiftJisCodePage sjis;
+    struct Case {
+        std::string name, argument, shown;
+    };
+    const std::string report = "\x83\x8C\x83\x7C\x81\x5B\x83\x67.doc";
+    const Case cases[] = {
+        {"\x83\x5E&calc.txt", "\"\x83\x5E&calc.txt\"", "\x83\x5E^&calc.txt"},
+        {report, report, report},
+        {"\x95\x5C (1%).zip", "\"\x95\x5C (1%%).zip\"", "\x95\x5C ^(1%%^).zip"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        EXPECT_TRUE(canNameInScript(c.name, sjis, ScriptCodePage::Side::Script));
+        const std::string text = rejoinScriptText("x", c.name, 1, 100, 42, digests(1), sjis);
+        EXPECT_NE(text.find("\r\ncopy parcelor.tmp " + c.argument + " > nul\r\n"), std::string::npos);
+        EXPECT_NE(text.find("\r\necho The file " + c.shown + " is now being created . . .\r\n"), std::string::npos);
+    }
+    // Byte by byte, ポ would hold a | and 83 61 would be 83 41 in another case.
+    EXPECT_FALSE(canNameInScript(report, SameCodePage(), ScriptCodePage::Side::Script));
+    EXPECT_EQ(scriptClash("\x83\x41", "\x83\x61.bat", sjis), ScriptClash::None);
+    EXPECT_EQ(scriptClash("\x83\x41", "\x83\x61.bat", SameCodePage()), ScriptClash::Script);
 }

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
+#include <locale.h>
 
 namespace {
 
@@ -91,6 +93,15 @@ protected:
 };
 
 TempDir* RejoinUnderCmd::s_prefix = nullptr;
+
+// Whether this system has the locale name (as localedef makes it).
+bool hasLocale(const char* name)
+{
+    locale_t locale = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0));
+    if (locale)
+        freelocale(locale);
+    return locale != static_cast<locale_t>(0);
+}
 
 // Splits bytes saved as fileName into folder with pieces of size bytes.
 void split(const fs::path& folder, const std::string& fileName, const std::string& bytes, const std::string& size,
@@ -383,5 +394,50 @@ TEST_F(RejoinUnderCmd, UnderCommandComOnlyNamesItsLinesHold)
         EXPECT_EQ(output.find(SplitMessages::NeedsWindowsNt) != std::string::npos, !fits) << output;
         EXPECT_EQ(fs::exists(dir.path() / (name + ".bin")) && readFile(dir / (name + ".bin")) == bytes, fits);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+    }
+}
+
+TEST_F(RejoinUnderCmd, EastAsianNamesInTheirCodePages)
+{
+    // Each name holds characters whose second byte has the value of \ | or ^
+    // in its code page (Korean ones never do), with blanks, & % and
+    // parentheses. A calc.txt.bat beside the pieces records it if it runs.
+    struct Locale {
+        const char* name;
+        int codePage;
+        std::vector<std::string> files;
+    };
+    const Locale locales[] = {
+        {"ja_JP.UTF-8", 932, {"ソフト 表.zip", "レポート (100%).doc", "タ&calc.txt"}},
+        {"zh_CN.UTF-8", 936, {"乗 50%.zip", "億 (元).doc", "奮&calc.txt"}},
+        {"zh_TW.UTF-8", 950, {"許功蓋 報告.zip", "四 (100%).doc", "回&calc.txt"}},
+        {"ko_KR.UTF-8", 949, {"똠방 보고서 (100%).zip", "한&calc.txt"}},
+    };
+    for (const Locale& locale : locales) {
+        SCOPED_TRACE(locale.name);
+        if (!hasLocale(locale.name)) {
+            ADD_FAILURE() << "the locale " << locale.name << " is missing: scripts/setup.sh makes it with localedef";
+            continue;
+        }
+        // A prefix of its own: Wine takes its ANSI and OEM code pages from the locale.
+        TempDir prefix;
+        const std::string environment = "WINEPREFIX=" + prefix.path().string() + " LC_ALL=" + locale.name;
+        run(prefix.path().string(), "wineboot -i", environment);
+        fs::copy_file(StandIn, prefix.path() / "drive_c/windows/system32/certutil.exe",
+                      fs::copy_options::overwrite_existing);
+        const EastAsianCodePage codePage(locale.codePage);
+        for (const std::string& file : locale.files) {
+            SCOPED_TRACE(file);
+            TempDir dir;
+            const std::string bytes = patternBytes(2500, static_cast<unsigned>(file.size()));
+            split(dir.path(), file, bytes, "1000", codePage);
+            writeFile(dir / "calc.txt.bat", "@echo ran> ran.txt\r\n");
+            const std::string output = runScript(dir.path(), file.substr(0, file.rfind('.')), environment);
+            EXPECT_NE(output.find(SplitMessages::ContentsChecked), std::string::npos) << output;
+            EXPECT_EQ(readFile(dir / file), bytes);
+            EXPECT_FALSE(fs::exists(dir.path() / "ran.txt")) << "a name ran as a command";
+            EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+        }
+        std::system(("WINEPREFIX=" + prefix.path().string() + " /usr/lib/wine/wineserver -k 2>/dev/null").c_str());
     }
 }
