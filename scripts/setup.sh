@@ -2,7 +2,8 @@
 # how the 32-bit product runs on this machine, and the Xvfb display the Wine
 # scripts share. Run as root on Debian 12.
 #
-#   need GROUP...     install what the groups need: native, windows, package
+#   need GROUP...     install what the groups need: native, windows, package;
+#                     and make the East Asian locales the Wine tests run in
 #   run32             "native" when this kernel runs 32-bit code, else "emulated"
 #   start_xvfb DIR    a private display (its number in DIR/display); sets DISPLAY
 #   wine_prefix [--xvfb]
@@ -14,9 +15,9 @@
 #                     the one way every script does, so the EXE tested is the EXE shipped
 
 declare -A packages=(
-    [native]="cmake ninja-build g++ libgtest-dev libgmock-dev googletest"
+    [native]="cmake ninja-build g++ libgtest-dev libgmock-dev googletest locales"
     # The win32-thread compilers link no winpthreads, whose imports need Vista.
-    [windows]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest wine64 fonts-wine xvfb xdotool imagemagick"
+    [windows]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest wine64 fonts-wine xvfb xdotool imagemagick locales"
     [package]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest zip unzip"
 )
 
@@ -40,12 +41,19 @@ need() {
         list="$list wine32:i386"
         [ "$(run32)" = native ] || list="$list qemu-user-static" ;;
     esac
-    dpkg -s $list >/dev/null 2>&1 && return 0
-    case $list in *:i386*)
-        dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
-    esac
-    apt-get update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y $list
+    if ! dpkg -s $list >/dev/null 2>&1; then
+        case $list in *:i386*)
+            dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
+        esac
+        apt-get update
+        DEBIAN_FRONTEND=noninteractive apt-get install -y $list || return 1
+    fi
+    # Wine takes its ANSI and OEM code pages from the locale: the tests run it
+    # in Japanese, Simplified and Traditional Chinese and Korean ones too.
+    local locale
+    for locale in ja_JP zh_CN zh_TW ko_KR; do
+        locale -a 2>/dev/null | grep -qx "$locale.utf8" || localedef -i $locale -f UTF-8 $locale.UTF-8 || return 1
+    done
 }
 
 start_xvfb() {

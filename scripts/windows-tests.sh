@@ -4,7 +4,7 @@
 # runs against each build: the in-process tests of the real dialogs and of both
 # EXEs' resources, the main dialog appearing when the EXE starts, and real files
 # split through its window and rebuilt by cmd. The product is also run with the
-# prefix set to Windows XP, and its dialogs laid out at 144 DPI. Where this
+# prefix set to Windows XP, in Japanese, and its dialogs laid out at 144 DPI. Where this
 # kernel runs no 32-bit code, the product runs under qemu: the start-up check
 # and one split only.
 set -u
@@ -109,6 +109,21 @@ reg 'HKCU\Software\Wine' /v Version /d winxp
 echo "the prefix now says: $($wine cmd /c ver 2>/dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*')"
 tally < <($through bash tests/wine/split-through-the-window.sh --one $product "win32 on Windows XP")
 $wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1; /usr/lib/wine/wineserver -w
+
+# The product in Japanese (ANSI and OEM code page 932), in a prefix of its own
+# whose certutil is our stand-in: a name whose characters end in a backslash's
+# byte, the directory following the file, the SHA-256 checked by cmd.
+japanese() {
+    local standin=build/native/tests/engine/certutil-stand-in.exe
+    [ -f $standin ] || { echo "FAIL: win32 in Japanese: no $standin: build the native tests first (scripts/test.sh does)"; return; }
+    export WINEPREFIX=$1 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=;certutil.exe=n,b"
+    wine_prefix --xvfb
+    cp $standin "$WINEPREFIX/drive_c/windows/system32/certutil.exe"
+    $through bash tests/wine/split-through-the-window.sh --japanese $product "win32 in Japanese"
+    /usr/lib/wine/wineserver -k 2>/dev/null; /usr/lib/wine/wineserver -w
+    rm -rf "$WINEPREFIX"
+}
+tally < <(japanese "$(mktemp -d)")
 
 # Every precondition asserted while the dialogs are driven, and the assertion's report.
 dialog_tests win64-debug "win64 debug build"

@@ -9,7 +9,10 @@
 // unanswered, when the window goes away before the split's message appears,
 // or when the program does not end by that queued click afterwards.
 //
-//   split_driver [--probe] EXE FILE DIRECTORY [HOLD]
+// With --follow, it types only the file, leaves the field with Tab as a
+// person would, and fails unless the directory field then reads DIRECTORY.
+//
+//   split_driver [--probe | --follow] EXE FILE DIRECTORY [HOLD]
 #include <windows.h>
 
 #include <algorithm>
@@ -122,17 +125,38 @@ HWND probeWhileSplitting(DWORD process, HWND dialog)
     return unanswered == 0 && splittingAnswered >= 5 && clicked && !vanished ? box : nullptr;
 }
 
+// Types file into the focused file field and presses Tab there: the dialog
+// moves the focus on, and the directory follows the file. True when the
+// directory field then reads directory.
+bool directoryFollows(HWND dialog, const char* file, const char* directory)
+{
+    SetDlgItemTextA(dialog, FileField, file);
+    HWND field = GetDlgItem(dialog, FileField);
+    PostMessageA(field, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageA(field, WM_KEYUP, VK_TAB, 0xC0000001);
+    char shown[MAX_PATH] = "";
+    for (int tries = 0; tries < 100; ++tries) {
+        Sleep(100);
+        GetDlgItemTextA(dialog, DirectoryField, shown, sizeof shown);
+        if (std::string(shown) == directory)
+            return true;
+    }
+    std::fprintf(stderr, "the directory field reads \"%s\", not \"%s\"\n", shown, directory);
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool probe = argc > 1 && std::string(argv[1]) == "--probe";
-    if (probe) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const bool probe = mode == "--probe", follow = mode == "--follow";
+    if (probe || follow) {
         --argc;
         ++argv;
     }
     if (argc != 4 && argc != 5) {
-        std::fprintf(stderr, "usage: split_driver [--probe] EXE FILE DIRECTORY [HOLD]\n");
+        std::fprintf(stderr, "usage: split_driver [--probe | --follow] EXE FILE DIRECTORY [HOLD]\n");
         return 2;
     }
     std::string command = std::string("\"") + argv[1] + "\"";
@@ -147,9 +171,11 @@ int main(int argc, char** argv)
     HWND dialog = waitForDialog(process.dwProcessId, nullptr);
     if (!dialog) {
         std::fprintf(stderr, "the main dialog did not appear\n");
-    } else {
-        SetDlgItemTextA(dialog, FileField, argv[2]);
-        SetDlgItemTextA(dialog, DirectoryField, argv[3]);
+    } else if (!follow || directoryFollows(dialog, argv[2], argv[3])) {
+        if (!follow) {
+            SetDlgItemTextA(dialog, FileField, argv[2]);
+            SetDlgItemTextA(dialog, DirectoryField, argv[3]);
+        }
         click(dialog, SplitButton);
         HWND box = probe ? probeWhileSplitting(process.dwProcessId, dialog) : waitForDialog(process.dwProcessId, dialog);
         if (box) {
