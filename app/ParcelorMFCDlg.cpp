@@ -16,15 +16,14 @@ const char PresetSize[] = "1.44 MB Floppy";
 const DWORD KeepAliveInterval = 10;
 const char CustomSize[] = "Custom size...";
 
-// The path up to and including its last separator (a backslash, or a slash,
-// which Windows reads as one); empty when it holds none. Taken a character at
-// a time: in a double-byte code page the second byte of a character such as
-// 表 has the value of a backslash.
+// The path up to and including its last backslash; empty when it holds none.
+// Taken a character at a time: in a double-byte code page the second byte of
+// a character such as 表 has the value of a backslash.
 std::string folderPart(const std::string& path)
 {
     const char* end = path.c_str();
     for (const char* at = path.c_str(); *at; at = ::CharNextA(at))
-        if (*at == '\\' || *at == '/')
+        if (*at == '\\')
             end = at + 1;
     return std::string(path.c_str(), end);
 }

@@ -30,7 +30,8 @@ std::string scriptName(const std::string& name, const PieceNames& names, const S
 {
     if (!canNameInScript(name, codePage, ScriptCodePage::Side::Names))
         return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
-    if (!codePage.toScriptText(name, converted) || !canNameInScript(converted, codePage, ScriptCodePage::Side::Script))
+    if (!codePage.toScriptText(name, converted) ||
+        !canNameInScript(converted, codePage, ScriptCodePage::Side::Script))
         return SplitMessages::BadScriptNameStart + name + SplitMessages::NoScriptCharactersMiddle +
                names.baseName + ".bat" + SplitMessages::NoScriptCharactersEnd;
     return "";

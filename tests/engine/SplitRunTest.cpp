@@ -377,25 +377,31 @@ TEST(SplitRun, ScriptOfAnEarlierSplitNeverJoinsNewPieces)
     EXPECT_FALSE(fs::exists(dir / "data.bat"));
 }
 
-TEST(SplitRun, FileThatGrowsWhileSplitLeavesNoScript)
+TEST(SplitRun, FileThatChangesWhileSplitLeavesNoScript)
 {
-    // Another program appends to the file while its first piece is written.
+    // Another program appends to the file, or cuts it short, while its first piece is written.
     struct : RecordingHost {
         std::string path;
+        std::uintmax_t newSize = 0;
         void keepAlive(std::int64_t, std::int64_t) override
         {
             if (!path.empty())
-                std::ofstream(path, std::ios::binary | std::ios::app) << "appended";
+                fs::resize_file(path, newSize);
             path.clear();
         }
-    } host;
-    TempDir dir;
-    writeFile(dir / "data.bin", patternBytes(300000));
-    host.path = dir / "data.bin";
-    runSplit({dir / "data.bin", dir.path().string(), Custom, "100000", "Bytes"}, host);
-    EXPECT_EQ(host.calls.back(), stop(SplitMessages::SourceChanged));
-    EXPECT_EQ(host.calls.end()[-2], "step") << "after the last piece";
-    EXPECT_FALSE(fs::exists(dir / "data.bat"));
+    } hosts[2];
+    hosts[0].newSize = 300008;  // noticed by the read after the last piece
+    hosts[1].newSize = 250000;  // noticed by the last piece's reads
+    for (auto& host : hosts) {
+        SCOPED_TRACE(host.newSize);
+        TempDir dir;
+        writeFile(dir / "data.bin", patternBytes(300000));
+        host.path = dir / "data.bin";
+        runSplit({dir / "data.bin", dir.path().string(), Custom, "100000", "Bytes"}, host);
+        EXPECT_EQ(host.calls.back(), stop(SplitMessages::SourceChanged));
+        EXPECT_FALSE(fs::exists(dir / "data.bat"));
+    }
+    EXPECT_EQ(hosts[0].calls.end()[-2], "step") << "after the last piece";
 }
 
 TEST(SplitRun, FullDisk)
