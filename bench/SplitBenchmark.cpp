@@ -258,7 +258,7 @@ int main(int argc, char** argv)
         fs::create_directories(work / "pieces");
         bestHashing = std::min(bestHashing, secondsOf([&] { splitsHashing(size, chunk); }));
     }
-    const Sha256::Engine engines[] = {Sha256::Engine::ShaInstructions, Sha256::Engine::Avx2, Sha256::Engine::Ssse3,
+    const Sha256::Engine engines[] = {Sha256::Engine::ShaInstructions, Sha256::Engine::Bmi2, Sha256::Engine::Ssse3,
                                       Sha256::Engine::Portable};
     constexpr int Engines = sizeof engines / sizeof engines[0];
     double bestOne[Engines], bestTwo[Engines];

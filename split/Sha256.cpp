@@ -86,17 +86,9 @@ void compressPortable(std::uint32_t state[8], const unsigned char* blocks, std::
 #define PARCELOR_ALIGNS_STACK
 #endif
 
-// The bits of the extended control register XCR0 (the register state the
-// system saves on a task switch); only called where CPUID says it can be read.
-__attribute__((target("xsave"))) unsigned long long systemSavedState()
-{
-    return _xgetbv(0);
-}
-
-// Whether the processor has the instructions of the path engine takes (and,
-// for AVX2, the system saves the 256-bit registers): CPUID leaf 1 ECX bits 9
-// (SSSE3), 19 (SSE4.1), 27 (XGETBV), 28 (AVX); leaf 7 EBX bits 3 (BMI1), 5
-// (AVX2), 8 (BMI2), 29 (SHA).
+// Whether the processor has the instructions of the code engine names:
+// CPUID leaf 1 ECX bits 9 (SSSE3) and 19 (SSE4.1); leaf 7 EBX bits 3 (BMI1),
+// 8 (BMI2) and 29 (SHA). None needs more of the system than SSE's registers.
 bool processorHas(Sha256::Engine engine)
 {
     unsigned a = 0, b = 0, c = 0, d = 0;
@@ -107,12 +99,11 @@ bool processorHas(Sha256::Engine engine)
     if (engine == Sha256::Engine::Ssse3)
         return true;
     const bool sse41 = (c & (1u << 19)) != 0;
-    const bool avx = (c & (1u << 27)) && (c & (1u << 28)) && (systemSavedState() & 6) == 6;
     if (!__get_cpuid_count(7, 0, &a, &b, &c, &d))
         return false;
     if (engine == Sha256::Engine::ShaInstructions)
         return sse41 && (b & (1u << 29));
-    return avx && (b & (1u << 3)) && (b & (1u << 5)) && (b & (1u << 8));
+    return (b & (1u << 3)) && (b & (1u << 8));
 }
 
 // compressPortable with the SHA instructions, for Streams states at once
@@ -179,80 +170,60 @@ void compressAccelerated(std::uint32_t* const states[Streams], const unsigned ch
 }
 
 // The vector helpers below pass and return SIMD values in functions compiled
-// for the plain processor, which GCC warns may change their calling
-// convention; they are always inlined into functions compiled for the
-// instructions, so no call ever passes one. (The warning comes where the
-// templates are instantiated, at the end of the file: it stays off to there.)
+// for the plain processor, which on 32-bit x86 (no SSE) GCC warns may change
+// their calling convention; they are always inlined into functions compiled
+// for the instructions, so no call ever passes one. (The warning comes where
+// the templates are instantiated, at the end of the file: it stays off to
+// there.)
 #pragma GCC diagnostic ignored "-Wpsabi"
 
-// Four message words of one block, or the same four of two blocks, one block
-// in each 128-bit half: the SIMD registers compute the message schedule
-// while the scalar ones run the rounds.
-typedef std::uint32_t Words4 __attribute__((vector_size(16)));
-typedef std::uint32_t Words8 __attribute__((vector_size(32)));
+// Four message words: the SIMD registers compute the message schedule while
+// the scalar ones run the rounds.
+typedef std::uint32_t Words __attribute__((vector_size(16)));
 
 // The message words 4i ... 4i + 3 of a block, from their big-endian bytes at bytes.
-__attribute__((always_inline)) inline Words4 loadWords(const unsigned char* bytes)
+__attribute__((always_inline)) inline Words loadWords(const unsigned char* bytes)
 {
-    typedef unsigned char Bytes16 __attribute__((vector_size(16)));
-    Bytes16 bigEndian;
+    typedef unsigned char Bytes __attribute__((vector_size(16)));
+    Bytes bigEndian;
     std::memcpy(&bigEndian, bytes, sizeof bigEndian);
-    return Words4(__builtin_shufflevector(bigEndian, bigEndian, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
-}
-
-// In each half, the four words that start one later than those of low, the
-// last one from high.
-__attribute__((always_inline)) inline Words4 oneLater(Words4 low, Words4 high)
-{
-    return __builtin_shufflevector(low, high, 1, 2, 3, 4);
-}
-__attribute__((always_inline)) inline Words8 oneLater(Words8 low, Words8 high)
-{
-    return __builtin_shufflevector(low, high, 1, 2, 3, 8, 5, 6, 7, 12);
-}
-
-// In each half, the upper two words of x moved down, zeros above them.
-__attribute__((always_inline)) inline Words4 upperDown(Words4 x)
-{
-    return __builtin_shufflevector(x, Words4{}, 2, 3, 4, 4);
-}
-__attribute__((always_inline)) inline Words8 upperDown(Words8 x)
-{
-    return __builtin_shufflevector(x, Words8{}, 2, 3, 8, 8, 6, 7, 8, 8);
-}
-
-// In each half, the lower two words of x moved up, zeros below them.
-__attribute__((always_inline)) inline Words4 lowerUp(Words4 x)
-{
-    return __builtin_shufflevector(x, Words4{}, 4, 4, 0, 1);
-}
-__attribute__((always_inline)) inline Words8 lowerUp(Words8 x)
-{
-    return __builtin_shufflevector(x, Words8{}, 8, 8, 0, 1, 8, 8, 4, 5);
+    return Words(__builtin_shufflevector(bigEndian, bigEndian, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
 }
 
 // The functions sigma0 and sigma1 of the message schedule, on each word of x.
-template <typename Words>
 __attribute__((always_inline)) inline Words smallSigma0(Words x)
 {
     return (x >> 7 | x << 25) ^ (x >> 18 | x << 14) ^ x >> 3;
 }
-template <typename Words>
 __attribute__((always_inline)) inline Words smallSigma1(Words x)
 {
     return (x >> 17 | x << 15) ^ (x >> 19 | x << 13) ^ x >> 10;
 }
 
-// The next four words of the message schedule of each half, from the sixteen
-// before them: w0 holds the oldest four, w3 the newest.
-template <typename Words>
+// The next four words of the message schedule, from the sixteen before
+// them: w0 holds the oldest four, w3 the newest.
 __attribute__((always_inline)) inline Words nextWords(Words w0, Words w1, Words w2, Words w3)
 {
-    const Words partial = w0 + smallSigma0(oneLater(w0, w1)) + oneLater(w2, w3);
+    const Words zero = {};
+    const Words partial = w0 + smallSigma0(__builtin_shufflevector(w0, w1, 1, 2, 3, 4)) +
+                          __builtin_shufflevector(w2, w3, 1, 2, 3, 4);
     // The last two words need the first two: sigma1(0) is 0, so each step
-    // adds to the other two words nothing.
-    const Words firstTwo = partial + smallSigma1(upperDown(w3));
-    return firstTwo + smallSigma1(lowerUp(firstTwo));
+    // adds nothing to the words it cannot compute yet.
+    const Words firstTwo = partial + smallSigma1(__builtin_shufflevector(w3, zero, 2, 3, 4, 4));
+    return firstTwo + smallSigma1(__builtin_shufflevector(zero, firstTwo, 0, 0, 4, 5));
+}
+
+// Computes the message words 4i ... 4i + 3 of the block at block into
+// w[i % 4], from its bytes or from the sixteen words before them in w, and
+// stores them plus their round constants at wk.
+__attribute__((always_inline)) inline void scheduleWords(int i, Words w[4], const unsigned char* block,
+                                                         std::uint32_t wk[4])
+{
+    w[i & 3] = i < 4 ? loadWords(block + 16 * i) : nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
+    Words constants;
+    std::memcpy(&constants, &RoundConstants[4 * i], sizeof constants);
+    const Words sum = w[i & 3] + constants;
+    std::memcpy(wk, &sum, sizeof sum);
 }
 
 // Round t of the compression function on the working variables v of one
@@ -265,90 +236,67 @@ __attribute__((always_inline)) inline void runRound(std::uint32_t v[8], int t, s
     const std::uint32_t e = v[(4 - t) & 7], f = v[(5 - t) & 7], g = v[(6 - t) & 7];
     std::uint32_t& d = v[(3 - t) & 7];
     std::uint32_t& h = v[(7 - t) & 7];
-    // The two halves of the choice have no bit in common: adding them lets
-    // the sums of the round go in any order.
-    const std::uint32_t t1 = h + wk + (rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25)) + (e & f) +
-                             (~e & g);
-    const std::uint32_t t2 =
-        (rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-    d += t1;
-    h = t1 + t2;
+    const std::uint32_t sum1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
+    const std::uint32_t sum0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
+    // The two halves of the choice have no bit in common, so they add; the
+    // majority's b ^ c is the previous round's a ^ b.
+    const std::uint32_t early = h + wk + (e & f) + (~e & g);
+    const std::uint32_t majority = ((a ^ b) & (b ^ c)) ^ b;
+    d = d + early + sum1;
+    h = early + sum1 + sum0 + majority;
 }
 
 // compressPortable for Streams states at once over the same blocks, with the
-// message schedule in SIMD registers: of one block at a time (Words4), or of
-// two (Words8), whose rounds then run one block after the other. The streams
-// share the schedule. Advances blocks and count past the blocks it
-// compressed: with Words8, all but an odd last one. Inlined into functions
-// compiled for the instructions it needs.
-template <typename Words, int Streams>
+// message schedule in SIMD registers and the rounds in scalar ones. The
+// streams share the schedule and run one after the other; the first computes
+// it four groups of rounds ahead of its own, so that the two kinds of work
+// overlap. Inlined into functions compiled for the instructions it needs.
+template <int Streams>
 __attribute__((always_inline)) inline void compressScheduled(std::uint32_t* const states[Streams],
-                                                             const unsigned char*& blocks, std::size_t& count)
+                                                             const unsigned char* blocks, std::size_t count)
 {
-    constexpr int Blocks = sizeof(Words) / 16;
-    for (; count >= Blocks; count -= Blocks, blocks += 64 * Blocks) {
-        // wk[i] holds the words 4i ... 4i + 3 plus their round constants, of each block in turn.
-        alignas(16) std::uint32_t wk[16][4 * Blocks];
+    for (; count > 0; --count, blocks += 64) {
+        // wk[i] holds the words 4i ... 4i + 3 plus their round constants.
+        alignas(16) std::uint32_t wk[16][4];
         Words w[4];
-        for (int b = 0; b < Blocks; ++b) {
-            std::uint32_t v[Streams][8];
-#pragma GCC unroll 2
-            for (int s = 0; s < Streams; ++s)
-                std::memcpy(v[s], states[s], sizeof v[s]);
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i)
+            scheduleWords(i, w, blocks, wk[i]);
+        for (int s = 0; s < Streams; ++s) {
+            std::uint32_t v[8];
+            std::memcpy(v, states[s], sizeof v);
 #pragma GCC unroll 16
             for (int i = 0; i < 16; ++i) {
-                if (b == 0) {
-                    if (i < 4) {
-                        const Words4 words = loadWords(blocks + 16 * i);
-                        if constexpr (Blocks == 2)
-                            w[i] = __builtin_shufflevector(words, loadWords(blocks + 64 + 16 * i), 0, 1, 2, 3, 4,
-                                                           5, 6, 7);
-                        else
-                            w[i] = words;
-                    } else {
-                        w[i & 3] = nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
-                    }
-                    Words4 constants;
-                    std::memcpy(&constants, &RoundConstants[4 * i], sizeof constants);
-                    Words sum;
-                    if constexpr (Blocks == 2)
-                        sum = w[i & 3] + __builtin_shufflevector(constants, constants, 0, 1, 2, 3, 0, 1, 2, 3);
-                    else
-                        sum = w[i & 3] + constants;
-                    std::memcpy(wk[i], &sum, sizeof sum);
-                }
+                if (s == 0 && i < 12)
+                    scheduleWords(i + 4, w, blocks, wk[i + 4]);
 #pragma GCC unroll 4
                 for (int r = 0; r < 4; ++r)
-#pragma GCC unroll 2
-                    for (int s = 0; s < Streams; ++s)
-                        runRound(v[s], 4 * i + r, wk[i][4 * b + r]);
+                    runRound(v, 4 * i + r, wk[i][r]);
             }
-#pragma GCC unroll 2
-            for (int s = 0; s < Streams; ++s)
 #pragma GCC unroll 8
-                for (int j = 0; j < 8; ++j)
-                    states[s][j] += v[s][j];
+            for (int j = 0; j < 8; ++j)
+                states[s][j] += v[j];
         }
     }
 }
 
-// compressPortable for Streams states, the schedule computed with SSSE3.
+// compressScheduled compiled for SSSE3 (its byte shuffle loads the words).
 template <int Streams>
 PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void compressSsse3(std::uint32_t* const states[Streams],
                                                                           const unsigned char* blocks,
                                                                           std::size_t count)
 {
-    compressScheduled<Words4, Streams>(states, blocks, count);
+    compressScheduled<Streams>(states, blocks, count);
 }
 
-// compressPortable for Streams states, the schedule of two blocks at a time
-// computed with AVX2, the rounds' rotations with BMI2's.
+// compressScheduled compiled for SSSE3 and for BMI1 and BMI2, whose
+// rotations and and-not leave their operands intact: the rounds need fewer
+// instructions and fewer registers.
 template <int Streams>
-PARCELOR_ALIGNS_STACK __attribute__((target("avx2,bmi,bmi2"))) void compressAvx2(
+PARCELOR_ALIGNS_STACK __attribute__((target("ssse3,bmi,bmi2"))) void compressBmi2(
     std::uint32_t* const states[Streams], const unsigned char* blocks, std::size_t count)
 {
-    compressScheduled<Words8, Streams>(states, blocks, count);
-    compressScheduled<Words4, Streams>(states, blocks, count);
+    compressScheduled<Streams>(states, blocks, count);
 }
 
 #endif
@@ -363,8 +311,8 @@ void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], c
     switch (engine) {
     case Sha256::Engine::ShaInstructions:
         return compressAccelerated<Streams>(states, blocks, count);
-    case Sha256::Engine::Avx2:
-        return compressAvx2<Streams>(states, blocks, count);
+    case Sha256::Engine::Bmi2:
+        return compressBmi2<Streams>(states, blocks, count);
     case Sha256::Engine::Ssse3:
         return compressSsse3<Streams>(states, blocks, count);
     default:
@@ -380,7 +328,7 @@ void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], c
 bool Sha256::runs(Engine engine)
 {
 #ifdef PARCELOR_SHA_INSTRUCTIONS
-    static const bool has[] = {true, processorHas(Engine::ShaInstructions), processorHas(Engine::Avx2),
+    static const bool has[] = {true, processorHas(Engine::ShaInstructions), processorHas(Engine::Bmi2),
                                processorHas(Engine::Ssse3), true};
     return has[static_cast<int>(engine)];
 #else
@@ -390,7 +338,7 @@ bool Sha256::runs(Engine engine)
 
 Sha256::Engine Sha256::fastest()
 {
-    for (Engine engine : {Engine::ShaInstructions, Engine::Avx2, Engine::Ssse3})
+    for (Engine engine : {Engine::ShaInstructions, Engine::Bmi2, Engine::Ssse3})
         if (runs(engine))
             return engine;
     return Engine::Portable;
@@ -398,7 +346,7 @@ Sha256::Engine Sha256::fastest()
 
 const char* Sha256::nameOf(Engine engine)
 {
-    static const char* const names[] = {"fastest", "SHA instructions", "AVX2", "SSSE3", "portable"};
+    static const char* const names[] = {"fastest", "SHA instructions", "SSSE3+BMI2", "SSSE3", "portable"};
     return names[static_cast<int>(engine)];
 }
 

@@ -8,12 +8,12 @@
 class Sha256 {
 public:
     // The code that computes the digest: the processor's SHA instructions;
-    // the message schedule in AVX2 registers, two blocks at a time, and the
-    // rounds in scalar ones with BMI2's rotations; the schedule in SSSE3
-    // registers; or plain C++, which runs everywhere. Fastest takes the first
-    // of these the processor has; naming one lets each be checked on one
-    // machine, and one the processor lacks gives way to the portable code.
-    enum class Engine { Fastest, ShaInstructions, Avx2, Ssse3, Portable };
+    // the message schedule in SSSE3 registers and the rounds in scalar ones
+    // with BMI2's rotations; the same without BMI2; or plain C++, which runs
+    // everywhere. Fastest takes the first of these the processor has; naming
+    // one lets each be checked on one machine, and one the processor lacks
+    // gives way to the portable code.
+    enum class Engine { Fastest, ShaInstructions, Bmi2, Ssse3, Portable };
 
     explicit Sha256(Engine engine = Engine::Fastest);
 
