@@ -23,13 +23,14 @@ public:
     // second.add do, but faster where both use the same engine and stand at
     // the same place within a 64-byte block (a piece that starts on a block
     // boundary of the file, as every piece of a size in KB or MB does): the
-    // two share one message schedule and their rounds interleave.
+    // two share one message schedule, and with the SHA instructions their
+    // rounds interleave.
     static void addToBoth(Sha256& first, Sha256& second, const void* data, std::size_t size);
     // Ends the message and gives its digest as 64 lowercase hexadecimal
     // digits; the object then holds an empty message again.
     std::string finish();
 
-    // Whether this processor (and system) runs the code of engine.
+    // Whether this processor runs the code of engine.
     static bool runs(Engine engine);
     // The engine Fastest stands for on this processor: never Fastest itself.
     static Engine fastest();
