@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+// The engines beside the portable one: x86 instructions, each reached through
+// GCC's or Clang's per-function targets.
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
-#define PARCELOR_SHA_INSTRUCTIONS 1
+#define PARCELOR_X86_ENGINES 1
 #include <cpuid.h>
 #include <immintrin.h>
 #endif
@@ -81,10 +83,10 @@ void compressPortable(std::uint32_t* const states[Streams], const unsigned char*
     }
 }
 
-#ifdef PARCELOR_SHA_INSTRUCTIONS
+#ifdef PARCELOR_X86_ENGINES
 
 // On 32-bit Windows the stack of a window's callback may be aligned to 4
-// bytes only: a function that spills 16- or 32-byte values aligns its own.
+// bytes only: a function that spills 16-byte values aligns its own.
 #if defined(__i386__)
 #define PARCELOR_ALIGNS_STACK __attribute__((force_align_arg_pointer))
 #else
@@ -243,65 +245,61 @@ __attribute__((always_inline)) inline void runRound(std::uint32_t v[8], int t, s
     std::uint32_t& h = v[(7 - t) & 7];
     const std::uint32_t sum1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
     const std::uint32_t sum0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
-    // The two halves of the choice have no bit in common, so they add; the
-    // majority's b ^ c is the previous round's a ^ b.
+    // The terms that do not wait for e's rotations, summed first; the two
+    // halves of the choice have no bit in common, so they add.
     const std::uint32_t early = h + wk + (e & f) + (~e & g);
+    // Its b ^ c is the previous round's a ^ b.
     const std::uint32_t majority = ((a ^ b) & (b ^ c)) ^ b;
     d = d + early + sum1;
     h = early + sum1 + sum0 + majority;
 }
 
-// compressPortable for Streams states at once over the same blocks, with the
-// message schedule in SIMD registers and the rounds in scalar ones. The
-// streams share the schedule and run one after the other; the first computes
-// it four groups of rounds ahead of its own, so that the two kinds of work
-// overlap. Inlined into functions compiled for the instructions it needs.
-template <int Streams>
-__attribute__((always_inline)) inline void compressScheduled(std::uint32_t* const states[Streams],
-                                                             const unsigned char* blocks, std::size_t count)
+// compressPortable with the message schedule in SIMD registers and the
+// rounds in scalar ones, the schedule computed four groups of rounds ahead of
+// the rounds that use it, so that the two kinds of work overlap. Inlined into
+// functions compiled for the instructions it needs.
+__attribute__((always_inline)) inline void compressScheduled(std::uint32_t state[8], const unsigned char* blocks,
+                                                             std::size_t count)
 {
     for (; count > 0; --count, blocks += 64) {
         // wk[i] holds the words 4i ... 4i + 3 plus their round constants.
         alignas(16) std::uint32_t wk[16][4];
         Words w[4];
+        std::uint32_t v[8];
+        std::memcpy(v, state, sizeof v);
 #pragma GCC unroll 4
         for (int i = 0; i < 4; ++i)
             scheduleWords(i, w, blocks, wk[i]);
-        for (int s = 0; s < Streams; ++s) {
-            std::uint32_t v[8];
-            std::memcpy(v, states[s], sizeof v);
 #pragma GCC unroll 16
-            for (int i = 0; i < 16; ++i) {
-                if (s == 0 && i < 12)
-                    scheduleWords(i + 4, w, blocks, wk[i + 4]);
+        for (int i = 0; i < 16; ++i) {
+            if (i < 12)
+                scheduleWords(i + 4, w, blocks, wk[i + 4]);
 #pragma GCC unroll 4
-                for (int r = 0; r < 4; ++r)
-                    runRound(v, 4 * i + r, wk[i][r]);
-            }
-#pragma GCC unroll 8
-            for (int j = 0; j < 8; ++j)
-                states[s][j] += v[j];
+            for (int r = 0; r < 4; ++r)
+                runRound(v, 4 * i + r, wk[i][r]);
         }
+#pragma GCC unroll 8
+        for (int j = 0; j < 8; ++j)
+            state[j] += v[j];
     }
 }
 
 // compressScheduled compiled for SSSE3 (its byte shuffle loads the words).
-template <int Streams>
-PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void compressSsse3(std::uint32_t* const states[Streams],
+PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void compressSsse3(std::uint32_t state[8],
                                                                           const unsigned char* blocks,
                                                                           std::size_t count)
 {
-    compressScheduled<Streams>(states, blocks, count);
+    compressScheduled(state, blocks, count);
 }
 
 // compressScheduled compiled for SSSE3 and for BMI1 and BMI2, whose
 // rotations and and-not leave their operands intact: the rounds need fewer
 // instructions and fewer registers.
-template <int Streams>
-PARCELOR_ALIGNS_STACK __attribute__((target("ssse3,bmi,bmi2"))) void compressBmi2(
-    std::uint32_t* const states[Streams], const unsigned char* blocks, std::size_t count)
+PARCELOR_ALIGNS_STACK __attribute__((target("ssse3,bmi,bmi2"))) void compressBmi2(std::uint32_t state[8],
+                                                                                  const unsigned char* blocks,
+                                                                                  std::size_t count)
 {
-    compressScheduled<Streams>(states, blocks, count);
+    compressScheduled(state, blocks, count);
 }
 
 #endif
@@ -312,18 +310,21 @@ template <int Streams>
 void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], const unsigned char* blocks,
                   std::size_t count)
 {
-#ifdef PARCELOR_SHA_INSTRUCTIONS
+#ifdef PARCELOR_X86_ENGINES
     switch (engine) {
     case Sha256::Engine::ShaInstructions:
         return compressAccelerated<Streams>(states, blocks, count);
+    // Each stream makes a pass of its own, schedule and rounds: a second
+    // pass over a shared schedule has no SIMD work beside its rounds, and
+    // measured no faster than a pass that computes its own (slower where
+    // eight registers are free, as on 32-bit x86).
     case Sha256::Engine::Bmi2:
-        return compressBmi2<Streams>(states, blocks, count);
-    case Sha256::Engine::Ssse3:
-        // Without BMI's instructions, a pass of rounds with no schedule work
-        // beside it measured slower than one that computes its schedule too:
-        // each stream computes its own.
         for (int s = 0; s < Streams; ++s)
-            compressSsse3<1>(&states[s], blocks, count);
+            compressBmi2(states[s], blocks, count);
+        return;
+    case Sha256::Engine::Ssse3:
+        for (int s = 0; s < Streams; ++s)
+            compressSsse3(states[s], blocks, count);
         return;
     default:
         break;
@@ -336,7 +337,7 @@ void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], c
 
 bool Sha256::runs(Engine engine)
 {
-#ifdef PARCELOR_SHA_INSTRUCTIONS
+#ifdef PARCELOR_X86_ENGINES
     static const bool has[] = {true, processorHas(Engine::ShaInstructions), processorHas(Engine::Bmi2),
                                processorHas(Engine::Ssse3), true};
     return has[static_cast<int>(engine)];

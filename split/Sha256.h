@@ -20,11 +20,11 @@ public:
     // Appends size bytes at data to the message.
     void add(const void* data, std::size_t size);
     // Appends the same size bytes to both messages, as first.add and
-    // second.add do, but faster where both use the same engine and stand at
-    // the same place within a 64-byte block (a piece that starts on a block
-    // boundary of the file, as every piece of a size in KB or MB does): the
-    // two share one message schedule, and with the SHA instructions their
-    // rounds interleave.
+    // second.add do, but faster with the SHA instructions or the portable
+    // code where both use the same engine and stand at the same place within
+    // a 64-byte block (a piece that starts on a block boundary of the file,
+    // as every piece of a size in KB or MB does): the two share one message
+    // schedule, and with the SHA instructions their rounds interleave.
     static void addToBoth(Sha256& first, Sha256& second, const void* data, std::size_t size);
     // Ends the message and gives its digest as 64 lowercase hexadecimal
     // digits; the object then holds an empty message again.
