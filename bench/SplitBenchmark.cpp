@@ -10,9 +10,9 @@
 // hashing alone, from memory. Prints the best MB/s of each, the ratios
 // split/copy, keep-alive split/plain split and split/(split without hashing
 // + hashing alone), the time of one keepAlive call of either host against
-// that of one chunk, the throughput of SHA-256 on each of its engines the
-// processor has, one stream and two at once, and the peak resident memory
-// of the process.
+// that of one chunk, the throughput of SHA-256 on each engine the processor
+// has, one stream and two at once, and the peak resident memory of the
+// process.
 #include "split/PieceNames.h"
 #include "split/Sha256.h"
 #include "split/SplitChecks.h"
