@@ -179,9 +179,8 @@ void compressAccelerated(std::uint32_t* const states[Streams], const unsigned ch
 // The vector helpers below pass and return SIMD values in functions compiled
 // for the plain processor, which on 32-bit x86 (no SSE) GCC warns may change
 // their calling convention; they are always inlined into functions compiled
-// for the instructions, so no call ever passes one. (The warning comes where
-// the templates are instantiated, at the end of the file: it stays off to
-// there.)
+// for the instructions, so no call ever passes one. (GCC gives the warning at
+// the end of the file: it stays off to there.)
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 // Four message words: the SIMD registers compute the message schedule while
