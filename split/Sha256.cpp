@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+// The engines beside the portable one: x86 instructions, each reached through
+// GCC's or Clang's per-function targets.
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
-#define PARCELOR_SHA_INSTRUCTIONS 1
+#define PARCELOR_X86_ENGINES 1
 #include <cpuid.h>
 #include <immintrin.h>
 #endif
@@ -36,8 +38,10 @@ std::uint32_t bigEndian32(const unsigned char* p)
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
-// Runs the compression function over count 64-byte blocks, in plain C++.
-void compressPortable(std::uint32_t state[8], const unsigned char* blocks, std::size_t count)
+// Runs the compression function for Streams states over the same count
+// 64-byte blocks, in plain C++: the streams share the message schedule.
+template <int Streams>
+void compressPortable(std::uint32_t* const states[Streams], const unsigned char* blocks, std::size_t count)
 {
     for (; count > 0; --count, blocks += 64) {
         std::uint32_t w[64];
@@ -48,61 +52,74 @@ void compressPortable(std::uint32_t state[8], const unsigned char* blocks, std::
             const std::uint32_t s1 = rotateRight(w[t - 2], 17) ^ rotateRight(w[t - 2], 19) ^ (w[t - 2] >> 10);
             w[t] = s1 + w[t - 7] + s0 + w[t - 16];
         }
-        std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
-        std::uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
-        for (int t = 0; t < 64; ++t) {
-            const std::uint32_t sum1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
-            const std::uint32_t choice = (e & f) ^ (~e & g);
-            const std::uint32_t t1 = h + sum1 + choice + RoundConstants[t] + w[t];
-            const std::uint32_t sum0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
-            const std::uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
-            h = g;
-            g = f;
-            f = e;
-            e = d + t1;
-            d = c;
-            c = b;
-            b = a;
-            a = t1 + sum0 + majority;
+        for (int s = 0; s < Streams; ++s) {
+            std::uint32_t* const state = states[s];
+            std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+            std::uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
+            for (int t = 0; t < 64; ++t) {
+                const std::uint32_t sum1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
+                const std::uint32_t choice = (e & f) ^ (~e & g);
+                const std::uint32_t t1 = h + sum1 + choice + RoundConstants[t] + w[t];
+                const std::uint32_t sum0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
+                const std::uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
+                h = g;
+                g = f;
+                f = e;
+                e = d + t1;
+                d = c;
+                c = b;
+                b = a;
+                a = t1 + sum0 + majority;
+            }
+            state[0] += a;
+            state[1] += b;
+            state[2] += c;
+            state[3] += d;
+            state[4] += e;
+            state[5] += f;
+            state[6] += g;
+            state[7] += h;
         }
-        state[0] += a;
-        state[1] += b;
-        state[2] += c;
-        state[3] += d;
-        state[4] += e;
-        state[5] += f;
-        state[6] += g;
-        state[7] += h;
     }
 }
 
-#ifdef PARCELOR_SHA_INSTRUCTIONS
+#ifdef PARCELOR_X86_ENGINES
 
-// Whether the processor has the SHA extensions and the SSE4.1 and SSSE3
-// instructions that go with them (CPUID leaf 7 EBX bit 29; leaf 1 ECX bits 19 and 9).
-bool processorHasShaInstructions()
+// On 32-bit Windows the stack of a window's callback may be aligned to 4
+// bytes only: a function that spills 16-byte values aligns its own.
+#if defined(__i386__)
+#define PARCELOR_ALIGNS_STACK __attribute__((force_align_arg_pointer))
+#else
+#define PARCELOR_ALIGNS_STACK
+#endif
+
+// Whether the processor has the instructions of the code engine names:
+// CPUID leaf 1 ECX bits 9 (SSSE3) and 19 (SSE4.1); leaf 7 EBX bits 3 (BMI1),
+// 8 (BMI2) and 29 (SHA). None needs more of the system than SSE's registers.
+bool processorHas(Sha256::Engine engine)
 {
     unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d))
+    if (engine == Sha256::Engine::Portable)
+        return true;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & (1u << 9)))
         return false;
-    const bool sse = (c & (1u << 19)) && (c & (1u << 9));
-    if (!sse || !__get_cpuid_count(7, 0, &a, &b, &c, &d))
+    if (engine == Sha256::Engine::Ssse3)
+        return true;
+    const bool sse41 = (c & (1u << 19)) != 0;
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d))
         return false;
-    return (b & (1u << 29)) != 0;
+    if (engine == Sha256::Engine::ShaInstructions)
+        return sse41 && (b & (1u << 29));
+    return (b & (1u << 3)) && (b & (1u << 8));
 }
 
 // compressPortable with the SHA instructions, for Streams states at once
 // over the same blocks: the streams share the message schedule, and the
 // rounds of one run while those of the other wait for their results. Only
 // called where the processor has the instructions: this one function is
-// compiled for them, the rest of the program runs on any x86. On 32-bit
-// Windows the stack of a window's callback may be aligned to 4 bytes only,
-// so the function aligns its own for the 16-byte values it spills.
+// compiled for them, the rest of the program runs on any x86.
 template <int Streams>
-#if defined(__i386__)
-__attribute__((force_align_arg_pointer))
-#endif
-__attribute__((target("sha,sse4.1,ssse3")))
+PARCELOR_ALIGNS_STACK __attribute__((target("sha,sse4.1,ssse3")))
 void compressAccelerated(std::uint32_t* const states[Streams], const unsigned char* blocks, std::size_t count)
 {
     // Turns each 32-bit word of a block from its big-endian bytes.
@@ -159,21 +176,191 @@ void compressAccelerated(std::uint32_t* const states[Streams], const unsigned ch
     }
 }
 
+// The vector helpers below pass and return SIMD values in functions compiled
+// for the plain processor, which on 32-bit x86 (no SSE) GCC warns may change
+// their calling convention; they are always inlined into functions compiled
+// for the instructions, so no call ever passes one. (GCC gives the warning at
+// the end of the file: it stays off to there.)
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+// Four message words: the SIMD registers compute the message schedule while
+// the scalar ones run the rounds.
+typedef std::uint32_t Words __attribute__((vector_size(16)));
+
+// The message words 4i ... 4i + 3 of a block, from their big-endian bytes at bytes.
+__attribute__((always_inline)) inline Words loadWords(const unsigned char* bytes)
+{
+    typedef unsigned char Bytes __attribute__((vector_size(16)));
+    Bytes bigEndian;
+    std::memcpy(&bigEndian, bytes, sizeof bigEndian);
+    return Words(__builtin_shufflevector(bigEndian, bigEndian, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
+}
+
+// The functions sigma0 and sigma1 of the message schedule, on each word of x.
+__attribute__((always_inline)) inline Words smallSigma0(Words x)
+{
+    return (x >> 7 | x << 25) ^ (x >> 18 | x << 14) ^ x >> 3;
+}
+__attribute__((always_inline)) inline Words smallSigma1(Words x)
+{
+    return (x >> 17 | x << 15) ^ (x >> 19 | x << 13) ^ x >> 10;
+}
+
+// The next four words of the message schedule, from the sixteen before
+// them: w0 holds the oldest four, w3 the newest.
+__attribute__((always_inline)) inline Words nextWords(Words w0, Words w1, Words w2, Words w3)
+{
+    const Words zero = {};
+    const Words partial = w0 + smallSigma0(__builtin_shufflevector(w0, w1, 1, 2, 3, 4)) +
+                          __builtin_shufflevector(w2, w3, 1, 2, 3, 4);
+    // The last two words need the first two: sigma1(0) is 0, so each step
+    // adds nothing to the words it cannot compute yet.
+    const Words firstTwo = partial + smallSigma1(__builtin_shufflevector(w3, zero, 2, 3, 4, 4));
+    return firstTwo + smallSigma1(__builtin_shufflevector(zero, firstTwo, 0, 0, 4, 5));
+}
+
+// Computes the message words 4i ... 4i + 3 of the block at block into
+// w[i % 4], from its bytes or from the sixteen words before them in w, and
+// stores them plus their round constants at wk.
+__attribute__((always_inline)) inline void scheduleWords(int i, Words w[4], const unsigned char* block,
+                                                         std::uint32_t wk[4])
+{
+    w[i & 3] = i < 4 ? loadWords(block + 16 * i) : nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
+    Words constants;
+    std::memcpy(&constants, &RoundConstants[4 * i], sizeof constants);
+    const Words sum = w[i & 3] + constants;
+    std::memcpy(wk, &sum, sizeof sum);
+}
+
+// Round t of the compression function on the working variables v of one
+// stream, with wk the message word plus the round constant. The variables
+// stay in place: round t finds a ... h at v[-t & 7] ... v[(7 - t) & 7], and
+// writes only the new e (over d) and the new a (over h).
+__attribute__((always_inline)) inline void runRound(std::uint32_t v[8], int t, std::uint32_t wk)
+{
+    const std::uint32_t a = v[-t & 7], b = v[(1 - t) & 7], c = v[(2 - t) & 7];
+    const std::uint32_t e = v[(4 - t) & 7], f = v[(5 - t) & 7], g = v[(6 - t) & 7];
+    std::uint32_t& d = v[(3 - t) & 7];
+    std::uint32_t& h = v[(7 - t) & 7];
+    const std::uint32_t sum1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
+    const std::uint32_t sum0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
+    // The terms that do not wait for e's rotations, summed first; the two
+    // halves of the choice have no bit in common, so they add.
+    const std::uint32_t early = h + wk + (e & f) + (~e & g);
+    // Its b ^ c is the previous round's a ^ b.
+    const std::uint32_t majority = ((a ^ b) & (b ^ c)) ^ b;
+    d = d + early + sum1;
+    h = early + sum1 + sum0 + majority;
+}
+
+// compressPortable with the message schedule in SIMD registers and the
+// rounds in scalar ones, the schedule computed four groups of rounds ahead of
+// the rounds that use it, so that the two kinds of work overlap. Inlined into
+// functions compiled for the instructions it needs.
+__attribute__((always_inline)) inline void compressScheduled(std::uint32_t state[8], const unsigned char* blocks,
+                                                             std::size_t count)
+{
+    for (; count > 0; --count, blocks += 64) {
+        // wk[i] holds the words 4i ... 4i + 3 plus their round constants.
+        alignas(16) std::uint32_t wk[16][4];
+        Words w[4];
+        std::uint32_t v[8];
+        std::memcpy(v, state, sizeof v);
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i)
+            scheduleWords(i, w, blocks, wk[i]);
+#pragma GCC unroll 16
+        for (int i = 0; i < 16; ++i) {
+            if (i < 12)
+                scheduleWords(i + 4, w, blocks, wk[i + 4]);
+#pragma GCC unroll 4
+            for (int r = 0; r < 4; ++r)
+                runRound(v, 4 * i + r, wk[i][r]);
+        }
+#pragma GCC unroll 8
+        for (int j = 0; j < 8; ++j)
+            state[j] += v[j];
+    }
+}
+
+// compressScheduled compiled for SSSE3 (its byte shuffle loads the words).
+PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void compressSsse3(std::uint32_t state[8],
+                                                                          const unsigned char* blocks,
+                                                                          std::size_t count)
+{
+    compressScheduled(state, blocks, count);
+}
+
+// compressScheduled compiled for SSSE3 and for BMI1 and BMI2, whose
+// rotations and and-not leave their operands intact: the rounds need fewer
+// instructions and fewer registers.
+PARCELOR_ALIGNS_STACK __attribute__((target("ssse3,bmi,bmi2"))) void compressBmi2(std::uint32_t state[8],
+                                                                                  const unsigned char* blocks,
+                                                                                  std::size_t count)
+{
+    compressScheduled(state, blocks, count);
+}
+
 #endif
+
+// Runs the compression function for Streams states over the same count
+// blocks, with the code of engine (not Fastest, and one the processor has).
+template <int Streams>
+void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], const unsigned char* blocks,
+                  std::size_t count)
+{
+#ifdef PARCELOR_X86_ENGINES
+    switch (engine) {
+    case Sha256::Engine::ShaInstructions:
+        return compressAccelerated<Streams>(states, blocks, count);
+    // Each stream makes a pass of its own, schedule and rounds: a second
+    // pass over a shared schedule has no SIMD work beside its rounds, and
+    // measured no faster than a pass that computes its own (slower where
+    // eight registers are free, as on 32-bit x86).
+    case Sha256::Engine::Bmi2:
+        for (int s = 0; s < Streams; ++s)
+            compressBmi2(states[s], blocks, count);
+        return;
+    case Sha256::Engine::Ssse3:
+        for (int s = 0; s < Streams; ++s)
+            compressSsse3(states[s], blocks, count);
+        return;
+    default:
+        break;
+    }
+#endif
+    compressPortable<Streams>(states, blocks, count);
+}
 
 } // namespace
 
-bool Sha256::accelerated()
+bool Sha256::runs(Engine engine)
 {
-#ifdef PARCELOR_SHA_INSTRUCTIONS
-    static const bool has = processorHasShaInstructions();
-    return has;
+#ifdef PARCELOR_X86_ENGINES
+    static const bool has[] = {true, processorHas(Engine::ShaInstructions), processorHas(Engine::Bmi2),
+                               processorHas(Engine::Ssse3), true};
+    return has[static_cast<int>(engine)];
 #else
-    return false;
+    return engine == Engine::Fastest || engine == Engine::Portable;
 #endif
 }
 
-Sha256::Sha256(Engine engine) : m_accelerated(engine == Engine::Fastest && accelerated())
+Sha256::Engine Sha256::fastest()
+{
+    for (Engine engine : {Engine::ShaInstructions, Engine::Bmi2, Engine::Ssse3})
+        if (runs(engine))
+            return engine;
+    return Engine::Portable;
+}
+
+const char* Sha256::nameOf(Engine engine)
+{
+    static const char* const names[] = {"fastest", "SHA instructions", "SSSE3+BMI2", "SSSE3", "portable"};
+    return names[static_cast<int>(engine)];
+}
+
+Sha256::Sha256(Engine engine)
+    : m_engine(engine == Engine::Fastest ? fastest() : runs(engine) ? engine : Engine::Portable)
 {
     restart();
 }
@@ -187,13 +374,8 @@ void Sha256::restart()
 
 void Sha256::compress(const unsigned char* blocks, std::size_t count)
 {
-#ifdef PARCELOR_SHA_INSTRUCTIONS
-    if (m_accelerated) {
-        std::uint32_t* const states[1] = {m_state};
-        return compressAccelerated<1>(states, blocks, count);
-    }
-#endif
-    compressPortable(m_state, blocks, count);
+    std::uint32_t* const states[1] = {m_state};
+    compressWith<1>(m_engine, states, blocks, count);
 }
 
 void Sha256::add(const void* data, std::size_t size)
@@ -222,29 +404,27 @@ void Sha256::add(const void* data, std::size_t size)
 
 void Sha256::addToBoth(Sha256& first, Sha256& second, const void* data, std::size_t size)
 {
-#ifdef PARCELOR_SHA_INSTRUCTIONS
-    if (first.m_accelerated && second.m_accelerated && first.m_blockUsed == second.m_blockUsed) {
-        const unsigned char* bytes = static_cast<const unsigned char*>(data);
-        // Each up to the next block boundary, then the whole blocks together.
-        const std::size_t head = std::min(size, (64 - first.m_blockUsed) % 64);
-        first.add(bytes, head);
-        second.add(bytes, head);
-        bytes += head;
-        size -= head;
-        const std::size_t blocks = size / 64;
-        if (blocks > 0) {
-            std::uint32_t* const states[2] = {first.m_state, second.m_state};
-            compressAccelerated<2>(states, bytes, blocks);
-            first.m_length += blocks * 64;
-            second.m_length += blocks * 64;
-        }
-        first.add(bytes + blocks * 64, size % 64);
-        second.add(bytes + blocks * 64, size % 64);
+    if (first.m_engine != second.m_engine || first.m_blockUsed != second.m_blockUsed) {
+        first.add(data, size);
+        second.add(data, size);
         return;
     }
-#endif
-    first.add(data, size);
-    second.add(data, size);
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    // Each up to the next block boundary, then the whole blocks together.
+    const std::size_t head = std::min(size, (64 - first.m_blockUsed) % 64);
+    first.add(bytes, head);
+    second.add(bytes, head);
+    bytes += head;
+    size -= head;
+    const std::size_t blocks = size / 64;
+    if (blocks > 0) {
+        std::uint32_t* const states[2] = {first.m_state, second.m_state};
+        compressWith<2>(first.m_engine, states, bytes, blocks);
+        first.m_length += blocks * 64;
+        second.m_length += blocks * 64;
+    }
+    first.add(bytes + blocks * 64, size % 64);
+    second.add(bytes + blocks * 64, size % 64);
 }
 
 std::string Sha256::finish()

@@ -7,27 +7,35 @@
 
 class Sha256 {
 public:
-    // Fastest uses the processor's SHA instructions where it has them and the
-    // portable code elsewhere; Portable always uses the portable code, so that
-    // both can be checked on one machine.
-    enum class Engine { Fastest, Portable };
+    // The code that computes the digest: the processor's SHA instructions;
+    // the message schedule in SSSE3 registers and the rounds in scalar ones
+    // with BMI2's rotations; the same without BMI2; or plain C++, which runs
+    // everywhere. Fastest takes the first of these the processor has; naming
+    // one lets each be checked on one machine, and one the processor lacks
+    // gives way to the portable code.
+    enum class Engine { Fastest, ShaInstructions, Bmi2, Ssse3, Portable };
 
     explicit Sha256(Engine engine = Engine::Fastest);
 
     // Appends size bytes at data to the message.
     void add(const void* data, std::size_t size);
     // Appends the same size bytes to both messages, as first.add and
-    // second.add do, but with the SHA instructions twice as fast where both
-    // messages stand at the same place within a 64-byte block (a piece that
-    // starts on a block boundary of the file, as every piece of a size in
-    // KB or MB does).
+    // second.add do, but faster with the SHA instructions or the portable
+    // code where both use the same engine and stand at the same place within
+    // a 64-byte block (a piece that starts on a block boundary of the file,
+    // as every piece of a size in KB or MB does): the two share one message
+    // schedule, and with the SHA instructions their rounds interleave.
     static void addToBoth(Sha256& first, Sha256& second, const void* data, std::size_t size);
     // Ends the message and gives its digest as 64 lowercase hexadecimal
     // digits; the object then holds an empty message again.
     std::string finish();
 
-    // Whether Engine::Fastest uses the SHA instructions on this processor.
-    static bool accelerated();
+    // Whether this processor runs the code of engine.
+    static bool runs(Engine engine);
+    // The engine Fastest stands for on this processor: never Fastest itself.
+    static Engine fastest();
+    // A short name of engine, for people.
+    static const char* nameOf(Engine engine);
 
 private:
     void restart();
@@ -37,5 +45,5 @@ private:
     unsigned char m_block[64]; // the bytes of a block not yet complete
     std::size_t m_blockUsed;
     std::uint64_t m_length; // bytes of the message so far
-    bool m_accelerated;
+    Engine m_engine; // never Fastest
 };

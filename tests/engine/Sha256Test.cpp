@@ -1,4 +1,4 @@
-// SHA-256 of both engines against the FIPS 180 examples and against sha256sum.
+// SHA-256 of every engine against the FIPS 180 examples and against sha256sum.
 #include "EngineTestSupport.h"
 
 #include "split/Sha256.h"
@@ -10,7 +10,10 @@
 
 namespace {
 
-const Sha256::Engine Engines[] = {Sha256::Engine::Fastest, Sha256::Engine::Portable};
+// An engine the processor lacks gives way to the portable code, which must
+// then give the same digests.
+const Sha256::Engine Engines[] = {Sha256::Engine::Fastest, Sha256::Engine::ShaInstructions, Sha256::Engine::Bmi2,
+                                  Sha256::Engine::Ssse3, Sha256::Engine::Portable};
 
 std::string digestOf(const std::string& bytes, Sha256::Engine engine, std::size_t run)
 {
@@ -37,19 +40,33 @@ TEST(Sha256, KnownAnswersInRunsOfAnyLength)
     for (Sha256::Engine engine : Engines)
         for (const Case& c : cases)
             for (std::size_t run : {std::size_t(1), std::size_t(63), std::size_t(64), std::size_t(91104)}) {
-                SCOPED_TRACE(c.message.substr(0, 10) + " in runs of " + std::to_string(run) +
-                             (engine == Sha256::Engine::Portable ? ", portable" : ""));
+                SCOPED_TRACE(c.message.substr(0, 10) + " in runs of " + std::to_string(run) + ", " +
+                             Sha256::nameOf(engine));
                 EXPECT_EQ(digestOf(c.message, engine, run), c.digest);
             }
 }
 
 TEST(Sha256, AgreesWithSha256sumAroundBlockBoundaries)
 {
+    // The engines found against the processor's flags as the kernel reports them.
     std::ifstream cpuinfo("/proc/cpuinfo");
-    const std::string flags((std::istreambuf_iterator<char>(cpuinfo)), std::istreambuf_iterator<char>());
-    if (flags.find(" sha_ni") != std::string::npos) {
-        EXPECT_TRUE(Sha256::accelerated()) << "this processor has the SHA instructions";
-    }
+    std::string line, flags;
+    while (flags.empty() && std::getline(cpuinfo, line))
+        if (line.rfind("flags", 0) == 0)
+            flags = line.substr(line.find(':') + 1) + " ";
+    auto has = [&](const std::string& flag) { return flags.find(" " + flag + " ") != std::string::npos; };
+    const bool bmi2 = has("ssse3") && has("bmi1") && has("bmi2");
+    EXPECT_EQ(Sha256::runs(Sha256::Engine::ShaInstructions), has("sha_ni"));
+    EXPECT_EQ(Sha256::runs(Sha256::Engine::Bmi2), bmi2);
+    EXPECT_EQ(Sha256::runs(Sha256::Engine::Ssse3), has("ssse3"));
+    EXPECT_EQ(Sha256::fastest(), has("sha_ni") ? Sha256::Engine::ShaInstructions
+                                 : bmi2         ? Sha256::Engine::Bmi2
+                                 : has("ssse3") ? Sha256::Engine::Ssse3
+                                                : Sha256::Engine::Portable);
+    for (Sha256::Engine engine : Engines)
+        if (!Sha256::runs(engine))
+            std::printf("This processor lacks the %s engine: its cases check the portable code in its place.\n",
+                        Sha256::nameOf(engine));
 
     TempDir dir;
     for (std::size_t size : {0, 1, 55, 56, 57, 63, 64, 65, 119, 120, 127, 128, 129, 191, 192, 4097, 91104})
@@ -62,17 +79,19 @@ TEST(Sha256, AgreesWithSha256sumAroundBlockBoundaries)
             char answer[65] = {};
             ASSERT_EQ(std::fread(answer, 1, 64, tool), 64u) << "sha256sum gave no digest";
             pclose(tool);
-            for (Sha256::Engine engine : Engines)
+            for (Sha256::Engine engine : Engines) {
+                SCOPED_TRACE(Sha256::nameOf(engine));
                 EXPECT_EQ(digestOf(bytes, engine, run), answer);
-            // Into two digests at once, at the same place within a block and at another.
-            for (std::size_t ahead : {0, 64, 5}) {
-                const std::string prefix(ahead, 'p');
-                Sha256 first, second;
-                second.add(prefix.data(), prefix.size());
-                for (std::size_t at = 0; at < bytes.size(); at += run)
-                    Sha256::addToBoth(first, second, bytes.data() + at, std::min(run, bytes.size() - at));
-                EXPECT_EQ(first.finish(), answer);
-                EXPECT_EQ(second.finish(), digestOf(prefix + bytes, Sha256::Engine::Portable, 64));
+                // Into two digests at once, at the same place within a block and at another.
+                for (std::size_t ahead : {0, 64, 5}) {
+                    const std::string prefix(ahead, 'p');
+                    Sha256 first(engine), second(engine);
+                    second.add(prefix.data(), prefix.size());
+                    for (std::size_t at = 0; at < bytes.size(); at += run)
+                        Sha256::addToBoth(first, second, bytes.data() + at, std::min(run, bytes.size() - at));
+                    EXPECT_EQ(first.finish(), answer);
+                    EXPECT_EQ(second.finish(), digestOf(prefix + bytes, Sha256::Engine::Portable, 64));
+                }
             }
         }
 }
