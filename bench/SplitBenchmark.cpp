@@ -6,18 +6,14 @@
 // into one file with a 91,104-byte buffer (the baseline), splits it with the
 // preset piece size, splits it again through a host whose keepAlive checks a
 // clock after every chunk, as a window that throttles its repaints would,
-// runs the piece writer over it without digests, and does the split's
-// hashing alone, from memory. Prints the best MB/s of each, the ratios
-// split/copy, keep-alive split/plain split and split/(split without hashing
-// + hashing alone), the time of one keepAlive call of either host against
+// and does the split's hashing alone, from memory. Prints the best MB/s of
+// each, the ratios split/copy and keep-alive split/plain split, the time of one keepAlive call of either host against
 // that of one chunk, the throughput of one SHA-256 stream with the
 // processor's SHA instructions and with the portable code, and the peak
 // resident memory of the process.
-#include "split/PieceNames.h"
 #include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
-#include "split/SplitFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -111,25 +107,6 @@ bool plainCopy(const std::string& from, const std::string& to)
     return std::fclose(out) == 0 && ok;
 }
 
-// The piece writer over the whole file without digests: the split's reading
-// and writing alone, with the preset piece size.
-bool splitWithoutHashing(const std::string& source, const fs::path& pieces)
-{
-    SourceFile file;
-    std::int64_t length = 0;
-    if (file.open(source) != FileError::None || file.measure(length) != FileError::None)
-        return false;
-    QuietHost host;
-    std::vector<char> buffer(CopyBufferSize);
-    const std::string prefix = (pieces / "source").string();
-    const int count = static_cast<int>(countPieces(length, FloppyPieceSize));
-    for (int k = 1; k <= count; ++k)
-        if (writePiece(file, piecePath(prefix, k), pieceLength(k, count, FloppyPieceSize, length), CopyBufferSize,
-                       buffer, host, nullptr, nullptr) != FileError::None)
-            return false;
-    return true;
-}
-
 // The hashing that a split of size bytes with the preset does, without the
 // files: each chunk of the split's sizes, from one buffer in memory, goes
 // into its piece's digest and into the file's, so every byte is hashed twice.
@@ -209,7 +186,7 @@ int main(int argc, char** argv)
     const std::string source = (work / "source.bin").string();
     generate(source, size);
 
-    double bestCopy = 1e30, bestSplit = 1e30, bestKeepAlive = 1e30, bestUnhashed = 1e30, bestHashing = 1e30;
+    double bestCopy = 1e30, bestSplit = 1e30, bestKeepAlive = 1e30, bestHashing = 1e30;
     const std::vector<char> chunk = randomBlock(CopyBufferSize);
     QuietHost host;
     KeepAliveHost keepAliveHost;
@@ -236,12 +213,6 @@ int main(int argc, char** argv)
             timeSplit(keepAliveHost, bestKeepAlive);
             timeSplit(host, bestSplit);
         }
-        bestUnhashed = std::min(bestUnhashed, secondsOf([&] {
-            if (!splitWithoutHashing(source, work / "pieces"))
-                std::fprintf(stderr, "split without hashing failed\n");
-        }));
-        fs::remove_all(work / "pieces");
-        fs::create_directories(work / "pieces");
         bestHashing = std::min(bestHashing, secondsOf([&] { splitsHashing(size, chunk); }));
     }
     double bestStream = 1e30;
@@ -275,11 +246,7 @@ int main(int argc, char** argv)
     std::printf("hashing alone:     %8.1f MB/s of the file, %.3f s (the split's hashing, from memory in its\n"
                 "                   chunks: every byte into its piece's SHA-256 and the file's, %.0f MB hashed)\n",
                 megabytes / bestHashing, bestHashing, 2 * megabytes);
-    std::printf("split without hashing: %8.1f MB/s, %.3f s (the piece writer without digests)\n",
-                megabytes / bestUnhashed, bestUnhashed);
     std::printf("split with hashing:    %8.1f MB/s, %.3f s (runSplit)\n", megabytes / bestSplit, bestSplit);
-    std::printf("ratio with hashing / (without + hashing alone): %.3f (at most 1.1: no second pass, no extra copy)\n",
-                bestSplit / (bestUnhashed + bestHashing));
     std::printf("one SHA-256 stream: %8.1f MB/s with %s, %8.1f MB/s portable\n", megabytes / bestStream,
                 Sha256::accelerated() ? "the SHA instructions" : "the portable code (no SHA instructions here)",
                 megabytes / portableStream);

@@ -86,28 +86,28 @@ std::string measureFile(const std::string& filePath, SourceFile& source, SplitPl
 }
 
 // Writes every piece, stepping the bar after each, and fills digests with
-// the SHA-256 of each piece and of the file. Empty on success.
+// the SHA-256 of each piece and of the file, computed as options asks. Empty
+// on success. Any thread of the digests has ended when it returns.
 std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFile& source,
-                        SplitHost& host, SplitDigests& digests)
+                        SplitHost& host, const SplitOptions& options, SplitDigests& digests)
 {
-    std::vector<char> buffer(CopyBufferSize);
-    Sha256 pieceDigest, fileDigest;
+    ChunkRing ring(plan.chunkSize, plan.pieceCount, options);
     for (int k = 1; k <= plan.pieceCount; ++k) {
         const std::int64_t size = pieceLength(k, plan.pieceCount, plan.pieceSize, plan.fileLength);
-        FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer,
-                                     host, &pieceDigest, &fileDigest);
+        FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, ring, host);
         if (error != FileError::None)
             return fileErrorMessage(error);
-        digests.pieces.push_back(pieceDigest.finish());
+        ring.endPiece();
         host.stepProgress();
     }
-    digests.file = fileDigest.finish();
+    digests = ring.finish();
     return "";
 }
 
 } // namespace
 
-void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage)
+void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage,
+              const SplitOptions& options)
 {
     auto fail = [&host](const std::string& message) { host.showMessage(message, MessageIcon::Stop); };
 
@@ -127,7 +127,7 @@ void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage
 
     host.startProgress(plan.pieceCount);
     SplitDigests digests;
-    failure = writePieces(plan, names, source, host, digests);
+    failure = writePieces(plan, names, source, host, options, digests);
     if (!failure.empty())
         return fail(failure);
 
@@ -142,6 +142,11 @@ void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage
                          names.baseName + ".bat.",
                      MessageIcon::Information);
     host.hideProgress();
+}
+
+void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage)
+{
+    runSplit(request, host, codePage, SplitOptions());
 }
 
 void runSplit(const SplitRequest& request, SplitHost& host)

@@ -130,8 +130,7 @@ void SourceFile::close()
 }
 
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host,
-                     Sha256* pieceDigest, Sha256* fileDigest)
+                     std::int32_t chunkSize, ChunkRing& ring, SplitHost& host)
 {
     std::FILE* piece = openUnbuffered(path, "wb");
     if (!piece)
@@ -139,14 +138,14 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
     FileError error = FileError::None;
     for (std::int64_t left = size; left > 0 && error == FileError::None;) {
         std::size_t chunk = static_cast<std::size_t>(left < chunkSize ? left : chunkSize);
-        if (!source.read(buffer.data(), chunk)) {
+        char* buffer = ring.nextBuffer();
+        if (!source.read(buffer, chunk)) {
             error = FileError::Read;
             break;
         }
         // Hashed while the chunk is still in the processor's cache.
-        if (pieceDigest && fileDigest)
-            Sha256::addToBoth(*pieceDigest, *fileDigest, buffer.data(), chunk);
-        if (std::fwrite(buffer.data(), 1, chunk, piece) != chunk)
+        ring.hashChunk(chunk);
+        if (std::fwrite(buffer, 1, chunk, piece) != chunk)
             error = FileError::Write;
         left -= static_cast<std::int64_t>(chunk);
         if (error == FileError::None)

@@ -1,7 +1,7 @@
 // The engine's one contact with the file system: the source, the pieces, the script.
 #pragma once
 
-#include "split/Sha256.h"
+#include "split/ChunkRing.h"
 #include "split/SplitEngine.h"
 
 #include <cstdint>
@@ -39,13 +39,12 @@ private:
 };
 
 // Writes one piece of size bytes from source to path, in chunks of chunkSize
-// bytes read into buffer (which holds at least chunkSize bytes), creating or
-// truncating the file, and tells host's keepAlive after each chunk written.
-// Each chunk read goes, from the buffer, into pieceDigest and fileDigest too,
-// unless they are null (both or neither). The piece is closed whatever happens.
+// bytes read into ring's buffers (which hold at least chunkSize bytes),
+// creating or truncating the file, and tells host's keepAlive after each
+// chunk written. Each chunk read goes, from its buffer, to ring's digests too.
+// The piece is closed whatever happens.
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host,
-                     Sha256* pieceDigest, Sha256* fileDigest);
+                     std::int32_t chunkSize, ChunkRing& ring, SplitHost& host);
 
 // Creates or truncates path and writes text to it byte for byte.
 FileError writeFileText(const std::string& path, const std::string& text);
