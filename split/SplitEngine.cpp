@@ -42,7 +42,7 @@ std::string scriptName(const std::string& name, const PieceNames& names, const S
 // piece or script that is the source file itself. Fills script with the names as
 // the script writes them. Empty when all is well.
 std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source,
-                         const ScriptCodePage& codePage, ScriptNames& script, SplitHost& host)
+                         const ScriptCodePage& codePage, ScriptNames& script)
 {
     // Every piece path is as long as the script's: ".001" against ".bat".
     if (scriptPath(names.piecePrefix).size() > MaxPathLength)
@@ -59,13 +59,20 @@ std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const S
         return SplitMessages::ScratchNameStart + names.fileName + SplitMessages::ScratchNameEnd;
     case ScriptClash::None: break;
     }
+    // Only an output name that the folder holds can reach the source: the
+    // folder is listed once rather than every output opened (up to a
+    // millisecond each on some systems).
+    std::vector<std::string> outputs;
+    for (int k = 1; k <= plan.pieceCount; ++k)
+        outputs.push_back(names.baseName + "." + pieceNumberText(k));
+    outputs.push_back(names.baseName + ".bat");
+    const std::vector<bool> present =
+        namesInFolder(names.piecePrefix.substr(0, names.piecePrefix.rfind(PathSeparator) + 1), outputs);
     for (int k = 1; k <= plan.pieceCount; ++k) {
-        if (source.isSameFileAs(piecePath(names.piecePrefix, k)))
+        if (present[static_cast<std::size_t>(k - 1)] && source.isSameFileAs(piecePath(names.piecePrefix, k)))
             return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
-        // Hundreds of lookups take a noticeable while on some systems.
-        host.keepAlive(0, 0);
     }
-    if (source.isSameFileAs(scriptPath(names.piecePrefix)))
+    if (present.back() && source.isSameFileAs(scriptPath(names.piecePrefix)))
         return overwriteMessage("rejoin script " + names.baseName + ".bat");
     return "";
 }
@@ -121,7 +128,7 @@ void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage
     ScriptNames script;
     failure = measureFile(request.filePath, source, plan);
     if (failure.empty())
-        failure = checkOutputs(plan, names, source, codePage, script, host);
+        failure = checkOutputs(plan, names, source, codePage, script);
     if (!failure.empty())
         return fail(failure);
 

@@ -37,9 +37,8 @@ public:
     // Called after each chunk written to a piece, with the bytes of the piece
     // written so far and its full size, so that a window can paint and answer
     // its sent messages, or move its bar within a long piece, while the copy
-    // runs; also with 0 and 0 after each piece path is checked, before the
-    // first piece. Always on the thread that called runSplit. It must not
-    // start another split. Does nothing unless overridden.
+    // runs. Always on the thread that called runSplit. It must not start
+    // another split. Does nothing unless overridden.
     virtual void keepAlive(std::int64_t /*pieceBytesDone*/, std::int64_t /*pieceBytes*/) {}
 };
 

@@ -38,6 +38,14 @@ private:
     std::FILE* m_file = nullptr;
 };
 
+// For each of names (names of entries, without a folder), whether it may name
+// an entry of folder (a path that ends in its separator): an entry of that
+// name, or, on Windows, of that 8.3 short name, letters in either case as
+// the ANSI code page pairs them. One listing of the folder; true for every
+// name when it cannot be listed, and on Windows for a name that holds a
+// separator or a colon, which a listing cannot answer for.
+std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std::string>& names);
+
 // Writes one piece of size bytes from source to path, in chunks of chunkSize
 // bytes read into ring's buffers (which hold at least chunkSize bytes),
 // creating or truncating the file, and tells host's keepAlive after each
