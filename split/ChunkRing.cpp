@@ -57,7 +57,8 @@ void ChunkRing::hashChunk(std::size_t size)
         return;
     }
     job.size = size;
-    job.takesPiece = !m_pieceWithWorker && m_bytesHanded - m_bytesHashed.load(std::memory_order_relaxed) <= m_handOverLag;
+    const std::uint32_t lag = m_bytesHanded - m_bytesHashed.load(std::memory_order_relaxed);
+    job.takesPiece = !m_pieceWithWorker && lag <= m_handOverLag;
     if (job.takesPiece) {
         job.piece = m_piece;
         m_piece = Sha256(m_engine);
