@@ -262,10 +262,11 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     EXPECT_EQ(catcher.Boxes()[0].text, SplitMessages::NoFile);
     EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
     EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
-    EXPECT_EQ(catcher.Boxes()[3].text,
-              SplitMessages::OverwritesSourceStart + std::string("piece report.001") + SplitMessages::OverwritesSourceEnd);
-    EXPECT_EQ(catcher.Boxes()[4].text,
-              SplitMessages::OverwritesSourceStart + ("piece " + shortName) + SplitMessages::OverwritesSourceEnd);
+    auto refusal = [](const std::string& piece) {
+        return SplitMessages::OverwritesSourceStart + ("piece " + piece) + SplitMessages::OverwritesSourceEnd;
+    };
+    EXPECT_EQ(catcher.Boxes()[3].text, refusal("report.001"));
+    EXPECT_EQ(catcher.Boxes()[4].text, refusal(shortName));
     for (const CaughtBox& box : catcher.Boxes()) {
         EXPECT_EQ(box.caption, "The Parcelor");
         EXPECT_EQ(box.icon, UINT(MB_ICONSTOP));
