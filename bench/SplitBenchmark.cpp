@@ -1,23 +1,30 @@
-// Throughput of runSplit against a plain buffered copy of the same bytes, and what its hashing costs.
+// Throughput of runSplit against a plain copy of the same bytes, with its digests on a second thread and without.
 //
-//   split_benchmark [--size BYTES] [--rounds N] [--dir FOLDER]
+//   split_benchmark [--size BYTES] [--rounds N] [--dir FOLDER] [--process-size BYTES]
+//   split_benchmark --one-split FILE FOLDER
 //
-// Generates a file of BYTES (default 1 GiB), then, alternating, copies it
-// into one file with a 91,104-byte buffer (the baseline), splits it with the
-// preset piece size, splits it again through a host whose keepAlive checks a
-// clock after every chunk, as a window that throttles its repaints would,
-// runs the piece writer over it without digests, and does the split's
-// hashing alone, from memory. Prints the best MB/s of each, the ratios
-// split/copy, keep-alive split/plain split and split/(split without hashing
-// + hashing alone), the time of one keepAlive call of either host against
-// that of one chunk, the throughput of SHA-256 on each engine the processor
-// has, one stream and two at once, and the peak resident memory of the
-// process.
-#include "split/PieceNames.h"
+// Generates a file of BYTES (default 1 GiB) in FOLDER, then, in each of N
+// rounds (default 3), copies it into one file with a 91,104-byte buffer (the
+// baseline) and splits it in every way below, taking turns at going first so
+// that none always finds the cache warmer; prints the best MB/s of each and
+// its ratio to the copy:
+//   - the preset piece size, with the digests' worker and without it;
+//   - the same through a host whose keepAlive reads a clock after every
+//     chunk, as the window's does;
+//   - the portable SHA-256 code forced, with the worker and without;
+//   - a custom size that is a multiple of 64 bytes, whose pieces' digests
+//     share the file's message schedule, and one byte less, whose do not,
+//     with the worker and without.
+// Then, from memory: the split's hashing alone (each chunk into its piece's
+// SHA-256 and the file's through one schedule) and one SHA-256 stream on each
+// path, the fastest of which bounds any split: the file's digest is one chain
+// of blocks. Then the cost of one keepAlive call, and the peak memory.
+// Natively, last, whole processes on a file of --process-size bytes (default
+// 768 MiB): this program splitting it once (--one-split) against coreutils'
+// split -b 1457664, each started afresh, with their peak memories.
 #include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
-#include "split/SplitFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -26,9 +33,17 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
-#include <unistd.h>
 #include <vector>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -111,33 +126,14 @@ bool plainCopy(const std::string& from, const std::string& to)
     return std::fclose(out) == 0 && ok;
 }
 
-// The piece writer over the whole file without digests: the split's reading
-// and writing alone, with the preset piece size.
-bool splitWithoutHashing(const std::string& source, const fs::path& pieces)
-{
-    SourceFile file;
-    std::int64_t length = 0;
-    if (file.open(source) != FileError::None || file.measure(length) != FileError::None)
-        return false;
-    QuietHost host;
-    std::vector<char> buffer(CopyBufferSize);
-    const std::string prefix = (pieces / "source").string();
-    const int count = static_cast<int>(countPieces(length, FloppyPieceSize));
-    for (int k = 1; k <= count; ++k)
-        if (writePiece(file, piecePath(prefix, k), pieceLength(k, count, FloppyPieceSize, length), CopyBufferSize,
-                       buffer, host, nullptr, nullptr) != FileError::None)
-            return false;
-    return true;
-}
-
-// The hashing that a split of size bytes with the preset does, without the
-// files: each chunk of the split's sizes, from one buffer in memory, goes
-// into its piece's digest and into the file's, so every byte is hashed twice.
-void splitsHashing(std::uint64_t size, const std::vector<char>& chunk)
+// The hashing that a split of size bytes into pieces of pieceSize does,
+// without the files, on one thread: each chunk of the split's sizes, from one
+// buffer in memory, into its piece's digest and into the file's.
+void splitsHashing(std::uint64_t size, std::int32_t pieceSize, const std::vector<char>& chunk)
 {
     Sha256 piece, file;
     for (std::uint64_t done = 0; done < size;) {
-        const std::uint64_t inPiece = std::min<std::uint64_t>(FloppyPieceSize, size - done);
+        const std::uint64_t inPiece = std::min<std::uint64_t>(static_cast<std::uint64_t>(pieceSize), size - done);
         for (std::uint64_t left = inPiece; left > 0;) {
             const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, CopyBufferSize));
             Sha256::addToBoth(piece, file, chunk.data(), n);
@@ -159,20 +155,6 @@ void oneStream(std::uint64_t size, const std::vector<char>& chunk, Sha256::Engin
         left -= n;
     }
     sha.finish();
-}
-
-// Two SHA-256 streams over the same size bytes in chunks from memory, both at
-// the same place in a block, as a piece's and its file's digests stand.
-void twoStreams(std::uint64_t size, const std::vector<char>& chunk, Sha256::Engine engine)
-{
-    Sha256 first(engine), second(engine);
-    for (std::uint64_t left = size; left > 0;) {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
-        Sha256::addToBoth(first, second, chunk.data(), n);
-        left -= n;
-    }
-    first.finish();
-    second.finish();
 }
 
 template <typename Work>
@@ -197,67 +179,81 @@ double nanosecondsPerKeepAlive(SplitHost& host)
     return best * 1e9 / Calls;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// The load averages of the machine, where the system tells them.
+std::string machineLoad()
 {
-    std::uint64_t size = 1ull << 30;
-    int rounds = 3;
-    fs::path folder = fs::temp_directory_path();
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--size"))
-            size = std::strtoull(argv[i + 1], nullptr, 10);
-        else if (!std::strcmp(argv[i], "--rounds"))
-            rounds = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--dir"))
-            folder = argv[i + 1];
-    }
-    if (size > std::uint64_t(MaxPieces) * FloppyPieceSize) {
-        std::fprintf(stderr, "at most %lld bytes fit 999 floppy pieces\n",
-                     static_cast<long long>(MaxPieces) * FloppyPieceSize);
-        return 2;
-    }
+    char text[128] = "";
+    std::FILE* file = std::fopen("/proc/loadavg", "r");
+    if (!file)
+        return "not known here";
+    const bool read = std::fgets(text, sizeof text, file) != nullptr;
+    std::fclose(file);
+    std::string load = read ? text : "not known here";
+    if (!load.empty() && load.back() == '\n')
+        load.pop_back();
+    return load;
+}
 
-    fs::path work = folder / ("parcelor-bench-" + std::to_string(::getpid()));
-    fs::create_directories(work / "pieces");
-    const std::string source = (work / "source.bin").string();
-    generate(source, size);
+// The most memory the process has held at once, in KiB.
+long peakMemoryKiB()
+{
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return -1;
+    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+#endif
+}
 
-    double bestCopy = 1e30, bestSplit = 1e30, bestKeepAlive = 1e30, bestUnhashed = 1e30, bestHashing = 1e30;
-    const std::vector<char> chunk = randomBlock(CopyBufferSize);
-    QuietHost host;
-    KeepAliveHost keepAliveHost;
-    auto timeSplit = [&](QuietHost& splitHost, double& best) {
-        best = std::min(best, secondsOf([&] {
-            runSplit({source, (work / "pieces").string(), PresetSizeChoice, "", ""}, splitHost);
-        }));
-        if (splitHost.lastMessage.rfind("The file was split successfully.", 0) != 0)
-            std::fprintf(stderr, "split failed: %s\n", splitHost.lastMessage.c_str());
-        fs::remove_all(work / "pieces");
-        fs::create_directories(work / "pieces");
-    };
-    for (int round = 0; round < rounds; ++round) {
-        bestCopy = std::min(bestCopy, secondsOf([&] {
-            if (!plainCopy(source, (work / "copy.bin").string()))
-                std::fprintf(stderr, "baseline copy failed\n");
-        }));
-        fs::remove(work / "copy.bin");
-        // Both splits take turns going first, so neither always finds a warmer cache.
-        if (round % 2 == 0) {
-            timeSplit(host, bestSplit);
-            timeSplit(keepAliveHost, bestKeepAlive);
-        } else {
-            timeSplit(keepAliveHost, bestKeepAlive);
-            timeSplit(host, bestSplit);
-        }
-        bestUnhashed = std::min(bestUnhashed, secondsOf([&] {
-            if (!splitWithoutHashing(source, work / "pieces"))
-                std::fprintf(stderr, "split without hashing failed\n");
-        }));
-        fs::remove_all(work / "pieces");
-        fs::create_directories(work / "pieces");
-        bestHashing = std::min(bestHashing, secondsOf([&] { splitsHashing(size, chunk); }));
+int processId()
+{
+#ifdef _WIN32
+    return static_cast<int>(GetCurrentProcessId());
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// One way of splitting that the rounds time.
+struct SplitWay {
+    const char* label;
+    std::string sizeChoice, customSize, sizeUnit;
+    SplitOptions options;
+    QuietHost* host;
+    double best = 1e30;
+};
+
+SplitOptions withWorker(SplitOptions::Worker worker, Sha256::Engine engine = Sha256::Engine::Fastest)
+{
+    SplitOptions options;
+    options.worker = worker;
+    options.sha256 = engine;
+    return options;
+}
+
+// The one stream of every SHA-256 path, from memory, best of rounds (one
+// pass of the slow portable code is enough).
+// Both digests of addToBoth over size bytes in chunks from memory.
+void twoStreams(std::uint64_t size, const std::vector<char>& chunk, Sha256::Engine engine)
+{
+    Sha256 first(engine), second(engine);
+    for (std::uint64_t left = size; left > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
+        Sha256::addToBoth(first, second, chunk.data(), n);
+        left -= n;
     }
+    first.finish();
+    second.finish();
+}
+
+// SHA-256 from memory on each engine the processor has, one stream and two
+// at once (addToBoth), with their ratios to the portable code's.
+void printStreams(std::uint64_t size, const std::vector<char>& chunk, int rounds)
+{
     const Sha256::Engine engines[] = {Sha256::Engine::ShaInstructions, Sha256::Engine::Bmi2, Sha256::Engine::Ssse3,
                                       Sha256::Engine::Portable};
     constexpr int Engines = sizeof engines / sizeof engines[0];
@@ -270,39 +266,9 @@ int main(int argc, char** argv)
                 bestOne[e] = std::min(bestOne[e], secondsOf([&] { oneStream(size, chunk, engines[e]); }));
                 bestTwo[e] = std::min(bestTwo[e], secondsOf([&] { twoStreams(size, chunk, engines[e]); }));
             }
-    fs::remove_all(work);
-
-    // The hosts are picked through a value known only at run time, so the
-    // compiler cannot make the calls direct.
-    QuietHost emptyHost;
-    KeepAliveHost clockHost;
-    SplitHost* hosts[] = {&emptyHost, &clockHost};
-    const double emptyCall = nanosecondsPerKeepAlive(*hosts[argc > 1000 ? 1 : 0]);
-    const double clockCall = nanosecondsPerKeepAlive(*hosts[argc > 1000 ? 0 : 1]);
-
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     const double megabytes = static_cast<double>(size) / 1e6;
-    std::printf("file size:         %llu bytes, best of %d rounds\n", static_cast<unsigned long long>(size), rounds);
-    std::printf("baseline copy:     %8.1f MB/s\n", megabytes / bestCopy);
-    std::printf("runSplit (preset): %8.1f MB/s\n", megabytes / bestSplit);
-    std::printf("ratio split/copy:  %8.3f\n", bestCopy / bestSplit);
-    std::printf("runSplit, keepAlive clock check per chunk: %8.1f MB/s (%ld calls, %ld paints in %d runs)\n",
-                megabytes / bestKeepAlive, keepAliveHost.calls, keepAliveHost.paints, rounds);
-    std::printf("ratio keep-alive/plain split: %8.3f (throughput; 1 = no cost)\n", bestSplit / bestKeepAlive);
-    const double chunksPerSplit = static_cast<double>(keepAliveHost.calls) / rounds;
-    std::printf("one keepAlive call: %.1f ns empty, %.1f ns with the clock check; one chunk: %.1f us\n",
-                emptyCall, clockCall, bestSplit * 1e6 / chunksPerSplit);
-    std::printf("hashing alone:     %8.1f MB/s of the file, %.3f s (the split's hashing, from memory in its\n"
-                "                   chunks: every byte into its piece's SHA-256 and the file's, %.0f MB hashed)\n",
-                megabytes / bestHashing, bestHashing, 2 * megabytes);
-    std::printf("split without hashing: %8.1f MB/s, %.3f s (the piece writer without digests)\n",
-                megabytes / bestUnhashed, bestUnhashed);
-    std::printf("split with hashing:    %8.1f MB/s, %.3f s (runSplit)\n", megabytes / bestSplit, bestSplit);
-    std::printf("ratio with hashing / (without + hashing alone): %.3f (at most 1.1: no second pass, no extra copy)\n",
-                bestSplit / (bestUnhashed + bestHashing));
-    std::printf("SHA-256 from memory, best of %d; two = addToBoth, per byte given (hashed twice); x = ratio to "
-                "portable's\n",
+    std::printf("\nSHA-256 from memory, best of %d; two = addToBoth, per byte given (hashed twice); x = ratio to "
+                "portable's:\n",
                 rounds);
     const double portableOne = bestOne[Engines - 1], portableTwo = bestTwo[Engines - 1];
     for (int e = 0; e < Engines; ++e)
@@ -313,6 +279,200 @@ int main(int argc, char** argv)
         else
             std::printf("  %-16s not on this processor\n", Sha256::nameOf(engines[e]));
     std::printf("  Fastest here: %s\n", Sha256::nameOf(Sha256::fastest()));
-    std::printf("peak memory:       %ld KiB resident\n", usage.ru_maxrss);
+}
+
+#ifndef _WIN32
+// Runs program with its arguments and waits for it: its wall time in seconds
+// and its peak memory in KiB; a negative time when it fails.
+double timeProcess(const std::vector<std::string>& arguments, long& peakKiB)
+{
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child)
+        return -1;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    peakKiB = usage.ru_maxrss;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
+}
+
+// This program splitting a file once, from its start to its end, against
+// coreutils' split with the same piece size, alternately.
+void compareProcesses(const fs::path& work, std::uint64_t size, int rounds)
+{
+    const std::string source = (work / "process.bin").string();
+    generate(source, size);
+    const fs::path pieces = work / "process-pieces";
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    double bestEngine = 1e30, bestCoreutils = 1e30;
+    long engineKiB = 0, coreutilsKiB = 0;
+    for (int round = 0; round < 2 * rounds; ++round) {
+        fs::create_directories(pieces);
+        long peak = 0;
+        const bool engine = round % 2 == 0;
+        const double seconds =
+            engine ? timeProcess({self, "--one-split", source, pieces.string()}, peak)
+                   : timeProcess({"split", "-b", std::to_string(FloppyPieceSize), "-d", "-a", "3", source,
+                                  (pieces / "process.").string()},
+                                 peak);
+        if (seconds < 0)
+            std::fprintf(stderr, "%s failed\n", engine ? "the one split" : "coreutils' split");
+        else if (engine) {
+            bestEngine = std::min(bestEngine, seconds);
+            engineKiB = std::max(engineKiB, peak);
+        } else {
+            bestCoreutils = std::min(bestCoreutils, seconds);
+            coreutilsKiB = std::max(coreutilsKiB, peak);
+        }
+        fs::remove_all(pieces);
+    }
+    fs::remove(source);
+    std::printf("\nwhole processes, %llu bytes into pieces of %d, best of %d each:\n",
+                static_cast<unsigned long long>(size), FloppyPieceSize, rounds);
+    std::printf("  this program, one split:    %6.3f s, peak memory %ld KiB\n", bestEngine, engineKiB);
+    std::printf("  coreutils split -b %d: %6.3f s, peak memory %ld KiB\n", FloppyPieceSize, bestCoreutils,
+                coreutilsKiB);
+    std::printf("  ratio this program/coreutils: %.2f\n", bestEngine / bestCoreutils);
+}
+#endif
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 4 && !std::strcmp(argv[1], "--one-split")) {
+        QuietHost host;
+        runSplit({argv[2], argv[3], PresetSizeChoice, "", ""}, host);
+        return host.lastMessage.rfind("The file was split successfully.", 0) == 0 ? 0 : 1;
+    }
+
+    std::uint64_t size = 1ull << 30, processSize = 768ull << 20;
+    int rounds = 3;
+    fs::path folder = fs::temp_directory_path();
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--size"))
+            size = std::strtoull(argv[i + 1], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--rounds"))
+            rounds = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--dir"))
+            folder = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--process-size"))
+            processSize = std::strtoull(argv[i + 1], nullptr, 10);
+    }
+    // A custom size for at most 999 pieces, a multiple of 64, and one byte less.
+    const std::int64_t alignedSize = std::max<std::int64_t>(64, (static_cast<std::int64_t>(size) / 990 + 63) / 64 * 64);
+    if (size > std::uint64_t(MaxPieces) * FloppyPieceSize || alignedSize > 999999999) {
+        std::fprintf(stderr, "at most %lld bytes fit 999 floppy pieces\n",
+                     static_cast<long long>(MaxPieces) * FloppyPieceSize);
+        return 2;
+    }
+    std::printf("machine load at the start (1, 5, 15 minutes): %s\n", machineLoad().c_str());
+
+    fs::path work = folder / ("parcelor-bench-" + std::to_string(processId()));
+    fs::create_directories(work / "pieces");
+    const std::string source = (work / "source.bin").string();
+    generate(source, size);
+
+    using Worker = SplitOptions::Worker;
+    const Sha256::Engine portable = Sha256::Engine::Portable;
+    const std::string aligned = std::to_string(alignedSize), unaligned = std::to_string(alignedSize - 1);
+    QuietHost host;
+    KeepAliveHost keepAliveHost;
+    SplitWay ways[] = {
+        {"preset, worker", PresetSizeChoice, "", "", withWorker(Worker::Always), &host},
+        {"preset, no worker", PresetSizeChoice, "", "", withWorker(Worker::Never), &host},
+        {"preset, worker, keepAlive clock", PresetSizeChoice, "", "", withWorker(Worker::Always), &keepAliveHost},
+        {"preset, portable SHA-256, worker", PresetSizeChoice, "", "", withWorker(Worker::Always, portable), &host},
+        {"preset, portable SHA-256, no worker", PresetSizeChoice, "", "", withWorker(Worker::Never, portable), &host},
+        {"custom (multiple of 64), worker", "Custom size...", aligned, "Bytes", withWorker(Worker::Always), &host},
+        {"custom (multiple of 64), no worker", "Custom size...", aligned, "Bytes", withWorker(Worker::Never), &host},
+        {"custom (one byte less), worker", "Custom size...", unaligned, "Bytes", withWorker(Worker::Always), &host},
+        {"custom (one byte less), no worker", "Custom size...", unaligned, "Bytes", withWorker(Worker::Never), &host},
+    };
+    const std::size_t wayCount = sizeof ways / sizeof ways[0];
+
+    double bestCopy = 1e30, bestHashing = 1e30, bestUnalignedHashing = 1e30;
+    const std::vector<char> chunk = randomBlock(CopyBufferSize);
+    for (int round = 0; round < rounds; ++round) {
+        bestCopy = std::min(bestCopy, secondsOf([&] {
+            if (!plainCopy(source, (work / "copy.bin").string()))
+                std::fprintf(stderr, "baseline copy failed\n");
+        }));
+        fs::remove(work / "copy.bin");
+        for (std::size_t i = 0; i < wayCount; ++i) {
+            SplitWay& way = ways[(i + static_cast<std::size_t>(round)) % wayCount];
+            way.best = std::min(way.best, secondsOf([&] {
+                runSplit({source, (work / "pieces").string(), way.sizeChoice, way.customSize, way.sizeUnit},
+                         *way.host, systemScriptCodePage(), way.options);
+            }));
+            if (way.host->lastMessage.rfind("The file was split successfully.", 0) != 0)
+                std::fprintf(stderr, "split failed: %s\n", way.host->lastMessage.c_str());
+            fs::remove_all(work / "pieces");
+            fs::create_directories(work / "pieces");
+        }
+        bestHashing = std::min(bestHashing, secondsOf([&] { splitsHashing(size, FloppyPieceSize, chunk); }));
+        bestUnalignedHashing = std::min(bestUnalignedHashing, secondsOf([&] {
+            splitsHashing(size, static_cast<std::int32_t>(alignedSize - 1), chunk);
+        }));
+    }
+    double bestStream = 1e30;
+    for (int round = 0; round < rounds; ++round)
+        bestStream = std::min(bestStream, secondsOf([&] { oneStream(size, chunk, Sha256::Engine::Fastest); }));
+    fs::remove_all(work / "pieces");
+
+    const double megabytes = static_cast<double>(size) / 1e6;
+    std::printf("file size: %llu bytes in %s, best of %d rounds; custom sizes %s and %s bytes\n",
+                static_cast<unsigned long long>(size), folder.string().c_str(), rounds, aligned.c_str(),
+                unaligned.c_str());
+    std::printf("  %-44s %8.1f MB/s\n", "baseline copy (same 91,104-byte buffer)", megabytes / bestCopy);
+    for (const SplitWay& way : ways)
+        std::printf("  runSplit, %-34s %8.1f MB/s  x %.3f of the copy\n", way.label, megabytes / way.best,
+                    bestCopy / way.best);
+    std::printf("  worker/no worker: preset %.2f, portable %.2f, custom %.2f and %.2f\n", ways[1].best / ways[0].best,
+                ways[4].best / ways[3].best, ways[6].best / ways[5].best, ways[8].best / ways[7].best);
+    std::printf("  keep-alive/plain split: %.3f (throughput; 1 = no cost; %ld calls, %ld paints in %d runs)\n",
+                ways[0].best / ways[2].best, keepAliveHost.calls, keepAliveHost.paints, rounds);
+    std::printf("from memory, on one thread:\n");
+    std::printf("  %-44s %8.1f MB/s of the file (every byte into its piece's digest and the file's)\n",
+                "the split's hashing, preset", megabytes / bestHashing);
+    std::printf("  %-44s %8.1f MB/s of the file (the two digests at different places in a block)\n",
+                "the split's hashing, custom one byte less", megabytes / bestUnalignedHashing);
+    std::printf("  %-44s %8.1f MB/s = x %.3f of the copy: the file's digest is one chain of blocks,\n"
+                "  %-44s so no split can run faster\n",
+                "the file's digest alone (fastest path)", megabytes / bestStream, bestCopy / bestStream, "");
+
+    printStreams(size, chunk, rounds);
+    fs::remove_all(work);
+
+    // The hosts are picked through a value known only at run time, so the
+    // compiler cannot make the calls direct.
+    QuietHost emptyHost;
+    KeepAliveHost clockHost;
+    SplitHost* hosts[] = {&emptyHost, &clockHost};
+    const double emptyCall = nanosecondsPerKeepAlive(*hosts[argc > 1000 ? 1 : 0]);
+    const double clockCall = nanosecondsPerKeepAlive(*hosts[argc > 1000 ? 0 : 1]);
+    const double chunksPerSplit = static_cast<double>(keepAliveHost.calls) / rounds;
+    std::printf("\none keepAlive call: %.1f ns empty, %.1f ns with the clock check; one chunk: %.1f us\n", emptyCall,
+                clockCall, ways[0].best * 1e6 / chunksPerSplit);
+    std::printf("peak memory of this process: %ld KiB\n", peakMemoryKiB());
+
+#ifndef _WIN32
+    fs::create_directories(work);
+    compareProcesses(work, processSize, rounds);
+    fs::remove_all(work);
+#else
+    (void)processSize;
+    std::printf("whole processes against coreutils' split: timed by the native build only\n");
+#endif
+    std::printf("machine load at the end (1, 5, 15 minutes): %s\n", machineLoad().c_str());
     return 0;
 }

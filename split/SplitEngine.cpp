@@ -37,11 +37,13 @@ std::string scriptName(const std::string& name, const PieceNames& names, const S
     return "";
 }
 
-// The temporary name under which the script is written: as long as the
-// script's own, so that whatever path fits one fits the other.
+// The end of the temporary name under which the script is written: as long
+// as ".bat", so that whatever path fits one fits the other.
+constexpr const char* TemporaryScriptEnd = ".ba~";
+
 std::string temporaryScriptPath(const PieceNames& names)
 {
-    return names.piecePrefix + ".ba~";
+    return names.piecePrefix + TemporaryScriptEnd;
 }
 
 // Refuses, before anything is opened, names that cannot be written safely:
@@ -77,18 +79,28 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
 }
 
 // Refuses outputs that would overwrite the source: any piece, the script or
-// its temporary file that is the source file itself. Then removes a script
-// left by an earlier split, so that a run that fails leaves none to join its
-// pieces with others; refuses when it stays. Empty when all is well.
-std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source, SplitHost& host)
+// its temporary file that is the source file itself. Only an output name that
+// the folder holds can reach the source: the folder is listed once rather
+// than every output opened (up to a millisecond each on some systems). Then
+// removes a script left by an earlier split, so that a run that fails leaves
+// none to join its pieces with others; refuses when it stays. Empty when all
+// is well.
+std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source)
 {
+    std::vector<std::string> outputs;
+    for (int k = 1; k <= plan.pieceCount; ++k)
+        outputs.push_back(names.baseName + "." + pieceNumberText(k));
+    outputs.push_back(names.baseName + ".bat");
+    outputs.push_back(names.baseName + TemporaryScriptEnd);
+    // piecePrefix is the folder, its separator and baseName.
+    const std::string folder = names.piecePrefix.substr(0, names.piecePrefix.size() - names.baseName.size());
+    const std::vector<bool> present = namesInFolder(folder, outputs);
     for (int k = 1; k <= plan.pieceCount; ++k) {
-        if (source.isSameFileAs(piecePath(names.piecePrefix, k)))
+        if (present[static_cast<std::size_t>(k - 1)] && source.isSameFileAs(piecePath(names.piecePrefix, k)))
             return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
-        // Hundreds of lookups take a noticeable while on some systems.
-        host.keepAlive(0, 0);
     }
-    if (source.isSameFileAs(scriptPath(names.piecePrefix)) || source.isSameFileAs(temporaryScriptPath(names)))
+    if ((present[outputs.size() - 2] && source.isSameFileAs(scriptPath(names.piecePrefix))) ||
+        (present.back() && source.isSameFileAs(temporaryScriptPath(names))))
         return overwriteMessage("rejoin script " + names.baseName + ".bat");
     if (!removeFile(scriptPath(names.piecePrefix)))
         return SplitMessages::OldScriptStart + names.baseName + ".bat" + SplitMessages::OldScriptEnd;
@@ -111,28 +123,28 @@ std::string measureFile(const std::string& filePath, SourceFile& source, SplitPl
 }
 
 // Writes every piece, stepping the bar after each, and fills digests with
-// the SHA-256 of each piece and of the file. Empty on success.
+// the SHA-256 of each piece and of the file, computed as options asks. Empty
+// on success. Any thread of the digests has ended when it returns.
 std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFile& source,
-                        SplitHost& host, SplitDigests& digests)
+                        SplitHost& host, const SplitOptions& options, SplitDigests& digests)
 {
-    std::vector<char> buffer(CopyBufferSize);
-    Sha256 pieceDigest, fileDigest;
+    ChunkRing ring(plan.chunkSize, plan.pieceCount, options);
     for (int k = 1; k <= plan.pieceCount; ++k) {
         const std::int64_t size = pieceLength(k, plan.pieceCount, plan.pieceSize, plan.fileLength);
-        FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, buffer,
-                                     host, &pieceDigest, &fileDigest);
+        FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, ring, host);
         if (error != FileError::None)
             return fileErrorMessage(error);
-        digests.pieces.push_back(pieceDigest.finish());
+        ring.endPiece();
         host.stepProgress();
     }
-    digests.file = fileDigest.finish();
+    digests = ring.finish();
     return "";
 }
 
 } // namespace
 
-void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& codePage)
+void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& codePage,
+              const SplitOptions& options)
 {
     auto fail = [&host](const std::string& message) { host.showMessage(message, MessageIcon::Stop); };
 
@@ -151,13 +163,13 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
     if (failure.empty())
         failure = measureFile(request.filePath, source, plan);
     if (failure.empty())
-        failure = checkOutputs(plan, names, source, host);
+        failure = checkOutputs(plan, names, source);
     if (!failure.empty())
         return fail(failure);
 
     host.startProgress(plan.pieceCount);
     SplitDigests digests;
-    failure = writePieces(plan, names, source, host, digests);
+    failure = writePieces(plan, names, source, host, options, digests);
     if (failure.empty())
         failure = fileErrorMessage(source.checkEnd());
     if (!failure.empty())
@@ -175,6 +187,11 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
                          names.baseName + ".bat.",
                      MessageIcon::Information);
     host.hideProgress();
+}
+
+void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage)
+{
+    runSplit(request, host, codePage, SplitOptions());
 }
 
 void runSplit(const SplitRequest& request, SplitHost& host)

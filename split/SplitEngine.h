@@ -2,6 +2,7 @@
 #pragma once
 
 #include "split/ScriptCodePage.h"
+#include "split/Sha256.h"
 
 #include <cstdint>
 #include <string>
@@ -36,9 +37,8 @@ public:
     // Called after each chunk written to a piece, with the bytes of the piece
     // written so far and its full size, so that a window can paint and answer
     // its sent messages, or move its bar within a long piece, while the copy
-    // runs; also with 0 and 0 after each piece path is checked, before the
-    // first piece. It must not start another split. Does nothing unless
-    // overridden.
+    // runs. Always on the thread that called runSplit. It must not start
+    // another split. Does nothing unless overridden.
     virtual void keepAlive(std::int64_t /*pieceBytesDone*/, std::int64_t /*pieceBytes*/) {}
 };
 
@@ -55,6 +55,20 @@ struct PieceNames {
 // the script are written through codePage; a name it cannot hold refuses the
 // split before any piece is written.
 void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage);
+
+// How runSplit computes the digests. The program always splits with the
+// defaults; the benchmark and the tests ask for the other ways to compare them.
+struct SplitOptions {
+    // A second thread for the digests: where the system has a second processor, never, or always.
+    enum class Worker { WhereTwoProcessors, Never, Always };
+    Worker worker = Worker::WhereTwoProcessors;
+    Sha256::Engine sha256 = Sha256::Engine::Fastest;
+};
+
+// runSplit, computing the digests as options asks; the pieces and the script
+// are the same whatever it asks.
+void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage,
+              const SplitOptions& options);
 
 // runSplit with the system's conversion, systemScriptCodePage(): on Windows
 // the script holds its names in the OEM code page, elsewhere unchanged.

@@ -11,9 +11,13 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -70,6 +74,81 @@ bool identify(HANDLE handle, FileIdentity& identity)
         return false;
     identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
     return true;
+}
+#endif
+
+#ifdef _WIN32
+// name as the listing compares it: the system pairs upper and lower case
+// letters, those of the ANSI code page as well.
+std::string foldedName(std::string name)
+{
+    if (!name.empty())
+        CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+    return name;
+}
+
+// Whether the name is a name of an entry, and not a path that reaches
+// further (a separator) or into an entry (a stream after a colon). A
+// character at a time: the second byte of a double-byte one may have the
+// value of a backslash.
+bool isEntryName(const std::string& name)
+{
+    for (const char* at = name.c_str(); *at; at = CharNextA(at))
+        if (*at == '/' || *at == '\\' || *at == ':')
+            return false;
+    return true;
+}
+
+// Adds the folded names of the entries of folder, and their 8.3 short names,
+// to names; false when the folder cannot be listed to its end.
+bool listFolder(const std::string& folder, std::vector<std::string>& names)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty root folder has no "." either
+    do {
+        names.push_back(foldedName(entry.cFileName));
+        if (entry.cAlternateFileName[0])
+            names.push_back(foldedName(entry.cAlternateFileName));
+    } while (FindNextFileA(search, &entry));
+    const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(search);
+    return complete;
+}
+#else
+// name as the listing compares it: ASCII letters in either case, so that a
+// folder that ignores case (a FAT disk) is checked as well.
+std::string foldedName(std::string name)
+{
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return name;
+}
+
+bool isEntryName(const std::string&)
+{
+    return true;
+}
+
+// Adds the folded names of the entries of folder to names; false when the
+// folder cannot be listed to its end.
+bool listFolder(const std::string& folder, std::vector<std::string>& names)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return false;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (!entry)
+            break;
+        names.push_back(foldedName(entry->d_name));
+    }
+    const bool complete = errno == 0;
+    closedir(dir);
+    return complete;
 }
 #endif
 
@@ -179,6 +258,18 @@ bool SourceFile::isSameFileAs(const std::string& path) const
 #endif
 }
 
+std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std::string>& names)
+{
+    std::vector<std::string> listed;
+    if (!listFolder(folder, listed))
+        return std::vector<bool>(names.size(), true);
+    std::sort(listed.begin(), listed.end());
+    std::vector<bool> present;
+    for (const std::string& name : names)
+        present.push_back(!isEntryName(name) || std::binary_search(listed.begin(), listed.end(), foldedName(name)));
+    return present;
+}
+
 void SourceFile::close()
 {
     if (m_file)
@@ -187,8 +278,7 @@ void SourceFile::close()
 }
 
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host,
-                     Sha256* pieceDigest, Sha256* fileDigest)
+                     std::int32_t chunkSize, ChunkRing& ring, SplitHost& host)
 {
     std::FILE* piece = openUnbuffered(path, "wb");
     if (!piece)
@@ -196,13 +286,13 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
     FileError error = FileError::None;
     for (std::int64_t left = size; left > 0 && error == FileError::None;) {
         std::size_t chunk = static_cast<std::size_t>(left < chunkSize ? left : chunkSize);
-        error = source.read(buffer.data(), chunk);
+        char* buffer = ring.nextBuffer();
+        error = source.read(buffer, chunk);
         if (error != FileError::None)
             break;
         // Hashed while the chunk is still in the processor's cache.
-        if (pieceDigest && fileDigest)
-            Sha256::addToBoth(*pieceDigest, *fileDigest, buffer.data(), chunk);
-        if (std::fwrite(buffer.data(), 1, chunk, piece) != chunk)
+        ring.hashChunk(chunk);
+        if (std::fwrite(buffer, 1, chunk, piece) != chunk)
             error = FileError::Write;
         left -= static_cast<std::int64_t>(chunk);
         if (error == FileError::None)

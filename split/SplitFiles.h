@@ -1,7 +1,7 @@
 // The engine's one contact with the file system: the source, the pieces, the script.
 #pragma once
 
-#include "split/Sha256.h"
+#include "split/ChunkRing.h"
 #include "split/SplitEngine.h"
 
 #include <cstdint>
@@ -46,14 +46,21 @@ private:
     std::FILE* m_file = nullptr;
 };
 
+// For each of names (names of entries, without a folder), whether it may name
+// an entry of folder (a path that ends in its separator): an entry of that
+// name, or, on Windows, of that 8.3 short name, letters in either case as
+// the ANSI code page pairs them. One listing of the folder; true for every
+// name when it cannot be listed, and on Windows for a name that holds a
+// separator or a colon, which a listing cannot answer for.
+std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std::string>& names);
+
 // Writes one piece of size bytes from source to path, in chunks of chunkSize
-// bytes read into buffer (which holds at least chunkSize bytes), creating or
-// truncating the file, and tells host's keepAlive after each chunk written.
-// Each chunk read goes, from the buffer, into pieceDigest and fileDigest too,
-// unless they are null (both or neither). The piece is closed whatever happens.
+// bytes read into ring's buffers (which hold at least chunkSize bytes),
+// creating or truncating the file, and tells host's keepAlive after each
+// chunk written. Each chunk read goes, from its buffer, to ring's digests too.
+// The piece is closed whatever happens.
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, std::vector<char>& buffer, SplitHost& host,
-                     Sha256* pieceDigest, Sha256* fileDigest);
+                     std::int32_t chunkSize, ChunkRing& ring, SplitHost& host);
 
 // Removes the file path: true when it is gone or was never there.
 bool removeFile(const std::string& path);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -60,6 +61,16 @@ SplitDigests digestsOnDisk(const TempDir& dir, const std::string& baseName, int 
     digests.file = file.finish();
     return digests;
 }
+
+SplitOptions withWorker(SplitOptions::Worker worker, Sha256::Engine engine = Sha256::Engine::Fastest)
+{
+    SplitOptions options;
+    options.worker = worker;
+    options.sha256 = engine;
+    return options;
+}
+
+const SplitOptions::Worker WorkerOrNot[] = {SplitOptions::Worker::Always, SplitOptions::Worker::Never};
 
 // Read and write system calls made by this process so far.
 std::pair<long, long> systemCallCounts()
@@ -136,6 +147,40 @@ TEST(SplitRun, PieceSizesAtTheEdges)
     }
 }
 
+TEST(SplitRun, TheWorkerChangesNoByte)
+{
+    struct Case {
+        std::size_t length;
+        std::string size;
+        Sha256::Engine engine;
+    };
+    const Case cases[] = {
+        {3000000, "", Sha256::Engine::Fastest},                  // the preset
+        {10000000, "1000001", Sha256::Engine::Portable},         // the worker lags: pieces hashed on both sides
+        {10000000, "4000000", Sha256::Engine::Fastest},          // pieces longer than the ring
+        {99900, "100", Sha256::Engine::Fastest},                 // 999 pieces shorter than a chunk
+        {0, "10", Sha256::Engine::Fastest},                      // one empty piece
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.length) + " in pieces of " + (c.size.empty() ? "the preset" : c.size));
+        TempDir source, inline_, worker;
+        writeFile(source / "data.bin", patternBytes(c.length));
+        for (const TempDir* out : {&inline_, &worker}) {
+            RecordingHost host;
+            runSplit({source / "data.bin", out->path().string(), c.size.empty() ? PresetSizeChoice : Custom, c.size,
+                      "Bytes"},
+                     host, systemScriptCodePage(),
+                     withWorker(out == &worker ? SplitOptions::Worker::Always : SplitOptions::Worker::Never,
+                                c.engine));
+            ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
+        }
+        const std::vector<std::string> names = listFolder(inline_.path());
+        ASSERT_EQ(listFolder(worker.path()), names);
+        for (const std::string& name : names)
+            ASSERT_TRUE(readFile(worker / name) == readFile(inline_ / name)) << name;
+    }
+}
+
 TEST(SplitRun, OneReadAndOneWritePerChunk)
 {
     TempDir dir;
@@ -155,7 +200,7 @@ TEST(SplitRun, OneReadAndOneWritePerChunk)
     EXPECT_EQ(writesAfter - writesBefore - (writesBefore - calibrationWrites), 6 + 1);
 }
 
-TEST(SplitRun, KeepAliveAfterEveryPathCheckedAndEveryChunkWritten)
+TEST(SplitRun, KeepAliveAfterEveryChunkWritten)
 {
     TempDir dir;
     writeFile(dir / "data.bin", patternBytes(300000));
@@ -163,7 +208,7 @@ TEST(SplitRun, KeepAliveAfterEveryPathCheckedAndEveryChunkWritten)
     host.recordsKeepAlive = true;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "200000", "Bytes"}, host);
     const std::vector<std::string> expected = {
-        "look " + (dir / "data.bin"), "look " + dir.path().string(), "keep 0/0", "keep 0/0", "start 2",
+        "look " + (dir / "data.bin"), "look " + dir.path().string(), "start 2",
         "keep 91104/200000", "keep 182208/200000", "keep 200000/200000", "step",
         "keep 91104/100000", "keep 100000/100000", "step",
         success("data.bin", "data"), "hide"};
@@ -174,8 +219,8 @@ TEST(SplitRun, KeepAliveAfterEveryPathCheckedAndEveryChunkWritten)
     RecordingHost empty;
     empty.recordsKeepAlive = true;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "10", "Bytes"}, empty);
-    EXPECT_EQ(std::vector<std::string>(empty.calls.begin() + 2, empty.calls.begin() + 5),
-              (std::vector<std::string>{"keep 0/0", "start 1", "step"}));
+    EXPECT_EQ(std::vector<std::string>(empty.calls.begin() + 2, empty.calls.begin() + 4),
+              (std::vector<std::string>{"start 1", "step"}));
 }
 
 TEST(SplitRun, TooManyPiecesWritesNothing)
@@ -414,17 +459,23 @@ TEST(SplitRun, FullDisk)
 
     const std::string bytes = patternBytes(1 << 20);
     writeFile(source / "data.bin", bytes);
-    RecordingHost host;
-    runSplit({source / "data.bin", disk.path().string(), Custom, "100", "KB"}, host);
-    ASSERT_EQ(host.messages.size(), 1u);
-    const std::string message = host.lastMessage();
-    EXPECT_TRUE(message == SplitMessages::WriteError || message == SplitMessages::CloseError) << message;
-    EXPECT_EQ(host.calls[2], "start 11");
-    EXPECT_EQ(host.calls.back(), stop(message)) << "no hideProgress after a failure";
-    EXPECT_FALSE(fs::exists(disk / "data.bat"));
-    // The pieces written before the disk filled stay, and hold the file's first bytes.
-    std::string written = readFile(disk / "data.001");
-    EXPECT_EQ(written, bytes.substr(0, written.size()));
+    for (SplitOptions::Worker worker : WorkerOrNot) {
+        SCOPED_TRACE(worker == SplitOptions::Worker::Always ? "worker" : "no worker");
+        for (const std::string& name : listFolder(disk.path()))
+            fs::remove(disk / name);
+        RecordingHost host;
+        runSplit({source / "data.bin", disk.path().string(), Custom, "100", "KB"}, host, systemScriptCodePage(),
+                 withWorker(worker));
+        ASSERT_EQ(host.messages.size(), 1u);
+        const std::string message = host.lastMessage();
+        EXPECT_TRUE(message == SplitMessages::WriteError || message == SplitMessages::CloseError) << message;
+        EXPECT_EQ(host.calls[2], "start 11");
+        EXPECT_EQ(host.calls.back(), stop(message)) << "no hideProgress after a failure";
+        EXPECT_FALSE(fs::exists(disk / "data.bat"));
+        // The pieces written before the disk filled stay, and hold the file's first bytes.
+        std::string written = readFile(disk / "data.001");
+        EXPECT_EQ(written, bytes.substr(0, written.size()));
+    }
 
     // The disk fills while the script is written: no script, whole or cut, is left.
     for (const std::string& name : listFolder(disk.path()))
@@ -434,6 +485,50 @@ TEST(SplitRun, FullDisk)
     runSplit({source / "data.bin", disk.path().string(), Custom, "84", "KB"}, scriptHost);
     EXPECT_EQ(scriptHost.lastMessage(), SplitMessages::WriteError);
     EXPECT_EQ(listFolder(disk.path()), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
+}
+
+TEST(SplitRun, ReadErrorMidPiece)
+{
+    TempDir dir;
+    const std::string bytes = patternBytes(1 << 20);
+    writeFile(dir / "data.bin", bytes);
+    // After the first chunk of the second piece (the first has five), the
+    // source's descriptor turns into one open for writing only: the next read fails.
+    struct FailingHost : RecordingHost {
+        std::string source;
+        int chunks = 0;
+        void keepAlive(std::int64_t done, std::int64_t size) override
+        {
+            RecordingHost::keepAlive(done, size);
+            if (++chunks != 6)
+                return;
+            for (const fs::directory_entry& fd : fs::directory_iterator("/proc/self/fd")) {
+                std::error_code error;
+                if (fs::read_symlink(fd.path(), error) == source) {
+                    const int writeOnly = ::open("/dev/null", O_WRONLY);
+                    ::dup2(writeOnly, std::stoi(fd.path().filename().string()));
+                    ::close(writeOnly);
+                }
+            }
+        }
+    };
+    for (SplitOptions::Worker worker : WorkerOrNot) {
+        SCOPED_TRACE(worker == SplitOptions::Worker::Always ? "worker" : "no worker");
+        FailingHost host;
+        host.source = dir / "data.bin";
+        runSplit({dir / "data.bin", dir.path().string(), Custom, "400000", "Bytes"}, host, systemScriptCodePage(),
+                 withWorker(worker));
+        std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 3);
+        expected.resize(4);  // the first piece was stepped, the second failed
+        expected.push_back(stop(SplitMessages::ReadError));
+        EXPECT_EQ(host.calls, expected);
+        EXPECT_TRUE(readFile(dir / "data.001") == bytes.substr(0, 400000));
+        EXPECT_TRUE(readFile(dir / "data.002") == bytes.substr(400000, 91104));
+        EXPECT_FALSE(fs::exists(dir / "data.bat"));
+        EXPECT_FALSE(fs::exists(dir / "data.003"));
+        fs::remove(dir / "data.001");
+        fs::remove(dir / "data.002");
+    }
 }
 
 TEST(SplitRun, PathsUpToTheSystemLimit)

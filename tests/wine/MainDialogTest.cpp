@@ -225,6 +225,14 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
 {
     ScratchDirectory dir;
     WriteFileBytes(dir / "small.txt", "some text");
+    // Named as its own first piece, and reached under another spelling of that
+    // name: other letter case, or the 8.3 short name, which is all that the
+    // folder's listing shows of it beside its long name.
+    WriteFileBytes(dir / "REPORT.001", "some text");
+    WriteFileBytes(dir / "long report name.001", "some text");
+    char shortPath[MAX_PATH] = "";
+    ASSERT_NE(::GetShortPathNameA((dir / "long report name.001").c_str(), shortPath, MAX_PATH), 0u);
+    const std::string shortName = std::string(shortPath).substr(std::string(shortPath).rfind('\\') + 1);
     CParcelorDlg dlg;
     bool progressShown = false;
     BoxCatcher catcher([&](HWND, const CaughtBox&) {
@@ -241,18 +249,32 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
         Choose(hDlg, IDC_SIZE, Custom);
         Type(hDlg, IDC_CUSTOM_SIZE, "1.5");
         Click(hDlg, IDC_SPLIT);
+        Choose(hDlg, IDC_SIZE, Preset);
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, dir / "report.001");
+        Click(hDlg, IDC_SPLIT);
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, shortPath);
+        Click(hDlg, IDC_SPLIT);
         EXPECT_TRUE(ProgressHidden(hDlg));
     });
-    ASSERT_EQ(catcher.Boxes().size(), 3u);
+    ASSERT_EQ(catcher.Boxes().size(), 5u);
     EXPECT_EQ(catcher.Boxes()[0].text, SplitMessages::NoFile);
     EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
     EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
+    auto refusal = [](const std::string& piece) {
+        return SplitMessages::OverwritesSourceStart + ("piece " + piece) + SplitMessages::OverwritesSourceEnd;
+    };
+    EXPECT_EQ(catcher.Boxes()[3].text, refusal("report.001"));
+    EXPECT_EQ(catcher.Boxes()[4].text, refusal(shortName));
     for (const CaughtBox& box : catcher.Boxes()) {
         EXPECT_EQ(box.caption, "The Parcelor");
         EXPECT_EQ(box.icon, UINT(MB_ICONSTOP));
     }
     EXPECT_FALSE(progressShown);
     EXPECT_FALSE(FileExists(dir / "small.001"));
+    EXPECT_EQ(ReadFileBytes(dir / "REPORT.001"), "some text");
+    EXPECT_EQ(ReadFileBytes(dir / "long report name.001"), "some text");
 }
 
 TEST(MainDialog, EnterAndExitConfirmWhileEscapeAndCloseCancel)
