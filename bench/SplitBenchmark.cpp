@@ -11,7 +11,9 @@
 //   - the preset piece size, with the digests' worker and without it;
 //   - the same through a host whose keepAlive reads a clock after every
 //     chunk, as the window's does;
-//   - the portable SHA-256 code forced, with the worker and without;
+//   - the portable SHA-256 code forced, with the worker and without, and
+//     the best code for a processor without the SHA instructions (SSSE3 with
+//     BMI2) likewise;
 //   - a custom size that is a multiple of 64 bytes, whose pieces' digests
 //     share the file's message schedule, and one byte less, whose do not,
 //     with the worker and without.
@@ -384,6 +386,12 @@ int main(int argc, char** argv)
 
     using Worker = SplitOptions::Worker;
     const Sha256::Engine portable = Sha256::Engine::Portable;
+    // The best that a processor without the SHA instructions gets here.
+    const Sha256::Engine vector = Sha256::runs(Sha256::Engine::Bmi2)    ? Sha256::Engine::Bmi2
+                                  : Sha256::runs(Sha256::Engine::Ssse3) ? Sha256::Engine::Ssse3
+                                                                        : portable;
+    const std::string vectorWorker = std::string("preset, ") + Sha256::nameOf(vector) + ", worker";
+    const std::string vectorAlone = std::string("preset, ") + Sha256::nameOf(vector) + ", no worker";
     const std::string aligned = std::to_string(alignedSize), unaligned = std::to_string(alignedSize - 1);
     QuietHost host;
     KeepAliveHost keepAliveHost;
@@ -397,6 +405,8 @@ int main(int argc, char** argv)
         {"custom (multiple of 64), no worker", "Custom size...", aligned, "Bytes", withWorker(Worker::Never), &host},
         {"custom (one byte less), worker", "Custom size...", unaligned, "Bytes", withWorker(Worker::Always), &host},
         {"custom (one byte less), no worker", "Custom size...", unaligned, "Bytes", withWorker(Worker::Never), &host},
+        {vectorWorker.c_str(), PresetSizeChoice, "", "", withWorker(Worker::Always, vector), &host},
+        {vectorAlone.c_str(), PresetSizeChoice, "", "", withWorker(Worker::Never, vector), &host},
     };
     const std::size_t wayCount = sizeof ways / sizeof ways[0];
 
@@ -437,8 +447,9 @@ int main(int argc, char** argv)
     for (const SplitWay& way : ways)
         std::printf("  runSplit, %-34s %8.1f MB/s  x %.3f of the copy\n", way.label, megabytes / way.best,
                     bestCopy / way.best);
-    std::printf("  worker/no worker: preset %.2f, portable %.2f, custom %.2f and %.2f\n", ways[1].best / ways[0].best,
-                ways[4].best / ways[3].best, ways[6].best / ways[5].best, ways[8].best / ways[7].best);
+    std::printf("  worker/no worker: preset %.2f, portable %.2f, custom %.2f and %.2f, %s %.2f\n",
+                ways[1].best / ways[0].best, ways[4].best / ways[3].best, ways[6].best / ways[5].best,
+                ways[8].best / ways[7].best, Sha256::nameOf(vector), ways[10].best / ways[9].best);
     std::printf("  keep-alive/plain split: %.3f (throughput; 1 = no cost; %ld calls, %ld paints in %d runs)\n",
                 ways[0].best / ways[2].best, keepAliveHost.calls, keepAliveHost.paints, rounds);
     std::printf("from memory, on one thread:\n");
