@@ -1,4 +1,4 @@
-// The conversion of names from the ANSI to the OEM code page, in which cmd reads batch files.
+// The conversion of names from the ANSI to the OEM code page, in which cmd reads batch files, and where their characters begin.
 #pragma once
 
 #include "split/ScriptCodePage.h"
