@@ -3,8 +3,6 @@
 
 #include "split/SplitMessages.h"
 
-#include <cerrno>
-
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
