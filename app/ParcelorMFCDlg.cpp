@@ -6,6 +6,7 @@
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "split/ScriptCodePage.h"
 
 #include <commctrl.h>
 
@@ -21,11 +22,9 @@ const char CustomSize[] = "Custom size...";
 // a character such as 表 has the value of a backslash.
 std::string folderPart(const std::string& path)
 {
-    const char* end = path.c_str();
-    for (const char* at = path.c_str(); *at; at = ::CharNextA(at))
-        if (*at == '\\')
-            end = at + 1;
-    return std::string(path.c_str(), end);
+    const std::string::size_type slash =
+        Characters(path, systemScriptCodePage(), ScriptCodePage::Side::Names).findLast('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 } // namespace
