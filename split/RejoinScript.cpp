@@ -1,4 +1,35 @@
-// The batch script that rebuilds the file from its pieces with copy /b.
+// The rejoin script: one text that cmd, COMMAND.COM and sh each run whole.
+//
+// For REPORT.V2.DOC in three pieces of 1,000 bytes, in short ("cmd:" marks
+// lines that start with if "%OS%"=="Windows_NT", which only cmd passes;
+// "..." marks lines left out):
+//
+//   :; eval "$(awk 'p{sub(/\r$/,"");print}/^:sh\r?$/{p=1}' "$0")";exit 1 #
+//   @rem To rebuild REPORT.V2.DOC from its pieces in this folder: on Windows, run REPORT.V2.bat;
+//   @rem on Linux or macOS, run: sh REPORT.V2.bat
+//   @rem File: REPORT.V2.DOC / Size: 2500 bytes / SHA-256: 64 digits
+//   @echo off
+//   cmd: setlocal, ParcelorFolder=%~dp0, pushd there, COPYCMD=/Y, its flags cleared
+//   echo The file REPORT.V2.DOC is now being created . . .      announce, then progress
+//   if exist parcelor.tmp del parcelor.tmp
+//   if not exist REPORT.V2.001 goto notcreated ...              every piece there
+//   cmd: for %%f in (REPORT.V2.001) do set ParcelorSize=%%~zf   ... and of its size
+//   if exist REPORT.V2.DOC goto present                         never over a file already here
+//   :joinpieces
+//   copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul
+//   copy /b parcelor.tmp + REPORT.V2.003 parcelor.tmp > nul
+//   cmd: if defined ParcelorReplace goto replace
+//   copy parcelor.tmp REPORT.V2.DOC > nul
+//   del parcelor.tmp > nul
+//   cmd: its size, then call :hash, its one SHA-256 from certutil
+//   echo The file REPORT.V2.DOC was successfully created.       and what was checked
+//   :notcreated / :failed / :wrongsize / :damaged               the ways out, each with its pause;
+//                                                               :damaged hashes the pieces to name the bad ones
+//   :present ... :ask (set /p) ... :kept ... :replace           a file already here
+//   :end / :nofolder / :hash (the certutil routine)
+//   :sh                                                         what sh runs: the same checks
+//   file='REPORT.V2.DOC' ... exit 0
+//   :done
 #include "split/RejoinScript.h"
 
 #include "split/PieceNames.h"
@@ -6,8 +37,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 
 namespace {
+
+using namespace SplitMessages;
 
 // Characters that split an argument of copy or mean something to cmd;
 // 0xFF among them, which cmd takes for a blank.
@@ -54,6 +89,33 @@ std::string echoed(const std::string& name, const ScriptCodePage& codePage)
     });
 }
 
+// name in quotes in an echo line, printed with them: between quotes cmd
+// acts on no character but %.
+std::string quotedInEcho(const std::string& name, const ScriptCodePage& codePage)
+{
+    return "\"" + doublePercents(name, codePage) + "\"";
+}
+
+// text as one word of sh, which takes nothing between single quotes for
+// anything but itself.
+std::string shQuoted(const std::string& text)
+{
+    std::string word = "'";
+    for (char c : text)
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
+}
+
+// name as a word that a user types at a sh prompt: quoted only when it must be.
+std::string shTyped(const std::string& name)
+{
+    const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::strchr("._-+,@%/", c);
+    });
+    return plain ? name : shQuoted(name);
+}
+
 // Older interpreters set no error level after a copy, and may carry a stale
 // one from an earlier program, so only cmd's is trusted.
 constexpr const char* StopOnFailedCopy = "if \"%OS%\"==\"Windows_NT\" if errorlevel 1 goto failed";
@@ -88,77 +150,7 @@ std::string unlessSize(std::int64_t size)
     return text;
 }
 
-// Whether a and b are one name as Windows compares them: ASCII letters in
-// either case, characters of two bytes exactly.
-bool sameName(const std::string& a, const std::string& b, const ScriptCodePage& codePage)
-{
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size())
-        return false;
-    const Characters characters(a, codePage, ScriptCodePage::Side::Names);
-    for (std::size_t at = 0; at < a.size(); at += characters.lengthAt(at)) {
-        if (characters.lengthAt(at) == 2 ? a.compare(at, 2, b, at, 2) != 0 : lower(a[at]) != lower(b[at]))
-            return false;
-    }
-    return true;
-}
-
-// The lines that set ParcelorHash to the SHA-256 that certutil gives for the
-// file that ParcelorFile names, as 64 lowercase hexadecimal digits; to
-// nothing, once ParcelorUnchecked is set, when certutil is missing or gives
-// no such digest.
-// The first time that happens they say so, and give digest, the SHA-256 of
-// the file shown as shownFile, for checking it by other means. Reached only
-// by call under cmd.
-//
-// certutil answers with a header in the system's language, then the digest,
-// as hex pairs separated by blanks (Windows 7) or as 64 digits (Windows 10),
-// then a line that it is done. It is called by its full path, so that a
-// program of its name beside the pieces never runs. The name reaches it
-// through the variable, which the command's own cmd expands: a name written
-// into the command would have its percent signs read again there. Its
-// answer is never expanded where a character of it could end a command:
-// with its quotes removed it stays inside quotes, and only a value of hex
-// digits goes on.
-std::string hashRoutine(const std::string& shownFile, const std::string& digest)
-{
-    const std::string certutil = "%SystemRoot%\\System32\\certutil.exe";
-    std::string text = ":hash\r\n"
-                       "set ParcelorHash=\r\n"
-                       "if defined ParcelorUnchecked goto :eof\r\n"
-                       "if not exist \"" + certutil + "\" goto unchecked\r\n"
-                       "set ParcelorLine=\r\n"
-                       "for /f \"skip=1 delims=\" %%h in ('\"\"" + certutil + "\" -hashfile \"%%ParcelorFile%%\" SHA256\"') "
-                       "do if not defined ParcelorLine set \"ParcelorLine=%%h\"\r\n"
-                       "if not defined ParcelorLine goto unchecked\r\n"
-                       "set \"ParcelorHash=%ParcelorLine:\"=%\"\r\n"
-                       "set \"ParcelorHash=%ParcelorHash: =%\"\r\n"
-                       "if not defined ParcelorHash goto unchecked\r\n"
-                       // The x keeps the variable defined when every digit is gone.
-                       "set \"ParcelorRest=x%ParcelorHash%\"\r\n";
-    // cmd replaces letters in either case.
-    for (char digit : std::string("0123456789abcdef"))
-        text += std::string("set \"ParcelorRest=%ParcelorRest:") + digit + "=%\"\r\n";
-    text += "if not \"%ParcelorRest%\"==\"x\" goto unchecked\r\n"
-            "if \"%ParcelorHash:~63%\"==\"\" goto unchecked\r\n"
-            "if not \"%ParcelorHash:~64%\"==\"\" goto unchecked\r\n";
-    // In lowercase, as the script's digests are: Wine's cmd cannot take an
-    // if /i after another if.
-    for (char letter : std::string("abcdef"))
-        text += std::string("set \"ParcelorHash=%ParcelorHash:") + letter + "=" + letter + "%\"\r\n";
-    text += "goto :eof\r\n"
-            ":unchecked\r\n"
-            "set ParcelorHash=\r\n"
-            "set ParcelorUnchecked=1\r\n"
-            "echo " + std::string(SplitMessages::ContentsNotChecked) + "\r\n"
-            "echo " + SplitMessages::CheckByHandStart + shownFile + SplitMessages::CheckByHandMiddle + digest +
-            ".\r\n"
-            "echo.\r\n"
-            "goto :eof\r\n";
-    return text;
-}
-
-// The lines that set ParcelorHash, through the routine above, to the digest
+// The lines that set ParcelorHash, through the routine :hash, to the digest
 // that certutil gives for the file name in the script's folder. certutil
 // gets its full path: the command processor that runs it first runs any
 // AutoRun command of the registry, which may change the folder.
@@ -184,167 +176,530 @@ std::string countMatch(const std::string& digest)
 // The longest line that COMMAND.COM (DOS, Windows 9x) reads whole; it cuts the rest.
 constexpr std::size_t CommandComLine = 127;
 
-} // namespace
+// What the script is made of: the split, and its names in the forms that the lines need.
+struct Rejoin {
+    const RejoinNames& names;
+    int pieceCount;
+    std::int64_t pieceSize, fileLength;
+    const SplitDigests& digests;
+    const ScriptCodePage& codePage;
+    std::string file = argument(names.fileName, codePage);
+    std::string shownFile = echoed(names.fileName, codePage);
 
-ScriptClash scriptClash(const std::string& baseName, const std::string& fileName, const ScriptCodePage& codePage)
-{
-    if (sameName(fileName, baseName + ".bat", codePage))
-        return ScriptClash::Script;
-    if (sameName(fileName, ScratchFileName, codePage))
-        return ScriptClash::Scratch;
-    return ScriptClash::None;
-}
+    std::string piece(int number) const { return names.baseName + "." + pieceNumberText(number); }
+    std::string pieceArgument(int number) const { return argument(piece(number), codePage); }
+    std::string shownPiece(int number) const { return echoed(piece(number), codePage); }
+    std::int64_t length(int number) const { return pieceLength(number, pieceCount, pieceSize, fileLength); }
+    const std::string& digest(int number) const { return digests.pieces[static_cast<std::size_t>(number - 1)]; }
+    std::string joining() const
+    {
+        return pieceCount == 1 ? std::string(JoiningOne) : JoiningStart + std::to_string(pieceCount) + JoiningEnd;
+    }
+    // How to compute the file's SHA-256 elsewhere, with the name as the script shows it.
+    std::string howToHash(const std::string& quoted) const
+    {
+        return HowToHashStart + quoted + HowToHashWindows + quoted + HowToHashOr + quoted + HowToHashEnd;
+    }
+};
 
-bool canNameInScript(const std::string& name, const ScriptCodePage& codePage, ScriptCodePage::Side side)
-{
-    // No byte below 32 is ever the second byte of a character.
-    return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }) &&
-           !Characters(name, codePage, side).holdsAnyOf("\"*?<>|");
-}
-
-std::string rejoinScriptText(const std::string& baseName, const std::string& fileName,
-                             int pieceCount, std::int64_t pieceSize, std::int64_t fileLength,
-                             const SplitDigests& digests, const ScriptCodePage& codePage)
-{
-    const std::string scratch = ScratchFileName;
-    const std::string file = argument(fileName, codePage);
-    const std::string shownFile = echoed(fileName, codePage);
-    std::string script;
-    auto line = [&script](const std::string& text) { script += text + "\r\n"; };
-    // A line that COMMAND.COM runs and that would do harm if it were cut;
-    // a cut echo only shows less.
-    std::size_t longestCommand = 0;
-    auto command = [&](const std::string& text) {
+// The script's lines as they are written, and the longest that COMMAND.COM
+// must run whole.
+class ScriptLines {
+public:
+    void line(const std::string& text) { m_text += text + "\r\n"; }
+    // A line that COMMAND.COM runs and that would do harm if it were cut; a
+    // cut echo only shows less.
+    void command(const std::string& text)
+    {
         line(text);
-        longestCommand = std::max(longestCommand, text.size());
-    };
-    auto piece = [&baseName](int number) { return baseName + "." + pieceNumberText(number); };
-    // Only cmd counts; what holds no byte needs no digest, its size proves it.
-    int digestsToMatch = fileLength > 0 ? 1 : 0;
-
-    // For anyone who checks the file with another tool. cmd expands percent
-    // signs even in a rem line, and stops at one it cannot expand.
-    line("@rem File: " + doublePercents(fileName, codePage));
-    line("@rem Size: " + std::to_string(fileLength) + " bytes");
-    line("@rem SHA-256: " + digests.file);
-    line("@echo off");
-    const std::string head = script;
-    script.clear();
-    // The script's variables live only as long as it does. It works in its
-    // own folder, however it was started (its full path typed, a double
-    // click on a network share), and goes back at every way out; setlocal
-    // comes first, so that what it restores at the end is the user's folder.
-    // It sets what it relies on rather than inherit it: command extensions
-    // (%~dp0, call :label, for /f), no delayed expansion (which would eat
-    // the ! of a name), and copy that never asks before it overwrites.
-    line(UnderCmd + "setlocal EnableExtensions DisableDelayedExpansion");
-    // Taken once: cmd finds the folder of %0 anew each time, from the
-    // current folder when the script was started by a relative path.
-    line(UnderCmd + "set \"ParcelorFolder=%~dp0\"");
-    line(UnderCmd + "pushd \"%~dp0\"");
-    line(UnderCmd + "if errorlevel 1 goto nofolder");
-    line(UnderCmd + "set COPYCMD=/Y");
-    line(UnderCmd + "set ParcelorDamaged=");
-    line(UnderCmd + "set ParcelorUnchecked=");
-    line(UnderCmd + "set ParcelorMatched=0");
-    line("echo The file " + shownFile + " is now being created . . .");
-    line("echo.");
-    command("if exist " + scratch + " del " + scratch);
-    for (int k = 1; k <= pieceCount; ++k) {
-        line("if not exist " + argument(piece(k), codePage) + " echo The piece " + echoed(piece(k), codePage) +
-             " is missing.");
-        command("if not exist " + argument(piece(k), codePage) + " goto notcreated");
+        m_longestCommand = std::max(m_longestCommand, text.size());
     }
-    for (int k = 1; k <= pieceCount; ++k) {
-        const std::int64_t size = pieceLength(k, pieceCount, pieceSize, fileLength);
-        const std::string digits = std::to_string(size);
-        line(measure(argument(piece(k), codePage)));
-        line(unlessSize(size) + "echo The piece " + echoed(piece(k), codePage) +
-             " has %ParcelorSize% bytes instead of " + digits + ".");
-        line(unlessSize(size) + "goto notcreated");
-    }
-    // Every damaged piece is named before the script stops.
-    for (int k = 1; k <= pieceCount; ++k) {
-        if (pieceLength(k, pieceCount, pieceSize, fileLength) == 0)
-            continue;
-        const std::string& digest = digests.pieces[static_cast<std::size_t>(k - 1)];
-        script += hashLines(piece(k), codePage);
-        line(unlessDigest(digest) + "echo The piece " + echoed(piece(k), codePage) + SplitMessages::PieceDamagedEnd);
-        line(unlessDigest(digest) + "set ParcelorDamaged=1");
-        script += countMatch(digest);
-        ++digestsToMatch;
-    }
-    line(UnderCmd + "if defined ParcelorDamaged goto notcreated");
-    if (pieceCount == 1)
-        command("copy /b " + argument(piece(1), codePage) + " " + scratch + " > nul");
-    else
-        command("copy /b " + argument(piece(1), codePage) + " + " + argument(piece(2), codePage) + " " + scratch + " > nul");
-    line(StopOnFailedCopy);
-    for (int k = 3; k <= pieceCount; ++k) {
-        command("copy /b " + scratch + " + " + argument(piece(k), codePage) + " " + scratch + " > nul");
-        line(StopOnFailedCopy);
-    }
-    command("copy " + scratch + " " + file + " > nul");
-    line(StopOnFailedCopy);
-    command("del " + scratch + " > nul");
-    line(measure(file));
-    line(unlessSize(fileLength) + "goto wrongsize");
-    if (fileLength > 0) {
-        script += hashLines(fileName, codePage);
-        line(unlessDigest(digests.file) + "goto damaged");
-        script += countMatch(digests.file);
-    }
-    // The one check that COMMAND.COM can make of the join.
-    command("if not exist " + file + " goto notcreated");
-    line("echo The file " + shownFile + " was successfully created.");
-    const std::string matched = "\"%ParcelorMatched%\"==\"" + std::to_string(digestsToMatch) + "\" ";
-    line(UnderCmd + "if " + matched + "echo " + SplitMessages::ContentsChecked);
-    line(UnderCmd + "if not " + matched + "echo " + SplitMessages::SizesChecked);
-    line("echo.");
-    line("pause");
-    line("");
-
-    line("goto end");
-    line(":notcreated");
-    line("echo The file " + shownFile + " was not created.");
-    line("echo.");
-    line("pause");
-    line("goto end");
-    line(":failed");
-    line("if exist " + scratch + " del " + scratch);
-    line("echo A copy failed: the file " + shownFile + " was not created completely.");
-    line("echo.");
-    line("pause");
-    line("goto end");
-    line(":wrongsize");
-    line("echo The file " + shownFile + " has %ParcelorSize% bytes instead of " + std::to_string(fileLength) +
-         ": it was not created correctly.");
-    line("echo.");
-    line("pause");
-    line("goto end");
-    line(":damaged");
-    line("echo The file " + shownFile + SplitMessages::FileDamagedEnd);
-    line("echo.");
-    line("pause");
-    line(":end");
-    line(UnderCmd + "popd");
-    line("goto done");
-    line(":nofolder");
-    line(std::string("echo ") + SplitMessages::NoFolder);
-    line("echo.");
-    line("pause");
-    line("goto done");
-    // Names too long for COMMAND.COM's lines: it would cut a copy's
-    // destination, or join into a piece, so only cmd may join them.
-    if (longestCommand > CommandComLine) {
-        script = "if not \"%OS%\"==\"Windows_NT\" goto needsnt\r\n" + script;
-        line(":needsnt");
-        line(std::string("echo ") + SplitMessages::NeedsWindowsNt);
+    void echo(const std::string& text) { line("echo " + text); }
+    // Lines that already end in CR LF.
+    void append(const std::string& lines) { m_text += lines; }
+    // A way out: its label (none when it follows on), what it does and says,
+    // a pause for the user to read it, then where it goes.
+    void exitBlock(const std::string& label, std::initializer_list<std::string> lines,
+                   const std::string& next = "goto end")
+    {
+        if (!label.empty())
+            line(":" + label);
+        for (const std::string& text : lines)
+            line(text);
         line("echo.");
         line("pause");
-        line("goto done");
+        line(next);
     }
-    script += hashRoutine(shownFile, digests.file);
-    line(":done");
-    return head + script;
+
+    const std::string& text() const { return m_text; }
+    std::size_t longestCommand() const { return m_longestCommand; }
+
+private:
+    std::string m_text;
+    std::size_t m_longestCommand = 0;
+};
+
+// For sh: the rest of the first line is a label to cmd and COMMAND.COM. It
+// runs what follows the line :sh with the CR of every line end taken off;
+// the # hides this line's own. Nothing here is a redirection that COMMAND.COM
+// could act on, and its first word is none of COMMAND.COM's commands.
+void launcher(ScriptLines& script)
+{
+    script.line(":; eval \"$(awk 'p{sub(/\\r$/,\"\");print}/^:sh\\r?$/{p=1}' \"$0\")\";exit 1 #");
+}
+
+// For anyone who opens the script or checks the file with another tool. cmd
+// expands percent signs even in a rem line, and stops at one it cannot expand.
+void header(const Rejoin& r, ScriptLines& script)
+{
+    const std::string scriptName = r.names.baseName + ".bat";
+    script.line("@rem " + doublePercents(RunStart + r.names.fileName + RunOnWindows + scriptName + ";", r.codePage));
+    script.line("@rem " + doublePercents(RunElsewhere + ("sh " + shTyped(scriptName)), r.codePage));
+    script.line("@rem File: " + doublePercents(r.names.fileName, r.codePage));
+    script.line("@rem Size: " + std::to_string(r.fileLength) + " bytes");
+    script.line("@rem SHA-256: " + r.digests.file);
+    script.line("@echo off");
+}
+
+// The script's variables live only as long as it does. It works in its own
+// folder, however it was started (its full path typed, a double click on a
+// network share), and goes back at every way out; setlocal comes first, so
+// that what it restores at the end is the user's folder. It sets what it
+// relies on rather than inherit it: command extensions (%~dp0, call :label,
+// for /f), no delayed expansion (which would eat the ! of a name), and copy
+// that never asks before it overwrites.
+void environment(const Rejoin& r, ScriptLines& script)
+{
+    script.line(UnderCmd + "setlocal EnableExtensions DisableDelayedExpansion");
+    // Taken once: cmd finds the folder of %0 anew each time, from the
+    // current folder when the script was started by a relative path.
+    script.line(UnderCmd + "set \"ParcelorFolder=%~dp0\"");
+    script.line(UnderCmd + "pushd \"%~dp0\"");
+    script.line(UnderCmd + "if errorlevel 1 goto nofolder");
+    script.line(UnderCmd + "set COPYCMD=/Y");
+    for (const char* flag : {"ParcelorDamaged", "ParcelorUnchecked", "ParcelorReplace"})
+        script.line(UnderCmd + "set " + flag + "=");
+    script.line(UnderCmd + "set ParcelorMatched=0");
+    script.echo(FileStart + r.shownFile + CreatingEnd);
+    script.line("echo.");
+    script.echo(CheckingPieces);
+    script.command("if exist " + std::string(ScratchFileName) + " del " + ScratchFileName);
+}
+
+// Every piece there, then, under cmd, every piece of its size; nothing
+// opened yet.
+void pieceChecks(const Rejoin& r, ScriptLines& script)
+{
+    for (int k = 1; k <= r.pieceCount; ++k) {
+        script.line("if not exist " + r.pieceArgument(k) + " echo " + PieceStart + r.shownPiece(k) + PieceMissingEnd);
+        script.command("if not exist " + r.pieceArgument(k) + " goto notcreated");
+    }
+    for (int k = 1; k <= r.pieceCount; ++k) {
+        const std::string digits = std::to_string(r.length(k));
+        script.line(measure(r.pieceArgument(k)));
+        script.line(unlessSize(r.length(k)) + "echo " + PieceStart + r.shownPiece(k) + SizeMiddle + "%ParcelorSize%" +
+                    SizeInsteadOf + digits + PieceSizeEnd);
+        script.line(unlessSize(r.length(k)) + "goto notcreated");
+    }
+}
+
+// The pieces gathered in the scratch file, with copy /b. A file already
+// here takes the way through :present, which comes back here only to
+// replace it, and then only from :replace once the join is proven.
+void join(const Rejoin& r, ScriptLines& script)
+{
+    const std::string scratch = ScratchFileName;
+    script.command("if exist " + r.file + " goto present");
+    script.line(":joinpieces");
+    script.echo(r.joining());
+    if (r.pieceCount == 1)
+        script.command("copy /b " + r.pieceArgument(1) + " " + scratch + " > nul");
+    else
+        script.command("copy /b " + r.pieceArgument(1) + " + " + r.pieceArgument(2) + " " + scratch + " > nul");
+    script.line(StopOnFailedCopy);
+    for (int k = 3; k <= r.pieceCount; ++k) {
+        script.command("copy /b " + scratch + " + " + r.pieceArgument(k) + " " + scratch + " > nul");
+        script.line(StopOnFailedCopy);
+    }
+    script.line(UnderCmd + "if defined ParcelorReplace goto replace");
+}
+
+// The rebuilt file (named target) measured, then its one SHA-256 compared;
+// certutil is never asked about what holds no byte, whose size proves it.
+void proveRebuilt(const Rejoin& r, const std::string& target, ScriptLines& script)
+{
+    script.line(measure(argument(target, r.codePage)));
+    script.line(unlessSize(r.fileLength) + "goto wrongsize");
+    if (r.fileLength == 0)
+        return;
+    script.line(UnderCmd + "echo " + CheckingFile);
+    script.append(hashLines(target, r.codePage));
+    script.line(unlessDigest(r.digests.file) + "goto damaged");
+    script.append(countMatch(r.digests.file));
+}
+
+// Says so, and how far the checks went: only a counted match of the file's
+// digest proves its contents; COMMAND.COM can only have seen the pieces.
+void success(const Rejoin& r, ScriptLines& script)
+{
+    const std::string matched = "\"%ParcelorMatched%\"==\"" + std::to_string(r.fileLength > 0 ? 1 : 0) + "\" ";
+    script.echo(FileStart + r.shownFile + CreatedEnd);
+    script.line(UnderCmd + "if " + matched + "echo " + ContentsChecked);
+    script.line(UnderCmd + "if not " + matched + "echo " + SizesChecked);
+    script.line(std::string("if not \"%OS%\"==\"Windows_NT\" echo ") + PresenceChecked);
+    script.line("echo.");
+    script.line("pause");
+    script.line("");
+    script.line("goto end");
+}
+
+// Into a file that was not here: the scratch file copied to its name, then proven.
+void proof(const Rejoin& r, ScriptLines& script)
+{
+    const std::string scratch = ScratchFileName;
+    script.command("copy " + scratch + " " + r.file + " > nul");
+    script.line(StopOnFailedCopy);
+    script.command("del " + scratch + " > nul");
+    proveRebuilt(r, r.names.fileName, script);
+    // The one check that COMMAND.COM can make of the join.
+    script.command("if not exist " + r.file + " goto notcreated");
+    success(r, script);
+}
+
+// The ways out of a failed join. A rebuild never keeps the file's name: the
+// file is removed unless it was already here before (ParcelorReplace), when
+// the join went into the scratch file alone. A damaged rebuild has its
+// pieces hashed, to name every damaged one.
+void failures(const Rejoin& r, ScriptLines& script)
+{
+    const std::string removeScratch = "if exist " + std::string(ScratchFileName) + " del " + ScratchFileName;
+    const std::string removeRebuilt = UnderCmd + "if not defined ParcelorReplace if exist " + r.file + " del " + r.file;
+    script.exitBlock("notcreated", {"echo " + (FileStart + r.shownFile + NotCreatedEnd)});
+    script.exitBlock("failed", {removeScratch, removeRebuilt, "echo " + (CopyFailedStart + r.shownFile + CopyFailedEnd)});
+    script.exitBlock("wrongsize", {removeScratch, removeRebuilt,
+                                   "echo " + (FileStart + r.shownFile + SizeMiddle + "%ParcelorSize%" + SizeInsteadOf +
+                                              std::to_string(r.fileLength) + WrongFileSizeEnd)});
+    script.line(":damaged");
+    script.line(removeScratch);
+    script.line(removeRebuilt);
+    script.echo(CheckingEveryPiece);
+    for (int k = 1; k <= r.pieceCount; ++k) {
+        if (r.length(k) == 0)
+            continue;
+        script.append(hashLines(r.piece(k), r.codePage));
+        script.line(unlessDigest(r.digest(k)) + "echo " + PieceStart + r.shownPiece(k) + PieceDamagedEnd);
+        script.line(unlessDigest(r.digest(k)) + "set ParcelorDamaged=1");
+    }
+    script.line(UnderCmd + "if defined ParcelorDamaged goto notcreated");
+    script.exitBlock("", {"echo " + (FileStart + r.shownFile + FileDamagedEnd)});
+}
+
+// A file of the rebuilt name already here. Equal to the original: left as
+// it is, with success. Otherwise cmd asks before it is replaced (no answer,
+// as from redirected input, means no), and replaces it only by a proven
+// rebuild, or, where nothing can prove one, after that yes; COMMAND.COM,
+// which can neither compare nor ask, and a folder of that name, keep it.
+void existingFile(const Rejoin& r, ScriptLines& script)
+{
+    script.line(":present");
+    script.line("if not \"%OS%\"==\"Windows_NT\" goto uncheckable");
+    script.line("set ParcelorAttributes=-");
+    script.line("for %%f in (" + r.file + ") do set ParcelorAttributes=%%~af");
+    script.line("if \"%ParcelorAttributes:~0,1%\"==\"d\" goto folder");
+    script.line("set ParcelorReplace=1");
+    script.line(measure(r.file));
+    script.line(unlessSize(r.fileLength) + "goto different");
+    if (r.fileLength > 0) {
+        script.echo(FileStart + r.shownFile + CheckingExistingEnd);
+        script.append(hashLines(r.names.fileName, r.codePage));
+        script.line("if not defined ParcelorHash goto unproven");
+        script.line(unlessDigest(r.digests.file) + "goto different");
+    }
+    script.exitBlock("", {"echo " + (FileStart + r.shownFile + AlreadyHereEnd)});
+    script.line(":different");
+    script.echo(FileStart + r.shownFile + DiffersEnd);
+    script.line("goto ask");
+    script.line(":unproven");
+    script.echo(FileStart + r.shownFile + UnprovenEnd);
+    script.line(":ask");
+    script.line("set ParcelorAnswer=");
+    script.line("set /p ParcelorAnswer=" + std::string(ReplacePrompt));
+    // Its quotes go only once it is known to be defined; then nothing that
+    // was typed can end the comparison. Its first letter decides, whatever
+    // follows (yes, or the CR that Wine's cmd keeps from a piped line);
+    // if /i would take either case, but not after another if in Wine's cmd.
+    script.line("if not defined ParcelorAnswer goto kept");
+    script.line("set \"ParcelorAnswer=%ParcelorAnswer:\"=%\"");
+    script.line("if \"%ParcelorAnswer:~0,1%\"==\"y\" goto joinpieces");
+    script.line("if \"%ParcelorAnswer:~0,1%\"==\"Y\" goto joinpieces");
+    script.line("goto kept");
+    script.line(":folder");
+    script.echo(FolderStart + r.shownFile + FolderEnd);
+    script.line("goto kept");
+    script.line(":uncheckable");
+    script.echo(FileStart + r.shownFile + UncheckableEnd);
+    script.line(":kept");
+    script.echo(KeptStart + r.shownFile + KeptEnd);
+    script.line("goto notcreated");
+    // The join came back here, in the scratch file: proven before it moves
+    // over the file, in one rename.
+    script.line(":replace");
+    proveRebuilt(r, ScratchFileName, script);
+    script.line("move /y " + std::string(ScratchFileName) + " " + r.file + " > nul");
+    script.line("if errorlevel 1 goto failed");
+    success(r, script);
+}
+
+// The lines that set ParcelorHash to the SHA-256 that certutil gives for the
+// file that ParcelorFile names, as 64 lowercase hexadecimal digits; to
+// nothing, once ParcelorUnchecked is set, when certutil is missing or gives
+// no such digest.
+// The first time that happens they say so, and give the file's SHA-256 for
+// checking it by other means, and how. Reached only by call under cmd.
+//
+// certutil answers with a header in the system's language, then the digest,
+// as hex pairs separated by blanks (Windows 7) or as 64 digits (Windows 10),
+// then a line that it is done. It is called by its full path, so that a
+// program of its name beside the pieces never runs. The name reaches it
+// through the variable, which the command's own cmd expands: a name written
+// into the command would have its percent signs read again there. Its
+// answer is never expanded where a character of it could end a command:
+// with its quotes removed it stays inside quotes, and only a value of hex
+// digits goes on.
+void hashRoutine(const Rejoin& r, ScriptLines& script)
+{
+    const std::string certutil = "%SystemRoot%\\System32\\certutil.exe";
+    script.append(":hash\r\n"
+                  "set ParcelorHash=\r\n"
+                  "if defined ParcelorUnchecked goto :eof\r\n"
+                  "if not exist \"" + certutil + "\" goto unchecked\r\n"
+                  "set ParcelorLine=\r\n"
+                  "for /f \"skip=1 delims=\" %%h in ('\"\"" + certutil + "\" -hashfile \"%%ParcelorFile%%\" SHA256\"') "
+                  "do if not defined ParcelorLine set \"ParcelorLine=%%h\"\r\n"
+                  "if not defined ParcelorLine goto unchecked\r\n"
+                  "set \"ParcelorHash=%ParcelorLine:\"=%\"\r\n"
+                  "set \"ParcelorHash=%ParcelorHash: =%\"\r\n"
+                  "if not defined ParcelorHash goto unchecked\r\n"
+                  // The x keeps the variable defined when every digit is gone.
+                  "set \"ParcelorRest=x%ParcelorHash%\"\r\n");
+    // cmd replaces letters in either case.
+    for (char digit : std::string("0123456789abcdef"))
+        script.line(std::string("set \"ParcelorRest=%ParcelorRest:") + digit + "=%\"");
+    script.line("if not \"%ParcelorRest%\"==\"x\" goto unchecked");
+    script.line("if \"%ParcelorHash:~63%\"==\"\" goto unchecked");
+    script.line("if not \"%ParcelorHash:~64%\"==\"\" goto unchecked");
+    // In lowercase, as the script's digests are: Wine's cmd cannot take an
+    // if /i after another if.
+    for (char letter : std::string("abcdef"))
+        script.line(std::string("set \"ParcelorHash=%ParcelorHash:") + letter + "=" + letter + "%\"");
+    script.line("goto :eof");
+    script.exitBlock("unchecked",
+                     {"set ParcelorHash=", "set ParcelorUnchecked=1", std::string("echo ") + ContentsNotChecked,
+                      "echo " + (CheckByHandStart + r.shownFile + CheckByHandMiddle + r.digests.file + "."),
+                      "echo " + r.howToHash(quotedInEcho(r.names.fileName, r.codePage))},
+                     "goto :eof");
+}
+
+// The code that sh runs, the same for every split: the checks and messages
+// of cmd's, with the file's and pieces' data set before it. Each @Name@ is
+// the message of that name, quoted.
+constexpr const char* ShRebuild = R"sh(say() { printf '%s\n' "$1"; }
+piece() { n=$((1000 + $1)); p=$base.${n#1}; }
+digestof() {
+	case $tool in
+	sha256sum) set -- "$(sha256sum < "$1")" ;;
+	shasum) set -- "$(shasum -a 256 < "$1")" ;;
+	*) set -- "$(openssl dgst -sha256 < "$1")" ;;
+	esac
+	set -- "${1##*= }"
+	printf '%s' "${1%% *}"
+}
+case $0 in */*) here=${0%/*}/ ;; *) here=./ ;; esac
+case $here in /*) ;; *) here=./$here ;; esac
+cd "$here" || { say @NoFolder@; exit 1; }
+tool=
+for t in sha256sum shasum openssl; do
+	if command -v $t > /dev/null 2>&1; then tool=$t; break; fi
+done
+say @FileStart@"$file"@CreatingEnd@
+say ''
+say @CheckingPieces@
+bad=
+set --
+k=1
+while [ $k -le $count ]; do
+	piece $k
+	[ -f "./$p" ] || { say @PieceStart@"$p"@PieceMissingEnd@; bad=1; }
+	set -- "$@" "./$p"
+	k=$((k + 1))
+done
+if [ -z "$bad" ]; then
+	k=0
+	while read -r got rest; do
+		k=$((k + 1))
+		[ $k -le $count ] || break
+		want=$part
+		[ $k -lt $count ] || want=$last
+		piece $k
+		[ "$got" = "$want" ] || { say @PieceStart@"$p"@SizeMiddle@"$got"@SizeInsteadOf@"$want"@PieceSizeEnd@; bad=1; }
+	done <<EOF
+$(wc -c "$@")
+EOF
+fi
+if [ -n "$bad" ]; then say @FileStart@"$file"@NotCreatedEnd@; exit 1; fi
+if [ -z "$tool" ]; then
+	say @NoHashTool@
+	say @CheckByHandStart@"$file"@CheckByHandMiddle@"$digest."
+	say @HowToHashStart@"\"$file\""@HowToHashWindows@"\"$file\""@HowToHashOr@"\"$file\""@HowToHashEnd@
+	say ''
+fi
+replace=
+kept=
+if [ -d "./$file" ]; then
+	say @FolderStart@"$file"@FolderEnd@
+	kept=1
+elif [ -e "./$file" ] || [ -h "./$file" ]; then
+	got=$(wc -c < "./$file")
+	got=${got##* }
+	if [ "$got" = "$size" ] && [ -n "$tool" ] && [ "$size" != 0 ]; then
+		say @FileStart@"$file"@CheckingExistingEnd@
+		[ "$(digestof "./$file")" = "$digest" ] || got=
+	fi
+	if [ "$got" = "$size" ] && { [ -n "$tool" ] || [ "$size" = 0 ]; }; then
+		say @FileStart@"$file"@AlreadyHereEnd@
+		exit 0
+	fi
+	if [ "$got" = "$size" ]; then say @FileStart@"$file"@UnprovenEnd@; else say @FileStart@"$file"@DiffersEnd@; fi
+	printf '%s' @ReplacePrompt@
+	answer=
+	read -r answer || answer=
+	case $answer in [yY]*) replace=1 ;; *) kept=1 ;; esac
+fi
+if [ -n "$kept" ]; then
+	say @KeptStart@"$file"@KeptEnd@
+	say @FileStart@"$file"@NotCreatedEnd@
+	exit 1
+fi
+say @Joining@
+rm -f ./parcelor.tmp
+target=$file
+[ -z "$replace" ] || target=parcelor.tmp
+if ! (set -C; : > "./$target") 2> /dev/null; then
+	say @CopyFailedStart@"$file"@CopyFailedEnd@
+	exit 1
+fi
+trap 'rm -f "./$target"; exit 1' HUP INT TERM
+if ! cat "$@" > "./$target"; then
+	rm -f "./$target"
+	say @CopyFailedStart@"$file"@CopyFailedEnd@
+	exit 1
+fi
+got=$(wc -c < "./$target")
+got=${got##* }
+if [ "$got" != "$size" ]; then
+	rm -f "./$target"
+	say @FileStart@"$file"@SizeMiddle@"$got"@SizeInsteadOf@"$size"@WrongFileSizeEnd@
+	exit 1
+fi
+if [ -n "$tool" ]; then
+	say @CheckingFile@
+	if [ "$(digestof "./$target")" != "$digest" ]; then
+		rm -f "./$target"
+		say @CheckingEveryPiece@
+		damaged=
+		k=0
+		for d in $digests; do
+			k=$((k + 1))
+			piece $k
+			[ "$(digestof "./$p")" = "$d" ] || { say @PieceStart@"$p"@PieceDamagedEnd@; damaged=1; }
+		done
+		if [ -n "$damaged" ]; then say @FileStart@"$file"@NotCreatedEnd@; else say @FileStart@"$file"@FileDamagedEnd@; fi
+		exit 1
+	fi
+fi
+if [ -n "$replace" ] && ! mv -f ./parcelor.tmp "./$file"; then
+	rm -f ./parcelor.tmp
+	say @CopyFailedStart@"$file"@CopyFailedEnd@
+	exit 1
+fi
+trap - HUP INT TERM
+say @FileStart@"$file"@CreatedEnd@
+if [ -n "$tool" ]; then say @ContentsChecked@; else say @SizesChecked@; fi
+exit 0)sh";
+
+// The part for sh, after the line :sh, to which cmd never goes: the data in
+// UTF-8, then the code. No line of it starts with a colon, so that no
+// interpreter of batch files finds a label in it.
+void shPart(const Rejoin& r, ScriptLines& script)
+{
+    script.line(":sh");
+    script.line("file=" + shQuoted(r.names.utf8FileName));
+    script.line("base=" + shQuoted(r.names.utf8BaseName));
+    script.line("count=" + std::to_string(r.pieceCount));
+    script.line("part=" + std::to_string(r.length(1)));
+    script.line("last=" + std::to_string(r.length(r.pieceCount)));
+    script.line("size=" + std::to_string(r.fileLength));
+    script.line("digest=" + r.digests.file);
+    script.line("digests='");
+    for (int k = 1; k <= r.pieceCount; ++k)
+        script.line(r.digest(k));
+    script.line("'");
+
+    const std::pair<const char*, std::string> messages[] = {
+        {"NoFolder", NoFolder}, {"FileStart", FileStart}, {"CreatingEnd", CreatingEnd},
+        {"CheckingPieces", CheckingPieces}, {"PieceStart", PieceStart}, {"PieceMissingEnd", PieceMissingEnd},
+        {"SizeMiddle", SizeMiddle}, {"SizeInsteadOf", SizeInsteadOf}, {"PieceSizeEnd", PieceSizeEnd},
+        {"NotCreatedEnd", NotCreatedEnd}, {"NoHashTool", NoHashTool}, {"CheckByHandStart", CheckByHandStart},
+        {"CheckByHandMiddle", CheckByHandMiddle}, {"HowToHashStart", HowToHashStart},
+        {"HowToHashWindows", HowToHashWindows}, {"HowToHashOr", HowToHashOr}, {"HowToHashEnd", HowToHashEnd},
+        {"FolderStart", FolderStart}, {"FolderEnd", FolderEnd}, {"CheckingExistingEnd", CheckingExistingEnd},
+        {"AlreadyHereEnd", AlreadyHereEnd}, {"UnprovenEnd", UnprovenEnd}, {"DiffersEnd", DiffersEnd},
+        {"ReplacePrompt", ReplacePrompt}, {"KeptStart", KeptStart}, {"KeptEnd", KeptEnd},
+        {"Joining", r.joining()}, {"CopyFailedStart", CopyFailedStart}, {"CopyFailedEnd", CopyFailedEnd},
+        {"WrongFileSizeEnd", WrongFileSizeEnd}, {"CheckingFile", CheckingFile},
+        {"CheckingEveryPiece", CheckingEveryPiece}, {"PieceDamagedEnd", PieceDamagedEnd},
+        {"FileDamagedEnd", FileDamagedEnd}, {"CreatedEnd", CreatedEnd}, {"ContentsChecked", ContentsChecked},
+        {"SizesChecked", SizesChecked},
+    };
+    std::string code = ShRebuild;
+    for (const auto& [name, text] : messages) {
+        const std::string key = std::string("@") + name + "@";
+        for (std::size_t at = code.find(key); at != std::string::npos; at = code.find(key, at))
+            code.replace(at, key.size(), shQuoted(text));
+    }
+    for (std::size_t at = 0; at <= code.size();) {
+        const std::size_t end = std::min(code.find('\n', at), code.size());
+        script.line(code.substr(at, end - at));
+        at = end + 1;
+    }
+}
+
+} // namespace
+
+std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int64_t pieceSize,
+                             std::int64_t fileLength, const SplitDigests& digests, const ScriptCodePage& codePage)
+{
+    const Rejoin r{names, pieceCount, pieceSize, fileLength, digests, codePage};
+    ScriptLines head, body;
+    launcher(head);
+    header(r, head);
+    environment(r, body);
+    pieceChecks(r, body);
+    join(r, body);
+    proof(r, body);
+    failures(r, body);
+    existingFile(r, body);
+    body.line(":end");
+    body.line(UnderCmd + "popd");
+    body.line("goto done");
+    body.exitBlock("nofolder", {std::string("echo ") + NoFolder}, "goto done");
+    // Names too long for COMMAND.COM's lines: it would cut a copy's
+    // destination, or join into a piece, so only cmd may join them.
+    const bool needsNt = body.longestCommand() > CommandComLine;
+    if (needsNt)
+        body.exitBlock("needsnt", {std::string("echo ") + NeedsWindowsNt}, "goto done");
+    hashRoutine(r, body);
+    shPart(r, body);
+    body.line(":done");
+    return head.text() + (needsNt ? "if not \"%OS%\"==\"Windows_NT\" goto needsnt\r\n" : "") + body.text();
 }

@@ -15,36 +15,28 @@ struct SplitDigests {
     std::string file;                // of the whole file
 };
 
-// Which file of the script's own the rebuilt file would replace: the script
-// while it runs, or the scratch file in which the pieces are gathered.
-enum class ScriptClash { None, Script, Scratch };
-
-// Whether fileName, rebuilt beside the script baseName.bat, would be the
-// script or its scratch file, compared as Windows compares names (ASCII
-// letters in either case), both in codePage's names.
-ScriptClash scriptClash(const std::string& baseName, const std::string& fileName,
-                        const ScriptCodePage& codePage = systemScriptCodePage());
-
-// Whether name, in side's character set of codePage, can stand in the script
-// at all: false for a character that no Windows file name holds and that the
-// command interpreter would take as a wildcard, a redirection or a line end
-// (" * ? < > | and control characters).
-bool canNameInScript(const std::string& name, const ScriptCodePage& codePage = systemScriptCodePage(),
-                     ScriptCodePage::Side side = ScriptCodePage::Side::Names);
+// The names of a split as the script writes them: for cmd and COMMAND.COM
+// in the script's character set, for sh in UTF-8.
+struct RejoinNames {
+    std::string baseName, fileName;
+    std::string utf8BaseName, utf8FileName;
+};
 
 // The full text of the script that joins pieceCount (1 ... 999) pieces named
 // baseName.001 ... into fileName, with CR LF line ends. pieceSize and
 // fileLength are the plan's: every piece but the last holds pieceSize bytes,
 // the last the rest of fileLength; digests holds the SHA-256 of each piece
-// and of the file. The script starts with rem lines that give the file's
-// name, size and SHA-256. Before joining, it checks that every piece is
-// present and, under cmd, that it has its size and, where certutil answers,
-// its SHA-256; under cmd it works in its own folder wherever it was started
-// from, stops when a copy fails, and after the join checks the size and the
-// SHA-256 of the file. Names with blanks or the interpreter's special
-// characters are quoted in commands and escaped in messages, character by
-// character of codePage's script; other names stand exactly as given.
-std::string rejoinScriptText(const std::string& baseName, const std::string& fileName,
-                             int pieceCount, std::int64_t pieceSize, std::int64_t fileLength,
-                             const SplitDigests& digests,
+// and of the file. One text serves three interpreters: cmd and COMMAND.COM
+// run it as NAME.bat, sh as sh NAME.bat on Linux and macOS, and none runs a
+// line meant for another. Its first lines tell how to run it and give the
+// file's name, size and SHA-256. It checks that every piece is present and,
+// where it can, has its size; it joins them, and proves the result with one
+// SHA-256 of the whole file, hashing the pieces only to name the damaged ones
+// when that proof fails. A file of fileName already there is kept unless it
+// is replaced by a proven rebuild (or, where nothing can prove one, after the
+// user's yes). Names with blanks or the interpreters' special characters are
+// quoted in commands and escaped in messages, character by character of
+// codePage's script; other names stand exactly as given.
+std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int64_t pieceSize,
+                             std::int64_t fileLength, const SplitDigests& digests,
                              const ScriptCodePage& codePage = systemScriptCodePage());

@@ -12,6 +12,12 @@ bool ScriptCodePage::isLeadByte(unsigned char, Side) const
     return false;
 }
 
+bool ScriptCodePage::toUtf8(const std::string& name, std::string& utf8) const
+{
+    utf8 = name;
+    return true;
+}
+
 Characters::Characters(const std::string& text, const ScriptCodePage& codePage, ScriptCodePage::Side side)
     : m_text(text), m_codePage(codePage), m_side(side)
 {

@@ -26,6 +26,11 @@ public:
     // character such as \ or |. Never, unless overridden: in single-byte code
     // pages and in UTF-8 no byte of a longer character is an ASCII one.
     virtual bool isLeadByte(unsigned char byte, Side side) const;
+    // Sets utf8 to name (in the names' character set) in UTF-8, in which sh
+    // reads the script's names on Linux and macOS. False when some character
+    // has no equivalent. Unless overridden, names are UTF-8 already, as
+    // everywhere but on Windows.
+    virtual bool toUtf8(const std::string& name, std::string& utf8) const;
 };
 
 // A text taken character by character in one character set, so that the

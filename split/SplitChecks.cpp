@@ -1,6 +1,7 @@
 // The request checks, the piece size and the piece count of a split.
 #include "split/SplitChecks.h"
 
+#include "split/RejoinScript.h"
 #include "split/SplitMessages.h"
 
 #include <algorithm>
@@ -22,6 +23,21 @@ constexpr UnitRule UnitRules[] = {
 };
 
 bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether a and b are one name as Windows compares them: ASCII letters in
+// either case, characters of two bytes exactly.
+bool sameName(const std::string& a, const std::string& b, const ScriptCodePage& codePage)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size())
+        return false;
+    const Characters characters(a, codePage, ScriptCodePage::Side::Names);
+    for (std::size_t at = 0; at < a.size(); at += characters.lengthAt(at)) {
+        if (characters.lengthAt(at) == 2 ? a.compare(at, 2, b, at, 2) != 0 : lower(a[at]) != lower(b[at]))
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -106,4 +122,20 @@ std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan
     plan.chunkSize = chunkSizeFor(size.pieceSize);
     plan.pieceDirectory = std::move(directory);
     return "";
+}
+
+ScriptClash scriptClash(const std::string& baseName, const std::string& fileName, const ScriptCodePage& codePage)
+{
+    if (sameName(fileName, baseName + ".bat", codePage))
+        return ScriptClash::Script;
+    if (sameName(fileName, ScratchFileName, codePage))
+        return ScriptClash::Scratch;
+    return ScriptClash::None;
+}
+
+bool canNameInScript(const std::string& name, const ScriptCodePage& codePage, ScriptCodePage::Side side)
+{
+    // No byte below 32 is ever the second byte of a character.
+    return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }) &&
+           !Characters(name, codePage, side).holdsAnyOf("\"*?<>|");
 }

@@ -65,3 +65,20 @@ std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize);
 std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
                          char separator = PathSeparator,
                          const ScriptCodePage& codePage = systemScriptCodePage());
+
+// Which file of the rejoin script's own the rebuilt file would replace: the
+// script while it runs, or the scratch file in which the pieces are gathered.
+enum class ScriptClash { None, Script, Scratch };
+
+// Whether fileName, rebuilt beside the script baseName.bat, would be the
+// script or its scratch file, compared as Windows compares names (ASCII
+// letters in either case), both in codePage's names.
+ScriptClash scriptClash(const std::string& baseName, const std::string& fileName,
+                        const ScriptCodePage& codePage = systemScriptCodePage());
+
+// Whether name, in side's character set of codePage, can stand in the script
+// at all: false for a character that no Windows file name holds and that the
+// command interpreter would take as a wildcard, a redirection or a line end
+// (" * ? < > | and control characters).
+bool canNameInScript(const std::string& name, const ScriptCodePage& codePage = systemScriptCodePage(),
+                     ScriptCodePage::Side side = ScriptCodePage::Side::Names);

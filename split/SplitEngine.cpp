@@ -17,21 +17,16 @@ std::string overwriteMessage(const std::string& outputName)
     return SplitMessages::OverwritesSourceStart + outputName + SplitMessages::OverwritesSourceEnd;
 }
 
-// The names as the rejoin script writes them.
-struct ScriptNames {
-    std::string baseName, fileName;
-};
-
 // Sets converted to name as the script writes it. Gives the refusal of a name
 // that the script cannot hold, or, in its character set, cannot hold safely;
 // empty when all is well.
 std::string scriptName(const std::string& name, const PieceNames& names, const ScriptCodePage& codePage,
-                       std::string& converted)
+                       std::string& converted, std::string& utf8)
 {
     if (!canNameInScript(name, codePage, ScriptCodePage::Side::Names))
         return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
     if (!codePage.toScriptText(name, converted) ||
-        !canNameInScript(converted, codePage, ScriptCodePage::Side::Script))
+        !canNameInScript(converted, codePage, ScriptCodePage::Side::Script) || !codePage.toUtf8(name, utf8))
         return SplitMessages::BadScriptNameStart + name + SplitMessages::NoScriptCharactersMiddle +
                names.baseName + ".bat" + SplitMessages::NoScriptCharactersEnd;
     return "";
@@ -51,7 +46,7 @@ std::string temporaryScriptPath(const PieceNames& names)
 // the script cannot hold, and a file whose rebuilding would replace the
 // running script or its scratch file. Fills script with the names as the
 // script writes them. Empty when all is well.
-std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, ScriptNames& script)
+std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, RejoinNames& script)
 {
     // Every piece path is as long as the script's: ".001" against ".bat".
     // The system counts characters, however many bytes each takes here.
@@ -63,9 +58,9 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
     for (const std::string* name : {&names.baseName, &names.fileName})
         if (isDeviceName(*name))
             return SplitMessages::BadScriptNameStart + *name + SplitMessages::DeviceNameEnd;
-    std::string failure = scriptName(names.baseName, names, codePage, script.baseName);
+    std::string failure = scriptName(names.baseName, names, codePage, script.baseName, script.utf8BaseName);
     if (failure.empty())
-        failure = scriptName(names.fileName, names, codePage, script.fileName);
+        failure = scriptName(names.fileName, names, codePage, script.fileName, script.utf8FileName);
     if (!failure.empty())
         return failure;
     switch (scriptClash(names.baseName, names.fileName, codePage)) {
@@ -158,7 +153,7 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
 
     PieceNames names = derivePieceNames(request.filePath, plan.pieceDirectory, PathSeparator, codePage);
     SourceFile source;
-    ScriptNames script;
+    RejoinNames script;
     failure = checkNames(names, codePage, script);
     if (failure.empty())
         failure = measureFile(request.filePath, source, plan);
@@ -176,7 +171,7 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
         return fail(failure);
 
     FileError error = writeFileText(scriptPath(names.piecePrefix),
-                                    rejoinScriptText(script.baseName, script.fileName, plan.pieceCount,
+                                    rejoinScriptText(script, plan.pieceCount,
                                                      plan.pieceSize, plan.fileLength, digests, codePage),
                                     temporaryScriptPath(names));
     source.close();

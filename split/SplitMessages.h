@@ -89,25 +89,90 @@ inline constexpr const char* ScratchNameEnd =
 inline constexpr const char* SplitDone = "The file was split successfully.\nTo recreate ";
 inline constexpr const char* RunProgram = " run the program ";
 
-// Lines that the rejoin script shows under cmd, which reads them in echo
-// commands: none holds & ^ ( ) % < > or |.
-// "The piece ", its name, PieceDamagedEnd.
+// Lines that the rejoin script shows. cmd reads them in echo commands: none
+// holds & ^ ( ) % < > or |. A name goes between the parts of each.
+
+// The first lines, for anyone who opens the script: RunStart, the file's
+// name, RunOnWindows, the script's name; then RunElsewhere, the command.
+inline constexpr const char* RunStart = "To rebuild ";
+inline constexpr const char* RunOnWindows = " from its pieces in this folder: on Windows, run ";
+inline constexpr const char* RunElsewhere = "on Linux or macOS, run: ";
+
+// FileStart, the file's name, then one of the ends.
+inline constexpr const char* FileStart = "The file ";
+inline constexpr const char* CreatingEnd = " is now being created . . .";
+inline constexpr const char* CreatedEnd = " was successfully created.";
+inline constexpr const char* NotCreatedEnd = " was not created.";
+// FileStart, the name, SizeMiddle, the size found, SizeInsteadOf, the size
+// expected, then WrongFileSizeEnd, or PieceSizeEnd after PieceStart.
+inline constexpr const char* SizeMiddle = " has ";
+inline constexpr const char* SizeInsteadOf = " bytes instead of ";
+inline constexpr const char* WrongFileSizeEnd = ": it was not created correctly.";
+// CopyFailedStart, the file's name, CopyFailedEnd.
+inline constexpr const char* CopyFailedStart = "A copy failed: the file ";
+inline constexpr const char* CopyFailedEnd = " was not created completely.";
+
+// PieceStart, the piece's name, then one of the ends.
+inline constexpr const char* PieceStart = "The piece ";
+inline constexpr const char* PieceMissingEnd = " is missing: copy it into this folder and run this script again.";
+inline constexpr const char* PieceSizeEnd = ": copy it again and run this script again.";
 inline constexpr const char* PieceDamagedEnd =
     " is damaged: its contents differ from the original's. Copy it again and run this script again.";
-// "The file ", its name, FileDamagedEnd.
 inline constexpr const char* FileDamagedEnd =
     " was rebuilt, but its contents differ from the original's: it was not created correctly. "
     "Run this script again, and if this happens again, copy the pieces again.";
-// After the success line, when the contents were checked, or only the sizes.
+
+// Progress: JoiningStart, the number of pieces, JoiningEnd (JoiningOne for one).
+inline constexpr const char* CheckingPieces = "Checking the pieces . . .";
+inline constexpr const char* JoiningStart = "Joining ";
+inline constexpr const char* JoiningEnd = " pieces . . .";
+inline constexpr const char* JoiningOne = "Joining 1 piece . . .";
+inline constexpr const char* CheckingFile = "Checking the SHA-256 of the file . . .";
+inline constexpr const char* CheckingEveryPiece = "Checking the SHA-256 of every piece . . .";
+
+// After the success line, when the contents were checked, or only the sizes,
+// or (COMMAND.COM) only that the pieces are there.
 inline constexpr const char* ContentsChecked = "Its size and SHA-256, and those of every piece, match the original's.";
 inline constexpr const char* SizesChecked =
     "Its size and those of every piece match the original's; the contents were not checked.";
-// Once, when certutil gives no digest; then CheckByHandStart, the file's
-// name, CheckByHandMiddle, its SHA-256, ".".
+inline constexpr const char* PresenceChecked =
+    "Only the presence of the pieces was checked here, not their sizes or contents: the file's size and "
+    "SHA-256 are written at the top of this script.";
+// Once, when no SHA-256 can be computed here; then CheckByHandStart, the
+// file's name, CheckByHandMiddle, its SHA-256, "."; then HowToHashStart,
+// the file's name quoted, HowToHashWindows, it again, HowToHashOr, it again,
+// HowToHashEnd.
 inline constexpr const char* ContentsNotChecked =
     "The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.";
+inline constexpr const char* NoHashTool =
+    "The contents cannot be checked here, as sha256sum, shasum and openssl are all missing: only the sizes "
+    "are checked.";
 inline constexpr const char* CheckByHandStart = "To check ";
 inline constexpr const char* CheckByHandMiddle = " by other means once it is created, compare its SHA-256 with ";
+inline constexpr const char* HowToHashStart = "Its SHA-256 is printed by certutil -hashfile ";
+inline constexpr const char* HowToHashWindows = " SHA256 on Windows 7 and later, and by sha256sum ";
+inline constexpr const char* HowToHashOr = " or shasum -a 256 ";
+inline constexpr const char* HowToHashEnd = " elsewhere.";
+
+// A file of the rebuilt name already here: FileStart, its name, then one of the ends.
+inline constexpr const char* CheckingExistingEnd = " is already here: checking its SHA-256 . . .";
+inline constexpr const char* AlreadyHereEnd =
+    " is already here, with the original's size and SHA-256: it was left as it is.";
+inline constexpr const char* DiffersEnd = " that is already here differs from the original.";
+inline constexpr const char* UnprovenEnd =
+    " that is already here cannot be compared with the original, as its contents cannot be checked here.";
+inline constexpr const char* UncheckableEnd =
+    " is already here, and this command interpreter cannot compare it with the original.";
+// FolderStart, the name, FolderEnd.
+inline constexpr const char* FolderStart = "There is already a folder named ";
+inline constexpr const char* FolderEnd = " here.";
+// Asked before a file already here is replaced; no answer means no.
+inline constexpr const char* ReplacePrompt = "Replace it with the file rebuilt from the pieces? [y/N] ";
+// KeptStart, the file's name, KeptEnd.
+inline constexpr const char* KeptStart = "Nothing was replaced. To rebuild ";
+inline constexpr const char* KeptEnd =
+    " here, move or rename the one that is already here, then run this script again.";
+
 // When the names make lines too long for COMMAND.COM (DOS, Windows 9x).
 inline constexpr const char* NeedsWindowsNt =
     "This script needs Windows NT or later: its lines are too long for this command interpreter.";

@@ -10,4 +10,6 @@ public:
     bool toScriptText(const std::string& name, std::string& script) const override;
     // The system's own knowledge of the ANSI (names) or OEM (script) code page.
     bool isLeadByte(unsigned char byte, Side side) const override;
+    // From the ANSI code page through UTF-16.
+    bool toUtf8(const std::string& name, std::string& utf8) const override;
 };

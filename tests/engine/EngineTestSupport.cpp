@@ -54,6 +54,21 @@ bool Latin1ToDosCodePage::toScriptText(const std::string& name, std::string& scr
     return true;
 }
 
+bool Latin1ToDosCodePage::toUtf8(const std::string& name, std::string& utf8) const
+{
+    utf8.clear();
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | byte >> 6);
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return true;
+}
+
 bool ShiftJisCodePage::toScriptText(const std::string& name, std::string& script) const
 {
     script = name;

@@ -35,6 +35,8 @@ public:
 class Latin1ToDosCodePage : public ScriptCodePage {
 public:
     bool toScriptText(const std::string& name, std::string& script) const override;
+    // Latin-1 to UTF-8, two bytes for each byte from 0x80.
+    bool toUtf8(const std::string& name, std::string& utf8) const override;
 };
 
 // Code page 932 (Japanese) on both sides, as on Japanese Windows, where the

@@ -2,6 +2,7 @@
 #include "EngineTestSupport.h"
 
 #include "split/RejoinScript.h"
+#include "split/SplitChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,8 @@ const std::string Check = UnderCmd + "if errorlevel 1 goto failed";
 
 std::string presence(const std::string& piece)
 {
-    return crlf({"if not exist " + piece + " echo The piece " + piece + " is missing.",
+    return crlf({"if not exist " + piece + " echo The piece " + piece +
+                     " is missing: copy it into this folder and run this script again.",
                  "if not exist " + piece + " goto notcreated"});
 }
 
@@ -32,7 +34,8 @@ std::string sizeCheck(const std::string& piece, const std::string& shown, const 
 {
     const std::string unless = UnderCmd + "if not \"%ParcelorSize%\"==\"" + size + "\" ";
     return crlf({UnderCmd + "for %%f in (" + piece + ") do set ParcelorSize=%%~zf",
-                 unless + "echo The piece " + shown + " has %ParcelorSize% bytes instead of " + size + ".",
+                 unless + "echo The piece " + shown + " has %ParcelorSize% bytes instead of " + size +
+                     ": copy it again and run this script again.",
                  unless + "goto notcreated"});
 }
 
@@ -53,7 +56,8 @@ SplitDigests digests(int pieceCount)
 std::string script(const std::string& baseName, const std::string& fileName, int pieceCount,
                    std::int64_t pieceSize, std::int64_t fileLength)
 {
-    return rejoinScriptText(baseName, fileName, pieceCount, pieceSize, fileLength, digests(pieceCount));
+    return rejoinScriptText({baseName, fileName, baseName, fileName}, pieceCount, pieceSize, fileLength,
+                            digests(pieceCount));
 }
 
 std::string hashOf(const std::string& name)
@@ -61,77 +65,59 @@ std::string hashOf(const std::string& name)
     return crlf({UnderCmd + "set \"ParcelorFile=%ParcelorFolder%" + name + "\"", UnderCmd + "call :hash"});
 }
 
-std::string countMatch(const std::string& digest)
-{
-    return UnderCmd + "if \"%ParcelorHash%\"==\"" + digest + "\" set /a ParcelorMatched+=1 > nul";
-}
-
 std::string unlessDigest(const std::string& digest)
 {
     return UnderCmd + "if defined ParcelorHash if not \"%ParcelorHash%\"==\"" + digest + "\" ";
 }
 
-// The content checks of the pieces REPORT.V2.001 ... before the join.
-std::string contentChecks(int pieceCount)
+// The start of the joining part: nothing is joined over a file already there.
+std::string joining(const std::string& count)
 {
-    std::string text;
-    for (int k = 1; k <= pieceCount; ++k) {
-        const std::string piece = "REPORT.V2.00" + std::to_string(k);
-        text += hashOf(piece) +
-                crlf({unlessDigest(pieceDigest(k)) + "echo The piece " + piece +
-                          " is damaged: its contents differ from the original's. Copy it again and run this script again.",
-                      unlessDigest(pieceDigest(k)) + "set ParcelorDamaged=1", countMatch(pieceDigest(k))});
-    }
-    return text + crlf({UnderCmd + "if defined ParcelorDamaged goto notcreated"});
-}
-
-// What follows the last line of the joining part for a file shown as name of length bytes.
-std::string ending(const std::string& name, const std::string& length)
-{
-    return crlf({"goto end", ":notcreated", "echo The file " + name + " was not created.", "echo.", "pause",
-                 "goto end", ":failed", "if exist parcelor.tmp del parcelor.tmp",
-                 "echo A copy failed: the file " + name + " was not created completely.", "echo.", "pause",
-                 "goto end", ":wrongsize",
-                 "echo The file " + name + " has %ParcelorSize% bytes instead of " + length +
-                     ": it was not created correctly.",
-                 "echo.", "pause", "goto end", ":damaged",
-                 "echo The file " + name + " was rebuilt, but its contents differ from the original's: it was not "
-                     "created correctly. Run this script again, and if this happens again, copy the pieces again.",
-                 "echo.", "pause", ":end", UnderCmd + "popd", "goto done", ":nofolder",
-                 "echo The folder of this script cannot be opened, so its pieces cannot be found. Copy the script "
-                 "and its pieces into one folder on this computer and run the script there.",
-                 "echo.", "pause", "goto done"});
+    return crlf({"if exist REPORT.V2.DOC goto present", ":joinpieces", "echo Joining " + count + " . . ."});
 }
 
 // The script up to the routine that asks certutil, which it ends with.
 std::string beforeRoutine(const std::string& script) { return script.substr(0, script.find("\r\n:hash\r\n") + 2); }
 
-// The end of the script of a file shown as name, of length bytes, whose
-// pieces and itself give matches digests to compare.
-std::string tail(const std::string& name, const std::string& length, int matches)
+// The script up to its first way out, :notcreated.
+std::string beforeFailures(const std::string& script)
 {
-    const std::string matched = "\"%ParcelorMatched%\"==\"" + std::to_string(matches) + "\" ";
-    return crlf({"copy parcelor.tmp " + name + " > nul", Check, "del parcelor.tmp > nul",
-                 UnderCmd + "for %%f in (" + name + ") do set ParcelorSize=%%~zf",
-                 UnderCmd + "if not \"%ParcelorSize%\"==\"" + length + "\" goto wrongsize"}) +
+    return script.substr(0, script.find("\r\n:notcreated\r\n") + 2);
+}
+
+// What follows the copies for a file shown as name, of length bytes: its
+// own copy, its size and its one SHA-256, then success.
+std::string tail(const std::string& name, const std::string& length)
+{
+    return crlf({UnderCmd + "if defined ParcelorReplace goto replace", "copy parcelor.tmp " + name + " > nul", Check,
+                 "del parcelor.tmp > nul", UnderCmd + "for %%f in (" + name + ") do set ParcelorSize=%%~zf",
+                 UnderCmd + "if not \"%ParcelorSize%\"==\"" + length + "\" goto wrongsize",
+                 UnderCmd + "echo Checking the SHA-256 of the file . . ."}) +
            hashOf(name) +
-           crlf({unlessDigest(FileDigest) + "goto damaged", countMatch(FileDigest),
+           crlf({unlessDigest(FileDigest) + "goto damaged",
+                 UnderCmd + "if \"%ParcelorHash%\"==\"" + FileDigest + "\" set /a ParcelorMatched+=1 > nul",
                  "if not exist " + name + " goto notcreated", "echo The file " + name + " was successfully created.",
-                 UnderCmd + "if " + matched + "echo Its size and SHA-256, and those of every piece, "
+                 UnderCmd + "if \"%ParcelorMatched%\"==\"1\" echo Its size and SHA-256, and those of every piece, "
                             "match the original's.",
-                 UnderCmd + "if not " + matched + "echo Its size and those of every piece match the "
+                 UnderCmd + "if not \"%ParcelorMatched%\"==\"1\" echo Its size and those of every piece match the "
                             "original's; the contents were not checked.",
-                 "echo.", "pause", ""}) +
-           ending(name, length);
+                 "if not \"%OS%\"==\"Windows_NT\" echo Only the presence of the pieces was checked here, not their "
+                 "sizes or contents: the file's size and SHA-256 are written at the top of this script.",
+                 "echo.", "pause", "", "goto end"});
 }
 
 std::string head(const std::string& length)
 {
-    return crlf({"@rem File: REPORT.V2.DOC", "@rem Size: " + length + " bytes", "@rem SHA-256: " + FileDigest,
-                 "@echo off", UnderCmd + "setlocal EnableExtensions DisableDelayedExpansion",
-                 UnderCmd + "set \"ParcelorFolder=%~dp0\"", UnderCmd + "pushd \"%~dp0\"", UnderCmd + "if errorlevel 1 goto nofolder", UnderCmd + "set COPYCMD=/Y",
+    return crlf({":; eval \"$(awk 'p{sub(/\\r$/,\"\");print}/^:sh\\r?$/{p=1}' \"$0\")\";exit 1 #",
+                 "@rem To rebuild REPORT.V2.DOC from its pieces in this folder: on Windows, run REPORT.V2.bat;",
+                 "@rem on Linux or macOS, run: sh REPORT.V2.bat", "@rem File: REPORT.V2.DOC",
+                 "@rem Size: " + length + " bytes", "@rem SHA-256: " + FileDigest, "@echo off",
+                 UnderCmd + "setlocal EnableExtensions DisableDelayedExpansion",
+                 UnderCmd + "set \"ParcelorFolder=%~dp0\"", UnderCmd + "pushd \"%~dp0\"",
+                 UnderCmd + "if errorlevel 1 goto nofolder", UnderCmd + "set COPYCMD=/Y",
                  UnderCmd + "set ParcelorDamaged=", UnderCmd + "set ParcelorUnchecked=",
-                 UnderCmd + "set ParcelorMatched=0", "echo The file REPORT.V2.DOC is now being created . . .", "echo.",
+                 UnderCmd + "set ParcelorReplace=", UnderCmd + "set ParcelorMatched=0",
+                 "echo The file REPORT.V2.DOC is now being created . . .", "echo.", "echo Checking the pieces . . .",
                  "if exist parcelor.tmp del parcelor.tmp"});
 }
 
@@ -157,30 +143,28 @@ TEST(RejoinScript, FourPiecesByteForByte)
                            presence("REPORT.V2.003") + presence("REPORT.V2.004") +
                            sizeCheck("REPORT.V2.001", "1000") + sizeCheck("REPORT.V2.002", "1000") +
                            sizeCheck("REPORT.V2.003", "1000") + sizeCheck("REPORT.V2.004", "500") +
-                           contentChecks(4) + crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check,
+                           joining("4 pieces") + crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.003 parcelor.tmp > nul", Check,
                                  "copy /b parcelor.tmp + REPORT.V2.004 parcelor.tmp > nul", Check}) +
-                           tail("REPORT.V2.DOC", "3500", 5);
-    EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 4, 1000, 3500)), expected);
+                           tail("REPORT.V2.DOC", "3500");
+    EXPECT_EQ(beforeFailures(script("REPORT.V2", "REPORT.V2.DOC", 4, 1000, 3500)), expected);
 }
 
 TEST(RejoinScript, OneAndTwoPieces)
 {
-    EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 1, 1457664, 700)),
-              head("700") + presence("REPORT.V2.001") + sizeCheck("REPORT.V2.001", "700") + contentChecks(1) +
-                  crlf({"copy /b REPORT.V2.001 parcelor.tmp > nul", Check}) + tail("REPORT.V2.DOC", "700", 2));
+    EXPECT_EQ(beforeFailures(script("REPORT.V2", "REPORT.V2.DOC", 1, 1457664, 700)),
+              head("700") + presence("REPORT.V2.001") + sizeCheck("REPORT.V2.001", "700") + joining("1 piece") +
+                  crlf({"copy /b REPORT.V2.001 parcelor.tmp > nul", Check}) + tail("REPORT.V2.DOC", "700"));
     // A last piece of full size.
-    EXPECT_EQ(beforeRoutine(script("REPORT.V2", "REPORT.V2.DOC", 2, 1457664, 2915328)),
+    EXPECT_EQ(beforeFailures(script("REPORT.V2", "REPORT.V2.DOC", 2, 1457664, 2915328)),
               head("2915328") + presence("REPORT.V2.001") + presence("REPORT.V2.002") +
-                  sizeCheck("REPORT.V2.001", "1457664") + sizeCheck("REPORT.V2.002", "1457664") + contentChecks(2) +
-                  crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check}) +
-                  tail("REPORT.V2.DOC", "2915328", 3));
+                  sizeCheck("REPORT.V2.001", "1457664") + sizeCheck("REPORT.V2.002", "1457664") +
+                  joining("2 pieces") + crlf({"copy /b REPORT.V2.001 + REPORT.V2.002 parcelor.tmp > nul", Check}) +
+                  tail("REPORT.V2.DOC", "2915328"));
     // The one piece of an empty file is empty too: their sizes prove them,
     // and certutil, which fails on an empty file, is never asked.
     const std::string empty = script("empty", "empty.txt", 1, 10, 0);
-    EXPECT_NE(empty.find(sizeCheck("empty.001", "0") + crlf({UnderCmd + "if defined ParcelorDamaged goto notcreated"})),
-              std::string::npos);
-    EXPECT_EQ(beforeRoutine(empty).find("call :hash"), std::string::npos);
+    EXPECT_EQ(empty.substr(0, empty.find("\r\n:hash\r\n")).find("call :hash"), std::string::npos);
     EXPECT_NE(empty.find(UnderCmd + "if \"%ParcelorMatched%\"==\"0\" echo Its size and SHA-256"), std::string::npos);
 }
 
@@ -188,7 +172,8 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
 {
     const std::vector<std::string> lines = linesOf(script("big", "big.zip", 999, 1457664, 1456206000));
     std::vector<std::string> joins, measured, expectedSizes, hashed;
-    int presenceLines = 0, localAt = -1, firstMeasureAt = -1, lastPresenceAt = -1, firstCopyAt = -1;
+    int presenceLines = 0, localAt = -1, firstMeasureAt = -1, lastPresenceAt = -1, firstCopyAt = -1,
+        firstHashedAt = -1;
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
         const std::string& line = lines[static_cast<std::size_t>(i)];
         if (line.rfind("copy /b parcelor.tmp + ", 0) == 0)
@@ -211,8 +196,11 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
         if (firstCopyAt < 0 && line.rfind("copy ", 0) == 0)
             firstCopyAt = i;
         const std::string digestAt = unlessDigest("").substr(0, unlessDigest("").size() - 2);
-        if (line.rfind(digestAt, 0) == 0 && line.find("set ParcelorDamaged=1") != std::string::npos)
+        if (line.rfind(digestAt, 0) == 0 && line.find("set ParcelorDamaged=1") != std::string::npos) {
             hashed.push_back(line.substr(digestAt.size(), 64));
+            if (firstHashedAt < 0)
+                firstHashedAt = i - 3;
+        }
     }
     ASSERT_EQ(joins.size(), 997u);
     EXPECT_EQ(joins.front(), "copy /b parcelor.tmp + big.003 parcelor.tmp > nul");
@@ -222,8 +210,8 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
     EXPECT_EQ(joins[97], "copy /b parcelor.tmp + big.100 parcelor.tmp > nul");
     EXPECT_EQ(joins.back(), "copy /b parcelor.tmp + big.999 parcelor.tmp > nul");
     EXPECT_EQ(presenceLines, 2 * 999);
-    // Every piece is present before any is measured, measured before any is
-    // hashed, and hashed before the first copy.
+    // Every piece is present before any is measured and measured before the
+    // first copy; pieces are hashed only once the file's digest failed.
     EXPECT_LT(localAt, lastPresenceAt);
     EXPECT_EQ(lastPresenceAt + 1, firstMeasureAt);
     ASSERT_EQ(measured.size(), 999u);
@@ -235,7 +223,9 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
     ASSERT_EQ(hashed.size(), 999u);
     EXPECT_EQ(hashed.front(), pieceDigest(1));
     EXPECT_EQ(hashed.back(), pieceDigest(999));
-    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999 + 5 * 999 + 1);
+    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999 + 3);
+    EXPECT_GT(firstHashedAt, firstCopyAt);
+    EXPECT_EQ(lines[static_cast<std::size_t>(firstHashedAt) - 4], ":damaged");
     EXPECT_EQ(lines[static_cast<std::size_t>(firstCopyAt)], "copy /b big.001 + big.002 parcelor.tmp > nul");
 }
 
@@ -262,7 +252,9 @@ TEST(RejoinScript, SizesPastTwoAndFourGigabytesAsDigits)
         const std::string last = "huge.00" + std::to_string(c.pieceCount);
         EXPECT_NE(script.find(sizeCheck(last, c.lastPiece)), std::string::npos);
         EXPECT_NE(script.find(sizeCheck("huge.001", "1047527424")), std::string::npos);
-        EXPECT_NE(script.find("\r\n" + c.fileCheck + "\r\n" + hashOf("huge.img")), std::string::npos);
+        EXPECT_NE(script.find("\r\n" + c.fileCheck + "\r\n" + UnderCmd + "echo Checking the SHA-256 of the file . . .\r\n" +
+                              hashOf("huge.img")),
+                  std::string::npos);
         EXPECT_NE(script.find("bytes instead of " + std::to_string(c.fileLength) + ": it was not created correctly."),
                   std::string::npos);
     }
@@ -362,7 +354,7 @@ TEST(RejoinScript, NamesOfCodePage932OnWholeCharacters)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
         EXPECT_TRUE(canNameInScript(c.name, sjis, ScriptCodePage::Side::Script));
-        const std::string text = rejoinScriptText("x", c.name, 1, 100, 42, digests(1), sjis);
+        const std::string text = rejoinScriptText({"x", c.name, "x", c.name}, 1, 100, 42, digests(1), sjis);
         EXPECT_NE(text.find("\r\ncopy parcelor.tmp " + c.argument + " > nul\r\n"), std::string::npos);
         EXPECT_NE(text.find("\r\necho The file " + c.shown + " is now being created . . .\r\n"), std::string::npos);
     }

@@ -68,10 +68,12 @@ protected:
     // prefix reads batch files in code page 437 and Linux file names are UTF-8.
     // environment holds settings for the certutil stand-in (VAR=value ...);
     // the overrides let it, a native program, answer for Wine's own.
-    static std::string run(const std::string& folder, const std::string& command, const std::string& environment = "")
+    // input is what the user types, as printf's format.
+    static std::string run(const std::string& folder, const std::string& command, const std::string& environment = "",
+                           const std::string& input = "\\r\\n")
     {
         const std::string output = (s_prefix->path() / "output.txt").string();
-        std::string line = "cd '" + folder + "' && printf '\\r\\n' | LC_ALL=C.UTF-8 timeout 120 env WINEPREFIX=" +
+        std::string line = "cd '" + folder + "' && printf '" + input + "' | LC_ALL=C.UTF-8 timeout 120 env WINEPREFIX=" +
                            s_prefix->path().string() +
                            " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' " + environment + " " +
                            Wine + " " + command + " > " + output + " 2>&1";
@@ -83,10 +85,11 @@ protected:
     // test's own command line needs no quoting; cmd takes options, such as
     // /v:on for delayed expansion.
     static std::string runScript(const fs::path& folder, const std::string& baseName,
-                                 const std::string& environment = "", const std::string& options = "")
+                                 const std::string& environment = "", const std::string& options = "",
+                                 const std::string& input = "\\r\\n")
     {
         fs::copy_file(folder / (baseName + ".bat"), folder / "rejoin.bat", fs::copy_options::overwrite_existing);
-        return run(folder.string(), "cmd " + options + " /c rejoin.bat", environment);
+        return run(folder.string(), "cmd " + options + " /c rejoin.bat", environment, input);
     }
 
     static TempDir* s_prefix;
@@ -164,7 +167,8 @@ TEST_F(RejoinUnderCmd, MissingPieceStopsBeforeJoining)
     fs::remove(dir.path() / "my data.003");
     writeFile(dir / "parcelor.tmp", "left over");
     std::string output = runScript(dir.path(), "my data");
-    EXPECT_NE(output.find("The piece my data.003 is missing."), std::string::npos) << output;
+    EXPECT_NE(output.find("The piece my data.003" + std::string(SplitMessages::PieceMissingEnd)), std::string::npos)
+        << output;
     EXPECT_NE(output.find("The file my data.bin was not created."), std::string::npos) << output;
     EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
     EXPECT_FALSE(fs::exists(dir.path() / "my data.bin"));
@@ -201,8 +205,8 @@ TEST_F(RejoinUnderCmd, PieceOfTheWrongSizeStopsBeforeJoining)
     };
     const Case cases[] = {
         {"my (big) & data", "my (big) & data.002", 999,
-         "The piece my (big) & data.002 has 999 bytes instead of 1000."},
-        {"50%f off", "50%f off.004", 501, "The piece 50%f off.004 has 501 bytes instead of 500."},
+         "The piece my (big) & data.002 has 999 bytes instead of 1000: copy it again and run this script again."},
+        {"50%f off", "50%f off.004", 501, "The piece 50%f off.004 has 501 bytes instead of 500: copy it again"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.piece);
@@ -218,20 +222,6 @@ TEST_F(RejoinUnderCmd, PieceOfTheWrongSizeStopsBeforeJoining)
         EXPECT_FALSE(fs::exists(dir.path() / fileName));
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
     }
-}
-
-TEST_F(RejoinUnderCmd, RebuiltFileOfTheWrongSizeIsNotReportedAsCreated)
-{
-    // A folder of the file's name takes the copy into itself without an error.
-    TempDir dir;
-    split(dir.path(), "data.bin", patternBytes(2500), "1000");
-    fs::create_directory(dir.path() / "data.bin");
-    std::string output = runScript(dir.path(), "data");
-    EXPECT_NE(output.find("The file data.bin has 0 bytes instead of 2500: it was not created correctly."),
-              std::string::npos)
-        << output;
-    EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
-    EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
 }
 
 TEST_F(RejoinUnderCmd, AccentedNamesInTheInterpretersCodePage)
@@ -270,15 +260,15 @@ TEST_F(RejoinUnderCmd, ContentsUnderEveryAnswerOfCertutilWithOneBesideThePieces)
         std::string environment, damagedPiece;
         std::vector<std::string> shown; // "#" stands for the file's SHA-256
         bool rebuilt;
-        int calls; // of the system's certutil: each piece, then the file
+        int calls; // of the system's certutil: the file, then each piece when it differs
     };
     using namespace SplitMessages;
     const std::string name = "my (big) & data", file = name + ".bin";
     const std::vector<std::string> sizesOnly = {ContentsNotChecked, CheckByHandStart + file + CheckByHandMiddle + "#.",
                                                 "The file " + file + " was successfully created.\r\n" + SizesChecked};
     const Case cases[] = {
-        {Certutil::StandIn, "", "", {std::string("successfully created.\r\n") + ContentsChecked}, true, 5},
-        {Certutil::StandIn, "", name + ".002", {"The piece " + name + ".002" + PieceDamagedEnd}, false, 4},
+        {Certutil::StandIn, "", "", {std::string("successfully created.\r\n") + ContentsChecked}, true, 1},
+        {Certutil::StandIn, "", name + ".002", {"The piece " + name + ".002" + PieceDamagedEnd}, false, 5},
         // The disk damages the rebuilt file as certutil is about to read it.
         {Certutil::StandIn, "PARCELOR_CERTUTIL_DAMAGE='" + file + "'", "", {"The file " + file + FileDamagedEnd}, false, 5},
         {Certutil::StandIn, "PARCELOR_CERTUTIL=fail", "", sizesOnly, true, 1},
@@ -367,13 +357,57 @@ TEST_F(RejoinUnderCmd, ClaimsOnlyTheChecksItMade)
     EXPECT_EQ(output.find(ContentsChecked), std::string::npos) << output;
     EXPECT_NE(output.find(SizesChecked), std::string::npos) << output;
 
-    // A user whose copy asks before it overwrites (COPYCMD=/-Y), the file
-    // already rebuilt once: the script asks nothing.
-    writeFile(dir / "data.bat", script);
-    writeFile(dir / "data.001", readFile(dir / "source/data.bin").substr(0, 1000));
-    output = runScript(dir.path(), "data", "COPYCMD=/-Y");
-    EXPECT_NE(output.find(std::string("successfully created.\r\n") + ContentsChecked), std::string::npos) << output;
-    EXPECT_EQ(readFile(dir / "data.bin"), readFile(dir / "source/data.bin"));
+}
+
+TEST_F(RejoinUnderCmd, NothingAlreadyHereIsLostOrReplacedUnproven)
+{
+    // 3,500 bytes in pieces of 1,000, and a file or folder of the rebuilt
+    // name there first. The user's copy asks before it overwrites
+    // (COPYCMD=/-Y); "y" answers the script's question.
+    using namespace SplitMessages;
+    const std::string name = "my (big) & data", file = name + ".bin", bytes = patternBytes(3500, 6);
+    std::string edited = bytes;
+    edited[2000] ^= 1;
+    struct Case {
+        std::string already; // "/" for a folder
+        Certutil certutil;
+        std::string damagedPiece, input, shown;
+        bool replaced;
+        int calls;
+    };
+    const std::string kept = KeptStart + file + KeptEnd;
+    const Case cases[] = {
+        {bytes, Certutil::StandIn, "", "", FileStart + file + AlreadyHereEnd, false, 1},
+        {edited, Certutil::StandIn, "", "", FileStart + file + DiffersEnd + "\r\n" + ReplacePrompt + kept, false, 1},
+        {"older", Certutil::StandIn, "", "y\\r\\n", std::string("successfully created.\r\n") + ContentsChecked, true, 1},
+        {"older", Certutil::StandIn, name + ".003", "y\\r\\n", PieceStart + name + ".003" + PieceDamagedEnd, false, 5},
+        {bytes, Certutil::Absent, name + ".002", "", FileStart + file + UnprovenEnd, false, 0},
+        {"/", Certutil::StandIn, "", "y\\r\\n", FolderStart + file + FolderEnd + "\r\n" + kept, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        TempDir dir;
+        split(dir.path(), file, bytes, "1000");
+        if (!c.damagedPiece.empty())
+            writeFile(dir / c.damagedPiece, std::string(1000, 'x'));
+        if (c.already == "/")
+            fs::create_directory(dir.path() / file);
+        else
+            writeFile(dir / file, c.already);
+        useCertutil(c.certutil);
+        const std::string log = (dir.path() / "certutil.log").string();
+        const std::string output = runScript(dir.path(), name, "COPYCMD=/-Y PARCELOR_CERTUTIL_LOG='Z:" + log + "'",
+                                             "", c.input + "\\r\\n");
+        EXPECT_NE(output.find(c.shown), std::string::npos) << output;
+        EXPECT_EQ(output.find("successfully") != std::string::npos, c.replaced) << output;
+        if (c.already == "/")
+            EXPECT_TRUE(fs::is_directory(dir.path() / file));
+        else
+            EXPECT_TRUE(readFile(dir / file) == (c.replaced ? bytes : c.already)) << "the file already here";
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+        const std::string calls = fs::exists(log) ? readFile(log) : "";
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), c.calls) << calls;
+    }
 }
 
 TEST_F(RejoinUnderCmd, UnderCommandComOnlyNamesItsLinesHold)
@@ -390,10 +424,22 @@ TEST_F(RejoinUnderCmd, UnderCommandComOnlyNamesItsLinesHold)
         writeFile(dir / "launch.bat", "@echo off\r\nset OS=\r\ncall rejoin.bat\r\n");
         const std::string output = run(dir.path().string(), "cmd /c launch.bat");
         const bool fits = length == 44;
-        EXPECT_EQ(output.find(" was successfully created.") != std::string::npos, fits) << output;
+        // It says how little it could check.
+        EXPECT_EQ(output.find(std::string(" was successfully created.\r\n") + SplitMessages::PresenceChecked) !=
+                      std::string::npos,
+                  fits)
+            << output;
         EXPECT_EQ(output.find(SplitMessages::NeedsWindowsNt) != std::string::npos, !fits) << output;
         EXPECT_EQ(fs::exists(dir.path() / (name + ".bin")) && readFile(dir / (name + ".bin")) == bytes, fits);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+        if (!fits)
+            continue;
+        // A file already there, which it cannot compare, it keeps.
+        writeFile(dir / (name + ".bin"), "older");
+        const std::string again = run(dir.path().string(), "cmd /c launch.bat");
+        EXPECT_NE(again.find(SplitMessages::FileStart + name + ".bin" + SplitMessages::UncheckableEnd), std::string::npos)
+            << again;
+        EXPECT_EQ(readFile(dir / (name + ".bin")), "older");
     }
 }
 

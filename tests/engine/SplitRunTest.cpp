@@ -108,7 +108,7 @@ TEST(SplitRun, ThreeFloppyPiecesRejoinToTheFile)
     EXPECT_EQ(fs::file_size(pieces / "big.003"), 84672u);
     EXPECT_EQ(concatenatedPieces(pieces, "big", 3), bytes);
     EXPECT_EQ(readFile(pieces / "big.bat"),
-              rejoinScriptText("big", "big.zip", 3, 1457664, 3000000, digestsOnDisk(pieces, "big", 3)));
+              rejoinScriptText({"big", "big.zip", "big", "big.zip"}, 3, 1457664, 3000000, digestsOnDisk(pieces, "big", 3)));
 }
 
 TEST(SplitRun, PieceSizesAtTheEdges)
@@ -141,7 +141,7 @@ TEST(SplitRun, PieceSizesAtTheEdges)
         EXPECT_EQ(concatenatedPieces(dir, "data", count), bytes);
         const std::int64_t pieceSize = std::stoll(c.size) * (c.unit == "KB" ? 1024 : 1);
         EXPECT_EQ(readFile(dir / "data.bat"),
-                  rejoinScriptText("data", "data.bin", count, pieceSize, std::int64_t(c.length),
+                  rejoinScriptText({"data", "data.bin", "data", "data.bin"}, count, pieceSize, std::int64_t(c.length),
                                    digestsOnDisk(dir, "data", count)));
         EXPECT_EQ(listFolder(dir.path()).size(), static_cast<std::size_t>(count) + 2);
     }
@@ -329,7 +329,9 @@ TEST(SplitRun, ScriptNamesInItsInterpretersCodePage)
     // Inside the script every name is in the interpreter's bytes: copies, messages, size checks.
     const std::string script = readFile(dir / "caf\xe9 cr\xe8me.bat");
     const SplitDigests digests = digestsOnDisk(dir, "caf\xe9 cr\xe8me", 3);
-    EXPECT_EQ(script, rejoinScriptText("caf\x82 cr\x8Ame", "caf\x82 cr\x8Ame.bin", 3, 1000, 2500, digests));
+    EXPECT_EQ(script, rejoinScriptText({"caf\x82 cr\x8Ame", "caf\x82 cr\x8Ame.bin", "caf\xc3\xa9 cr\xc3\xa8me",
+                                        "caf\xc3\xa9 cr\xc3\xa8me.bin"},
+                                       3, 1000, 2500, digests));
     EXPECT_EQ(script.find_first_of("\xe9\xe8"), std::string::npos);
 
     // Where the system has no conversion, the script holds the names as they came.
@@ -337,7 +339,7 @@ TEST(SplitRun, ScriptNamesInItsInterpretersCodePage)
     runSplit({dir / "caf\xe9 cr\xe8me.bin", dir.path().string(), Custom, "1000", "Bytes"}, plain);
     ASSERT_EQ(plain.lastMessage(), successText("caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me"));
     EXPECT_EQ(readFile(dir / "caf\xe9 cr\xe8me.bat"),
-              rejoinScriptText("caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin", 3, 1000, 2500, digests));
+              rejoinScriptText({"caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin"}, 3, 1000, 2500, digests));
 }
 
 TEST(SplitRun, NameTheScriptCannotHoldWritesNothing)
