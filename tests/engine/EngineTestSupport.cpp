@@ -1,6 +1,8 @@
 // Shared pieces of the engine tests: a recording host, scratch folders, file helpers.
 #include "EngineTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <fstream>
 #include <iconv.h>
@@ -162,4 +164,16 @@ std::vector<std::string> listFolder(const fs::path& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+void split(const fs::path& folder, const std::string& fileName, const std::string& bytes, const std::string& size,
+           const ScriptCodePage& codePage)
+{
+    fs::create_directories(folder / "source");
+    writeFile((folder / "source" / fileName).string(), bytes);
+    RecordingHost host;
+    runSplit({(folder / "source" / fileName).string(), folder.string(), "Custom size...", size, "Bytes"}, host,
+             codePage);
+    ASSERT_EQ(host.messages.size(), 1u);
+    ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
 }

@@ -94,5 +94,9 @@ private:
 std::string patternBytes(std::size_t size, unsigned seed = 1);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
+// Splits bytes, saved as folder/source/fileName, into folder in pieces of
+// size bytes; a test that calls it fails unless the split succeeded.
+void split(const fs::path& folder, const std::string& fileName, const std::string& bytes, const std::string& size,
+           const ScriptCodePage& codePage = systemScriptCodePage());
 // The names of the entries of folder, sorted.
 std::vector<std::string> listFolder(const fs::path& folder);

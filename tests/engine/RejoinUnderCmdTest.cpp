@@ -106,19 +106,6 @@ bool hasLocale(const char* name)
     return locale != static_cast<locale_t>(0);
 }
 
-// Splits bytes saved as fileName into folder with pieces of size bytes.
-void split(const fs::path& folder, const std::string& fileName, const std::string& bytes, const std::string& size,
-           const ScriptCodePage& codePage = systemScriptCodePage())
-{
-    fs::create_directories(folder / "source");
-    writeFile((folder / "source" / fileName).string(), bytes);
-    RecordingHost host;
-    runSplit({(folder / "source" / fileName).string(), folder.string(), "Custom size...", size, "Bytes"}, host,
-             codePage);
-    ASSERT_EQ(host.messages.size(), 1u);
-    ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
-}
-
 } // namespace
 
 TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
