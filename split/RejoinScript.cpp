@@ -493,11 +493,14 @@ void hashRoutine(const Rejoin& r, ScriptLines& script)
     for (char letter : std::string("abcdef"))
         script.line(std::string("set \"ParcelorHash=%ParcelorHash:") + letter + "=" + letter + "%\"");
     script.line("goto :eof");
-    script.exitBlock("unchecked",
-                     {"set ParcelorHash=", "set ParcelorUnchecked=1", std::string("echo ") + ContentsNotChecked,
-                      "echo " + (CheckByHandStart + r.shownFile + CheckByHandMiddle + r.digests.file + "."),
-                      "echo " + r.howToHash(quotedInEcho(r.names.fileName, r.codePage))},
-                     "goto :eof");
+    script.line(":unchecked");
+    script.line("set ParcelorHash=");
+    script.line("set ParcelorUnchecked=1");
+    script.echo(ContentsNotChecked);
+    script.echo(CheckByHandStart + r.shownFile + CheckByHandMiddle + r.digests.file + ".");
+    script.echo(r.howToHash(quotedInEcho(r.names.fileName, r.codePage)));
+    script.line("echo.");
+    script.line("goto :eof");
 }
 
 // The code that sh runs, the same for every split: the checks and messages

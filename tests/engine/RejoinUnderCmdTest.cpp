@@ -286,6 +286,8 @@ TEST_F(RejoinUnderCmd, ContentsUnderEveryAnswerOfCertutilWithOneBesideThePieces)
             EXPECT_EQ(output.find(line, at + 1), std::string::npos) << "said once: " << line;
         }
         EXPECT_EQ(output.find("successfully") != std::string::npos, c.rebuilt) << output;
+        const std::string pause = "Press any key";
+        EXPECT_EQ(output.find(pause), output.rfind(pause)) << "one pause, at the end: " << output;
         EXPECT_EQ(fs::exists(dir.path() / file) && readFile(dir / file) == bytes, c.rebuilt);
         if (!c.damagedPiece.empty()) {
             EXPECT_FALSE(fs::exists(dir.path() / file));
