@@ -41,6 +41,20 @@ std::string NameNotHeld(const char* what)
 const char DropOneItem[] = "Several items were dropped on the window.\n"
                            "Drop one file at a time: the file to split, or the folder for the pieces.";
 
+// '*' and '?' stand for other characters in Windows and are never part of a
+// name. No trail byte of a double-byte code page is below 0x40, so a byte
+// search finds only the characters themselves.
+bool HoldsWildcard(const std::string& path)
+{
+    return path.find_first_of("*?") != std::string::npos;
+}
+
+std::string WildcardInName(const std::string& path)
+{
+    return "The name " + path + " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
+           "Type the file's exact name, or choose it with Browse.";
+}
+
 } // namespace
 
 const MessageEntry<CParcelorDlg> CParcelorDlg::s_messageTable[] = {
@@ -202,6 +216,12 @@ void CParcelorDlg::OnExit()
 void CParcelorDlg::OnSplit()
 {
     UpdateData(true);
+    // Looked up as typed, a wildcard would find some other file, whose name
+    // the checks would then weigh; say what is wrong with the name instead.
+    if (HoldsWildcard(m_strFile)) {
+        showMessage(WildcardInName(m_strFile), MessageIcon::Stop);
+        return;
+    }
     runSplit(SplitRequest{m_strFile, m_strDirectory, m_strSize, m_strCustomSize, m_strUnits}, *this);
 }
 
@@ -296,6 +316,11 @@ void CParcelorDlg::showMessage(const std::string& text, MessageIcon icon)
 
 PathKind CParcelorDlg::lookUpPath(const std::string& path)
 {
+    // FindFirstFileA would take a wildcard as a pattern and find another entry.
+    if (HoldsWildcard(path))
+        return PathKind::Missing;
+    // A drive root has no directory entry to find, and the engine hands
+    // "A:\" over as "A:": ask for the root's attributes instead.
     if (path.size() == 2 && path[1] == ':') {
         DWORD attributes = ::GetFileAttributesA((path + "\\").c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)

@@ -227,6 +227,7 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
 {
     ScratchDirectory dir;
     WriteFileBytes(dir / "small.txt", "some text");
+    WriteFileBytes(dir / "holiday.zip", "some text");
     // Named as its own first piece, and reached under another spelling of that
     // name: other letter case, or the 8.3 short name, which is all that the
     // folder's listing shows of it beside its long name.
@@ -258,9 +259,13 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
         Focus(hDlg, IDC_FILE);
         Type(hDlg, IDC_FILE, shortPath);
         Click(hDlg, IDC_SPLIT);
+        // A wildcard typed by mistake matches holiday.zip; the name itself is what is wrong.
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, dir / "holid?y.zip");
+        Click(hDlg, IDC_SPLIT);
         EXPECT_TRUE(ProgressHidden(hDlg));
     });
-    ASSERT_EQ(catcher.Boxes().size(), 5u);
+    ASSERT_EQ(catcher.Boxes().size(), 6u);
     EXPECT_EQ(catcher.Boxes()[0].text, SplitMessages::NoFile);
     EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
     EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
@@ -269,12 +274,16 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     };
     EXPECT_EQ(catcher.Boxes()[3].text, refusal("report.001"));
     EXPECT_EQ(catcher.Boxes()[4].text, refusal(shortName));
+    EXPECT_EQ(catcher.Boxes()[5].text, "The name " + (dir / "holid?y.zip") +
+                                           " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
+                                           "Type the file's exact name, or choose it with Browse.");
     for (const CaughtBox& box : catcher.Boxes()) {
         EXPECT_EQ(box.caption, "The Parcelor");
         EXPECT_EQ(box.icon, UINT(MB_ICONSTOP));
     }
     EXPECT_FALSE(progressShown);
     EXPECT_FALSE(FileExists(dir / "small.001"));
+    EXPECT_FALSE(FileExists(dir / "holiday.001"));
     EXPECT_EQ(ReadFileBytes(dir / "REPORT.001"), "some text");
     EXPECT_EQ(ReadFileBytes(dir / "long report name.001"), "some text");
 }
