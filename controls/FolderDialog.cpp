@@ -101,6 +101,7 @@ void CFolderDialog::EnableOK(bool enable) const
 // by way of the dialog's handlers.
 ShellItemList CFolderDialog::CShellFolderBrowser::BrowseForFolder(CFolderPicker&)
 {
+    // No item is the confirmed one while the window runs: the selections' paths note nothing.
     m_confirmed = nullptr;
     m_bConfirmedNameNotHeld = false;
     m_confirmed = reinterpret_cast<ShellItemList>(::SHBrowseForFolderA(&m_dialog.m_browseInfo));
