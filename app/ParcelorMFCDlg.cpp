@@ -2,7 +2,9 @@
 #include "app/ParcelorMFCDlg.h"
 
 #include "controls/FolderDialog.h"
+#include "framework/CodePageText.h"
 #include "framework/DataExchange.h"
+#include "framework/DropFiles.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -27,6 +29,32 @@ std::string folderPart(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// A file or folder (what) whose path holds a character that the ANSI code
+// page cannot hold: the ANSI calls would name another file, or none.
+std::string NameNotHeld(const char* what)
+{
+    const std::string codePage = "code page " + std::to_string(::GetACP());
+    return std::string("The name of this ") + what + ", or of a folder on its path, holds a character that this Windows' " +
+           codePage + " cannot hold.\nRename it using only the letters that " + codePage + " holds, then choose it again.";
+}
+
+const char DropOneItem[] = "Several items were dropped on the window.\n"
+                           "Drop one file at a time: the file to split, or the folder for the pieces.";
+
+// '*' and '?' stand for other characters in Windows and are never part of a
+// name. No trail byte of a double-byte code page is below 0x40, so a byte
+// search finds only the characters themselves.
+bool HoldsWildcard(const std::string& path)
+{
+    return path.find_first_of("*?") != std::string::npos;
+}
+
+std::string WildcardInName(const std::string& path)
+{
+    return "The name " + path + " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
+           "Type the file's exact name, or choose it with Browse.";
+}
+
 } // namespace
 
 const MessageEntry<CParcelorDlg> CParcelorDlg::s_messageTable[] = {
@@ -34,6 +62,7 @@ const MessageEntry<CParcelorDlg> CParcelorDlg::s_messageTable[] = {
     {WM_DESTROY, &CParcelorDlg::OnDestroy},
     {WM_PAINT, &CParcelorDlg::OnPaint},
     {WM_QUERYDRAGICON, &CParcelorDlg::OnQueryDragIcon},
+    {WM_DROPFILES, &CParcelorDlg::OnDropFiles},
     {IDC_SIZE, CBN_SELCHANGE, &CParcelorDlg::OnSizeChanged},
     {IDC_EXIT, BN_CLICKED, &CParcelorDlg::OnExit},
     {IDC_SPLIT, BN_CLICKED, &CParcelorDlg::OnSplit},
@@ -52,9 +81,9 @@ CParcelorDlg::CParcelorDlg()
 
 bool CParcelorDlg::OnWndMsg(CMessage& msg)
 {
-    // A command sent while a split keeps the window alive waits in the queue,
-    // as the user's own clicks do, until the split is over.
-    if (m_bKeepingAlive && (msg.message == WM_COMMAND || msg.message == WM_SYSCOMMAND)) {
+    // A command or a drop sent while a split keeps the window alive waits in
+    // the queue, as the user's own clicks do, until the split is over.
+    if (m_bKeepingAlive && (msg.message == WM_COMMAND || msg.message == WM_SYSCOMMAND || msg.message == WM_DROPFILES)) {
         ::PostMessageA(*this, msg.message, msg.wParam, msg.lParam);
         msg.result = 0;
         return true;
@@ -108,6 +137,8 @@ bool CParcelorDlg::OnInitDialog()
     }
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
+    // A file or folder dropped on the window arrives as WM_DROPFILES.
+    ::DragAcceptFiles(*this, TRUE);
 
     m_bDirFollowsFile = TRUE;
     for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS, IDC_PROGRESS_LABEL, IDC_PROGRESS})
@@ -185,6 +216,12 @@ void CParcelorDlg::OnExit()
 void CParcelorDlg::OnSplit()
 {
     UpdateData(true);
+    // Looked up as typed, a wildcard would find some other file, whose name
+    // the checks would then weigh; say what is wrong with the name instead.
+    if (HoldsWildcard(m_strFile)) {
+        showMessage(WildcardInName(m_strFile), MessageIcon::Stop);
+        return;
+    }
     runSplit(SplitRequest{m_strFile, m_strDirectory, m_strSize, m_strCustomSize, m_strUnits}, *this);
 }
 
@@ -209,10 +246,48 @@ void CParcelorDlg::OnBrowseFile()
     CFileDialog dlg(true, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "All Files (*.*)|*.*||", this);
     if (dlg.DoModal() != IDOK)
         return;
-    m_strFile = dlg.GetPathName();
+    if (const std::optional<std::string> path = dlg.GetPathName())
+        TakeFile(*path);
+    else
+        showMessage(NameNotHeld("file"), MessageIcon::Stop);
+}
+
+bool CParcelorDlg::OnDropFiles(CMessage& msg)
+{
+    CDropFiles drop(reinterpret_cast<HDROP>(msg.wParam));
+    UpdateData(true);
+    msg.result = 0;
+    if (drop.GetCount() != 1) {
+        showMessage(DropOneItem, MessageIcon::Stop);
+        return true;
+    }
+    const std::wstring name = drop.GetFile(0);
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const std::optional<std::string> path = ExactAnsiText(name);
+    if (!path)
+        showMessage(NameNotHeld(folder ? "folder" : "file"), MessageIcon::Stop);
+    else if (folder)
+        TakeDirectory(*path);
+    else
+        TakeFile(*path);
+    return true;
+}
+
+void CParcelorDlg::TakeFile(const std::string& path)
+{
+    m_strFile = path;
     if (m_bDirFollowsFile)
         m_strDirectory = folderPart(m_strFile);
     m_bDirFollowsFile = FALSE;
+    UpdateData(false);
+}
+
+void CParcelorDlg::TakeDirectory(const std::string& path)
+{
+    m_strDirectory = path;
+    if (!m_strDirectory.empty())
+        m_bDirFollowsFile = FALSE;
     UpdateData(false);
 }
 
@@ -221,12 +296,10 @@ void CParcelorDlg::OnBrowseDirectory()
     UpdateData(true);
     // Without an owner: this dialog stays enabled while the browse window is open.
     CFolderDialog dlg(nullptr, 0, nullptr, FolderShell());
-    if (dlg.DoModal() != IDOK)
-        return;
-    m_strDirectory = dlg.GetFolderPath();
-    if (!m_strDirectory.empty())
-        m_bDirFollowsFile = FALSE;
-    UpdateData(false);
+    if (dlg.DoModal() == IDOK)
+        TakeDirectory(dlg.GetFolderPath());
+    else if (dlg.ConfirmedNameNotHeld())
+        showMessage(NameNotHeld("folder"), MessageIcon::Stop);
 }
 
 void CParcelorDlg::OnAbout()
@@ -243,6 +316,9 @@ void CParcelorDlg::showMessage(const std::string& text, MessageIcon icon)
 
 PathKind CParcelorDlg::lookUpPath(const std::string& path)
 {
+    // FindFirstFileA would take a wildcard as a pattern and find another entry.
+    if (HoldsWildcard(path))
+        return PathKind::Missing;
     // A drive root has no directory entry to find, and the engine hands
     // "A:\" over as "A:": ask for the root's attributes instead.
     if (path.size() == 2 && path[1] == ':') {

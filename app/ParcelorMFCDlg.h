@@ -40,6 +40,9 @@ protected:
     bool OnDestroy(CMessage& msg);
     bool OnPaint(CMessage& msg);
     bool OnQueryDragIcon(CMessage& msg);
+    // One file dropped is taken as through Browse, one folder as through the
+    // folder picker; several items, or a name the code page cannot hold, are refused.
+    bool OnDropFiles(CMessage& msg);
     void OnSizeChanged();
     void OnExit();
     void OnSplit();
@@ -57,6 +60,10 @@ protected:
 private:
     // Fills the drop-down lists from the dialog's list resource.
     void FillListsFromResource();
+    // A file chosen (Browse, a drop): the directory follows it once more, then no longer.
+    void TakeFile(const std::string& path);
+    // A folder chosen (folder picker, a drop): a non-empty one ends the following.
+    void TakeDirectory(const std::string& path);
     void ShowItem(int id, bool show) const { ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE); }
 
     static const MessageEntry<CParcelorDlg> s_messageTable[];

@@ -2,8 +2,11 @@
 #include "controls/FolderDialog.h"
 
 #include "controls/PathShortening.h"
+#include "framework/CodePageText.h"
 #include "framework/Debug.h"
 
+#include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -98,12 +101,27 @@ void CFolderDialog::EnableOK(bool enable) const
 // by way of the dialog's handlers.
 ShellItemList CFolderDialog::CShellFolderBrowser::BrowseForFolder(CFolderPicker&)
 {
-    return reinterpret_cast<ShellItemList>(::SHBrowseForFolderA(&m_dialog.m_browseInfo));
+    // No item is the confirmed one while the window runs: the selections' paths note nothing.
+    m_confirmed = nullptr;
+    m_bConfirmedNameNotHeld = false;
+    m_confirmed = reinterpret_cast<ShellItemList>(::SHBrowseForFolderA(&m_dialog.m_browseInfo));
+    return m_confirmed;
 }
 
 bool CFolderDialog::CShellFolderBrowser::PathFromItemList(ShellItemList item, char* path)
 {
-    return ::SHGetPathFromIDListA(ToItemIdList(item), path) != FALSE;
+    wchar_t wide[MAX_PATH] = L"";
+    if (!::SHGetPathFromIDListW(ToItemIdList(item), wide))
+        return false;
+    const std::optional<std::string> narrow = ExactAnsiText(wide);
+    if (!narrow) {
+        m_bConfirmedNameNotHeld = m_bConfirmedNameNotHeld || item == m_confirmed;
+        return false;
+    }
+    if (narrow->size() >= static_cast<size_t>(ShellPathSize))
+        return false;
+    std::memcpy(path, narrow->c_str(), narrow->size() + 1);
+    return true;
 }
 
 bool CFolderDialog::CShellFolderBrowser::FreeItemList(ShellItemList item)

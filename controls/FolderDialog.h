@@ -37,6 +37,9 @@ public:
 
     // The chosen folder's full path; meaningful only after DoModal gave IDOK.
     std::string GetFolderPath() const { return m_picker.GetFolderPath(); }
+    // After IDCANCEL from the Windows shell: whether the user confirmed a
+    // folder whose path the ANSI code page cannot hold (a cancel otherwise).
+    bool ConfirmedNameNotHeld() const { return m_windowsShell.ConfirmedNameNotHeld(); }
 
     // The callback handed to the shell; data is the CFolderDialog. Answers 0.
     static int CALLBACK BrowseCallbackProc(HWND hWnd, UINT message, LPARAM lParam, LPARAM data);
@@ -56,13 +59,18 @@ private:
     public:
         explicit CShellFolderBrowser(CFolderDialog& dialog) : m_dialog(dialog) {}
         ShellItemList BrowseForFolder(CFolderPicker& picker) override;
+        // Read wide: a path that the ANSI code page cannot hold exactly is no
+        // file-system path to the picker, and is noted when it was confirmed.
         bool PathFromItemList(ShellItemList item, char* path) override;
         bool FreeItemList(ShellItemList item) override;
         void SetStatusText(const char* text) override { m_dialog.SetStatusText(text); }
         void SetSelection(const char* path) override { m_dialog.SetSelection(path); }
+        bool ConfirmedNameNotHeld() const { return m_bConfirmedNameNotHeld; }
 
     private:
         CFolderDialog& m_dialog;
+        ShellItemList m_confirmed = nullptr;
+        bool m_bConfirmedNameNotHeld = false;
     };
 
     BROWSEINFOA m_browseInfo{};

@@ -1,15 +1,19 @@
 // CFileDialog: the filter text turned into the platform's double-null list, and the modal run.
 #include "framework/FileDialog.h"
 
+#include "framework/CodePageText.h"
+
 #include <commdlg.h>
 
 CFileDialog::CFileDialog(bool open, DWORD flags, const std::string& filter, CWnd* pOwner)
-    : m_bOpen(open), m_strFilter(filter)
+    : m_bOpen(open)
 {
+    std::string list = filter;
     // A character at a time: the second byte of a double-byte one may have the value of '|'.
-    for (std::size_t at = 0; at < m_strFilter.size(); at += ::IsDBCSLeadByte(static_cast<BYTE>(m_strFilter[at])) ? 2 : 1)
-        if (m_strFilter[at] == '|')
-            m_strFilter[at] = '\0';
+    for (std::size_t at = 0; at < list.size(); at += ::IsDBCSLeadByte(static_cast<BYTE>(list[at])) ? 2 : 1)
+        if (list[at] == '|')
+            list[at] = '\0';
+    m_strFilter = WideFromAnsi(list);
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.hwndOwner = pOwner ? static_cast<HWND>(*pOwner) : nullptr;
     m_ofn.lpstrFilter = m_strFilter.c_str();
@@ -20,6 +24,11 @@ CFileDialog::CFileDialog(bool open, DWORD flags, const std::string& filter, CWnd
 
 INT_PTR CFileDialog::DoModal()
 {
-    const BOOL chosen = m_bOpen ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+    const BOOL chosen = m_bOpen ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
     return chosen ? IDOK : IDCANCEL;
+}
+
+std::optional<std::string> CFileDialog::GetPathName() const
+{
+    return ExactAnsiText(m_szFile);
 }

@@ -69,7 +69,8 @@ both_exes="$(windows build/win32/app/ParcelorMFC.EXE);$(windows build/win64/app/
 # dialog_tests BUILD TAG [FILTER]: the real dialogs driven from inside their modal loops; the resources read back from both EXEs.
 dialog_tests() {
     local log=$prefix/dialog-tests.txt
-    PARCELOR_EXE=$both_exes timeout 900 $wine build/$1/tests/wine/wine_dialog_tests.exe ${3:+--gtest_filter=$3} > "$log" 2>&1
+    # Western (code page 1252), whatever the caller's locale: the tests of names depend on it.
+    LC_ALL=C.UTF-8 PARCELOR_EXE=$both_exes timeout 900 $wine build/$1/tests/wine/wine_dialog_tests.exe ${3:+--gtest_filter=$3} > "$log" 2>&1
     tr -d '\r' < "$log" | grep -vE '^\[ +(RUN|OK) +\]|^wine: Read access denied' | sed "s/^/$2: /"
     passed=$((passed + $(tr -d '\r' < "$log" | grep -cE '^\[ +OK \]')))
     failed=$((failed + $(tr -d '\r' < "$log" | grep -cE '^\[  FAILED  \] .*\(')))

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -179,6 +181,28 @@ void Choose(HWND dialog, int id, const char* entry)
     HWND combo = ::GetDlgItem(dialog, id);
     ::SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry));
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& paths)
+{
+    std::wstring names;
+    for (const std::wstring& path : paths)
+        names += path + L'\0';
+    names += L'\0';
+    HGLOBAL block = ::GlobalAlloc(GHND | GMEM_SHARE, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = {40, 40};
+    drop->fNC = FALSE;
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+void DropOn(HWND window, const std::vector<std::wstring>& paths)
+{
+    ::SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
 }
 
 std::string WindowText(HWND hWnd)

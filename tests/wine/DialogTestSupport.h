@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -60,6 +61,12 @@ void Type(HWND dialog, int id, const std::string& text);
 void Focus(HWND dialog, int id);
 void Click(HWND dialog, int id);
 void Choose(HWND dialog, int id, const char* entry);
+
+// A drop of paths on a window as Explorer hands it over: a DROPFILES block of
+// wide, double-null-terminated names, which the receiver frees (DragFinish).
+HDROP MakeDrop(const std::vector<std::wstring>& paths);
+// paths dropped on window: WM_DROPFILES sent with such a block.
+void DropOn(HWND window, const std::vector<std::wstring>& paths);
 
 // Small readers of the controls, as a person would see them.
 std::string WindowText(HWND hWnd);

@@ -176,3 +176,30 @@ TEST(RealBrowseWindow, OpensWithoutOwnerAndTheChosenFolderFillsTheDirectory)
     EXPECT_TRUE(mainEnabled);
     ::RemoveDirectoryA(folder.c_str());
 }
+
+TEST(RealBrowseWindow, AFolderTheCodePageCannotHoldIsRefusedWithItsReason)
+{
+    ASSERT_EQ(::GetACP(), 1252u) << "run under a Western locale (code page 1252)";
+    const std::wstring folder = L"C:\\\x041E\x0442\x0447\x0451\x0442 " + std::to_wstring(::GetTickCount()); // held as ?????
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    CParcelorDlg dlg;
+    BoxCatcher catcher([&](HWND box, const CaughtBox& caught) {
+        if (!caught.text.empty())
+            return false; // the message
+        ::SendMessageW(box, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    RunInsideModal(dlg, [&] {
+        EnterFile(dlg, "C:\\data\\big.zip");
+        Click(dlg, IDC_BROWSE_DIRECTORY);
+        EXPECT_EQ(ItemText(dlg, IDC_DIRECTORY), "C:\\data\\");
+        EXPECT_TRUE(dlg.m_bDirFollowsFile);
+    });
+    ASSERT_EQ(catcher.Boxes().size(), 2u);
+    EXPECT_EQ(catcher.Boxes()[1].text,
+              "The name of this folder, or of a folder on its path, holds a character that this Windows' code page 1252 cannot hold.\n"
+              "Rename it using only the letters that code page 1252 holds, then choose it again.");
+    EXPECT_EQ(catcher.Boxes()[1].icon, UINT(MB_ICONSTOP));
+    ::RemoveDirectoryW(folder.c_str());
+}

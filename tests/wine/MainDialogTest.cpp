@@ -1,6 +1,7 @@
 // The real main dialog in its own modal loop: its state at start, the directory following the
 // file, the size area, the file-open dialog, splits with their messages, and the keys that end it.
 #include "app/ParcelorMFCDlg.h"
+#include "framework/CodePageText.h"
 #include "res/resource.h"
 #include "split/SplitMessages.h"
 #include "tests/wine/DialogTestSupport.h"
@@ -56,6 +57,7 @@ TEST(MainDialog, StartsEmptyWithThePresetChosenAndTheFileFieldFocused)
         EXPECT_EQ(::SendMessageA(hDlg, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(dlg.m_hIcon));
         EXPECT_EQ(::SendMessageA(hDlg, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(dlg.m_hIcon));
         EXPECT_TRUE(::GetWindowLongA(hDlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        EXPECT_TRUE(::GetWindowLongA(hDlg, GWL_EXSTYLE) & WS_EX_ACCEPTFILES); // a drop target
         EXPECT_FALSE(::GetWindowLongA(hDlg, GWL_STYLE) & WS_MAXIMIZEBOX);
     });
 }
@@ -225,6 +227,7 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
 {
     ScratchDirectory dir;
     WriteFileBytes(dir / "small.txt", "some text");
+    WriteFileBytes(dir / "holiday.zip", "some text");
     // Named as its own first piece, and reached under another spelling of that
     // name: other letter case, or the 8.3 short name, which is all that the
     // folder's listing shows of it beside its long name.
@@ -256,9 +259,13 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
         Focus(hDlg, IDC_FILE);
         Type(hDlg, IDC_FILE, shortPath);
         Click(hDlg, IDC_SPLIT);
+        // A wildcard typed by mistake matches holiday.zip; the name itself is what is wrong.
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, dir / "holid?y.zip");
+        Click(hDlg, IDC_SPLIT);
         EXPECT_TRUE(ProgressHidden(hDlg));
     });
-    ASSERT_EQ(catcher.Boxes().size(), 5u);
+    ASSERT_EQ(catcher.Boxes().size(), 6u);
     EXPECT_EQ(catcher.Boxes()[0].text, SplitMessages::NoFile);
     EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
     EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
@@ -267,12 +274,16 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     };
     EXPECT_EQ(catcher.Boxes()[3].text, refusal("report.001"));
     EXPECT_EQ(catcher.Boxes()[4].text, refusal(shortName));
+    EXPECT_EQ(catcher.Boxes()[5].text, "The name " + (dir / "holid?y.zip") +
+                                           " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
+                                           "Type the file's exact name, or choose it with Browse.");
     for (const CaughtBox& box : catcher.Boxes()) {
         EXPECT_EQ(box.caption, "The Parcelor");
         EXPECT_EQ(box.icon, UINT(MB_ICONSTOP));
     }
     EXPECT_FALSE(progressShown);
     EXPECT_FALSE(FileExists(dir / "small.001"));
+    EXPECT_FALSE(FileExists(dir / "holiday.001"));
     EXPECT_EQ(ReadFileBytes(dir / "REPORT.001"), "some text");
     EXPECT_EQ(ReadFileBytes(dir / "long report name.001"), "some text");
 }
@@ -380,4 +391,170 @@ TEST(Layout, MainDialogShowsEveryCaptionWholeWithTheCustomSizeAndProgressShown)
         EXPECT_TRUE(ItemVisible(hDlg, IDC_CUSTOM_SIZE) && ItemVisible(hDlg, IDC_PROGRESS));
         EXPECT_EQ(ClippedCaptions(hDlg), std::vector<std::string>{});
     });
+}
+
+namespace {
+
+const char DropOneItem[] = "Several items were dropped on the window.\n"
+                           "Drop one file at a time: the file to split, or the folder for the pieces.";
+
+std::string NameNotHeld(const char* what)
+{
+    return std::string("The name of this ") + what +
+           ", or of a folder on its path, holds a character that this Windows' code page 1252 cannot hold.\n"
+           "Rename it using only the letters that code page 1252 holds, then choose it again.";
+}
+
+std::wstring Wide(const std::string& path)
+{
+    return WideFromAnsi(path);
+}
+
+void CreateWideFile(const std::wstring& path)
+{
+    ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
+} // namespace
+
+TEST(Drop, OneFileAsThroughBrowseOneFolderAsThroughThePickerSeveralRefused)
+{
+    ScratchDirectory dir;
+    WriteFileBytes(dir / "big.zip", "z");
+    WriteFileBytes(dir / "other.zip", "o");
+    ASSERT_TRUE(::CreateDirectoryA((dir / "pieces").c_str(), nullptr));
+    const struct {
+        const char* what;
+        std::vector<std::wstring> dropped;
+        std::string file, directory;
+        bool following;
+        const char* message;
+    } cases[] = {
+        {"one file", {Wide(dir / "big.zip")}, dir / "big.zip", dir.Path() + "\\", false, nullptr},
+        {"one folder", {Wide(dir / "pieces")}, "C:\\typed\\x.bin", dir / "pieces", false, nullptr},
+        {"two files", {Wide(dir / "big.zip"), Wide(dir / "other.zip")}, "C:\\typed\\x.bin", "C:\\typed\\", true, DropOneItem},
+        {"a file and a folder", {Wide(dir / "big.zip"), Wide(dir / "pieces")}, "C:\\typed\\x.bin", "C:\\typed\\", true, DropOneItem},
+    };
+    for (const auto& c : cases) {
+        CParcelorDlg dlg;
+        BoxCatcher catcher;
+        RunInsideModal(dlg, [&] {
+            HWND hDlg = dlg;
+            Type(hDlg, IDC_FILE, "C:\\typed\\x.bin");
+            Focus(hDlg, IDC_SPLIT);
+            DropOn(hDlg, c.dropped);
+            EXPECT_EQ(ItemText(hDlg, IDC_FILE), c.file) << c.what;
+            EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), c.directory) << c.what;
+            EXPECT_EQ(dlg.m_bDirFollowsFile != FALSE, c.following) << c.what;
+            // Once the following has ended, a file dropped leaves the directory alone.
+            if (!c.following) {
+                DropOn(hDlg, {Wide(dir / "other.zip")});
+                EXPECT_EQ(ItemText(hDlg, IDC_FILE), dir / "other.zip") << c.what;
+                EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), c.directory) << c.what;
+            }
+        });
+        ASSERT_EQ(catcher.Boxes().size(), c.message ? 1u : 0u) << c.what;
+        if (c.message) {
+            EXPECT_EQ(catcher.Boxes()[0].text, c.message);
+            EXPECT_EQ(catcher.Boxes()[0].icon, UINT(MB_ICONSTOP));
+        }
+    }
+}
+
+namespace {
+
+struct SentDrop {
+    HWND window;
+    HDROP drop;
+};
+
+DWORD WINAPI SendDrop(void* parameter)
+{
+    const SentDrop& sent = *static_cast<SentDrop*>(parameter);
+    ::SendMessageA(sent.window, WM_DROPFILES, reinterpret_cast<WPARAM>(sent.drop), 0);
+    return 0;
+}
+
+} // namespace
+
+TEST(Drop, DuringASplitWaitsUntilTheSplitIsOver)
+{
+    ScratchDirectory dir;
+    WriteFileBytes(dir / "big.zip", "z");
+    CParcelorDlg dlg;
+    RunInsideModal(dlg, [&] {
+        HWND hDlg = dlg;
+        dlg.startProgress(2);
+        // Another program's drop arrives as a message sent from another thread,
+        // which the split's keeping alive answers.
+        SentDrop sent{hDlg, MakeDrop({Wide(dir / "big.zip")})};
+        HANDLE sender = ::CreateThread(nullptr, 0, &SendDrop, &sent, 0, nullptr);
+        ::Sleep(50);
+        dlg.keepAlive(10, 100);
+        EXPECT_EQ(::WaitForSingleObject(sender, 5000), WAIT_OBJECT_0);
+        ::CloseHandle(sender);
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), "");
+        dlg.hideProgress();
+        PumpPending();
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), dir / "big.zip");
+    });
+}
+
+// Wine takes its ANSI code page from the Unix locale: the test script runs these under a Western one.
+TEST(NamesTheCodePageCannotHold, AreRefusedAtOnceWhileTheNamesItHoldsAreTaken)
+{
+    ASSERT_EQ(::GetACP(), 1252u) << "run under a Western locale (code page 1252)";
+    ScratchDirectory dir;
+    const std::wstring folder = Wide(dir.Path()) + L"\\";
+    const std::wstring greek = folder + L"\x0388\x03BA\x03B8\x03B5\x03C3\x03B7.txt"; // held as ??????.txt
+    const std::wstring lookalike = folder + L"\x0179r\x00F3" L"d\x0142o.txt"; // held as Zródlo.txt
+    const std::wstring lookalikeFolder = folder + L"\x0179r\x00F3" L"d\x0142o";
+    const std::wstring cafe = folder + L"caf\x00E9.txt";
+    for (const std::wstring& file : {greek, lookalike, cafe})
+        CreateWideFile(file);
+    ASSERT_TRUE(::CreateDirectoryW(lookalikeFolder.c_str(), nullptr));
+    const std::string cafeAnsi = dir.Path() + "\\caf\xE9.txt";
+
+    const struct {
+        const char* how;
+        std::wstring name;
+        bool browse; // else dropped
+        const char* message;
+    } cases[] = {
+        {"Browse, replaced", greek, true, "file"},
+        {"Browse, look-alike", lookalike, true, "file"},
+        {"Browse, held", cafe, true, nullptr},
+        {"drop, replaced", greek, false, "file"},
+        {"drop, look-alike folder", lookalikeFolder, false, "folder"},
+        {"drop, held", cafe, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        CParcelorDlg dlg;
+        BoxCatcher catcher([&](HWND box, const CaughtBox& caught) {
+            if (!caught.text.empty())
+                return false; // the message
+            ::SetDlgItemTextW(box, 0x47C, c.name.c_str());
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        RunInsideModal(dlg, [&] {
+            HWND hDlg = dlg;
+            if (c.browse)
+                Click(hDlg, IDC_BROWSE_FILE);
+            else
+                DropOn(hDlg, {c.name});
+            EXPECT_EQ(ItemText(hDlg, IDC_FILE), c.message ? "" : cafeAnsi) << c.how;
+            EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), c.message ? "" : dir.Path() + "\\") << c.how;
+            EXPECT_EQ(dlg.m_bDirFollowsFile != FALSE, c.message != nullptr) << c.how;
+        });
+        const size_t boxes = (c.browse ? 1u : 0u) + (c.message ? 1u : 0u);
+        ASSERT_EQ(catcher.Boxes().size(), boxes) << c.how;
+        if (c.message) {
+            EXPECT_EQ(catcher.Boxes().back().text, NameNotHeld(c.message)) << c.how;
+            EXPECT_EQ(catcher.Boxes().back().icon, UINT(MB_ICONSTOP)) << c.how;
+        }
+    }
+    for (const std::wstring& file : {greek, lookalike, cafe})
+        ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(lookalikeFolder.c_str());
 }

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Takes the README's screenshots of the 32-bit product under Xvfb, with
 # Wine's own fonts, so that the frames look as Windows draws them: the main
-# dialog as it opens, the folder picker, the About box and the message of a
-# finished split. Run by hand after scripts/windows-tests.sh has built it:
+# dialog as it opens, the folder picker, the About box, the message of a
+# finished split, a file dropped on the dialog and the message for a name that
+# code page 1252 cannot hold. Run by hand after scripts/windows-tests.sh has built it:
 #
 #   bash tests/wine/take-screenshots.sh [BUILD_DIR]
 set -eu
@@ -46,4 +47,16 @@ head -c 3000000 /dev/urandom > "$work/data/big.zip"
     "Z:${work//\//\\}\\data\\big.zip" "Z:${work//\//\\}\\pieces" 6000 >/dev/null & driver=$!
 sleep 3; shoot "$(wait_for 'The Parcelor')" docs/split-done.png
 wait $driver
-echo "docs/main-dialog.png docs/folder-picker.png docs/about-box.png docs/split-done.png"
+
+# The drop and the name in the dialog tests' real dialog, which drops as
+# Explorer does (a DROPFILES block) and says when each scene is up.
+mkdir "$work/scenes"
+LC_ALL=C.UTF-8 PARCELOR_SCENES="Z:${work//\//\\}\\scenes" "$wine" "$build/tests/wine/wine_dialog_tests.exe" \
+    --gtest_also_run_disabled_tests --gtest_filter='DISABLED_Screenshots.*' >/dev/null 2>&1 & scenes=$!
+for scene in drop message; do
+    for _ in $(seq 1 60); do [ -f "$work/scenes/$scene" ] && break; sleep 0.5; done
+    case $scene in drop) shoot "$(wait_for 'The Parcelor')" docs/drop-result.png ;;
+                   message) shoot "$(wait_for 'The Parcelor')" docs/name-not-held.png ;; esac
+done
+wait $scenes
+echo "docs/main-dialog.png docs/folder-picker.png docs/about-box.png docs/split-done.png docs/drop-result.png docs/name-not-held.png"
