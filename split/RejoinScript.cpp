@@ -510,12 +510,12 @@ constexpr const char* ShRebuild = R"sh(say() { printf '%s\n' "$1"; }
 piece() { n=$((1000 + $1)); p=$base.${n#1}; }
 digestof() {
 	case $tool in
-	sha256sum) set -- "$(sha256sum < "$1")" ;;
-	shasum) set -- "$(shasum -a 256 < "$1")" ;;
-	*) set -- "$(openssl dgst -sha256 < "$1")" ;;
+	sha256sum) sum=$(sha256sum < "$1") ;;
+	shasum) sum=$(shasum -a 256 < "$1") ;;
+	*) sum=$(openssl dgst -sha256 < "$1") ;;
 	esac
-	set -- "${1##*= }"
-	printf '%s' "${1%% *}"
+	sum=${sum##*= }
+	sum=${sum%% *}
 }
 case $0 in */*) here=${0%/*}/ ;; *) here=./ ;; esac
 case $here in /*) ;; *) here=./$here ;; esac
@@ -528,26 +528,27 @@ say @FileStart@"$file"@CreatingEnd@
 say ''
 say @CheckingPieces@
 bad=
-set --
-k=1
-while [ $k -le $count ]; do
-	piece $k
-	[ -f "./$p" ] || { say @PieceStart@"$p"@PieceMissingEnd@; bad=1; }
-	set -- "$@" "./$p"
-	k=$((k + 1))
+for p in "$@"; do
+	[ -f "$p" ] || { say @PieceStart@"${p#./}"@PieceMissingEnd@; bad=1; }
 done
 if [ -z "$bad" ]; then
+	sizes=$(wc -c "$@")
 	k=0
-	while read -r got rest; do
+	set -f
+	IFS='
+'
+	for line in $sizes; do
 		k=$((k + 1))
 		[ $k -le $count ] || break
+		got=${line#"${line%%[! ]*}"}
+		got=${got%% *}
 		want=$part
 		[ $k -lt $count ] || want=$last
 		piece $k
 		[ "$got" = "$want" ] || { say @PieceStart@"$p"@SizeMiddle@"$got"@SizeInsteadOf@"$want"@PieceSizeEnd@; bad=1; }
-	done <<EOF
-$(wc -c "$@")
-EOF
+	done
+	unset IFS
+	set +f
 fi
 if [ -n "$bad" ]; then say @FileStart@"$file"@NotCreatedEnd@; exit 1; fi
 if [ -z "$tool" ]; then
@@ -566,7 +567,8 @@ elif [ -e "./$file" ] || [ -h "./$file" ]; then
 	got=${got##* }
 	if [ "$got" = "$size" ] && [ -n "$tool" ] && [ "$size" != 0 ]; then
 		say @FileStart@"$file"@CheckingExistingEnd@
-		[ "$(digestof "./$file")" = "$digest" ] || got=
+		digestof "./$file"
+		[ "$sum" = "$digest" ] || got=
 	fi
 	if [ "$got" = "$size" ] && { [ -n "$tool" ] || [ "$size" = 0 ]; }; then
 		say @FileStart@"$file"@AlreadyHereEnd@
@@ -584,29 +586,35 @@ if [ -n "$kept" ]; then
 	exit 1
 fi
 say @Joining@
-rm -f ./parcelor.tmp
 target=$file
-[ -z "$replace" ] || target=parcelor.tmp
-if ! (set -C; : > "./$target") 2> /dev/null; then
+if [ -n "$replace" ]; then
+	target=parcelor.tmp
+	rm -f ./parcelor.tmp
+fi
+set -C
+if ! true 2> /dev/null > "./$target"; then
 	say @CopyFailedStart@"$file"@CopyFailedEnd@
 	exit 1
 fi
+set +C
 trap 'rm -f "./$target"; exit 1' HUP INT TERM
 if ! cat "$@" > "./$target"; then
 	rm -f "./$target"
 	say @CopyFailedStart@"$file"@CopyFailedEnd@
 	exit 1
 fi
-got=$(wc -c < "./$target")
-got=${got##* }
-if [ "$got" != "$size" ]; then
-	rm -f "./$target"
-	say @FileStart@"$file"@SizeMiddle@"$got"@SizeInsteadOf@"$size"@WrongFileSizeEnd@
-	exit 1
-fi
-if [ -n "$tool" ]; then
+if [ -z "$tool" ]; then
+	got=$(wc -c < "./$target")
+	got=${got##* }
+	if [ "$got" != "$size" ]; then
+		rm -f "./$target"
+		say @FileStart@"$file"@SizeMiddle@"$got"@SizeInsteadOf@"$size"@WrongFileSizeEnd@
+		exit 1
+	fi
+else
 	say @CheckingFile@
-	if [ "$(digestof "./$target")" != "$digest" ]; then
+	digestof "./$target"
+	if [ "$sum" != "$digest" ]; then
 		rm -f "./$target"
 		say @CheckingEveryPiece@
 		damaged=
@@ -614,7 +622,8 @@ if [ -n "$tool" ]; then
 		for d in $digests; do
 			k=$((k + 1))
 			piece $k
-			[ "$(digestof "./$p")" = "$d" ] || { say @PieceStart@"$p"@PieceDamagedEnd@; damaged=1; }
+			digestof "./$p"
+			[ "$sum" = "$d" ] || { say @PieceStart@"$p"@PieceDamagedEnd@; damaged=1; }
 		done
 		if [ -n "$damaged" ]; then say @FileStart@"$file"@NotCreatedEnd@; else say @FileStart@"$file"@FileDamagedEnd@; fi
 		exit 1
@@ -647,6 +656,11 @@ void shPart(const Rejoin& r, ScriptLines& script)
     for (int k = 1; k <= r.pieceCount; ++k)
         script.line(r.digest(k));
     script.line("'");
+    // The pieces, in number order, as the arguments of the code below.
+    std::string pieces = "set --";
+    for (int k = 1; k <= r.pieceCount; ++k)
+        pieces += " " + shQuoted("./" + r.names.utf8BaseName + "." + pieceNumberText(k));
+    script.line(pieces);
 
     const std::pair<const char*, std::string> messages[] = {
         {"NoFolder", NoFolder}, {"FileStart", FileStart}, {"CreatingEnd", CreatingEnd},
