@@ -16,6 +16,8 @@
 #include "split/PieceNames.h"
 #include "split/SplitEngine.h"
 
+#include "QuietHost.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -33,21 +35,6 @@ namespace {
 
 const char* const Wine = "/usr/lib/wine/wine64";
 
-class QuietHost : public SplitHost {
-public:
-    std::string lastMessage;
-    void showMessage(const std::string& text, MessageIcon) override { lastMessage = text; }
-    PathKind lookUpPath(const std::string& path) override
-    {
-        std::error_code error;
-        if (!fs::exists(path, error))
-            return PathKind::Missing;
-        return fs::is_directory(path, error) ? PathKind::Directory : PathKind::File;
-    }
-    void startProgress(int) override {}
-    void stepProgress() override {}
-    void hideProgress() override {}
-};
 
 struct Shape {
     const char* label;

@@ -28,6 +28,8 @@
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
 
+#include "QuietHost.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -51,22 +53,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A host that answers lookups from the disk and shows nothing.
-class QuietHost : public SplitHost {
-public:
-    std::string lastMessage;
-    void showMessage(const std::string& text, MessageIcon) override { lastMessage = text; }
-    PathKind lookUpPath(const std::string& path) override
-    {
-        std::error_code error;
-        if (!fs::exists(path, error))
-            return PathKind::Missing;
-        return fs::is_directory(path, error) ? PathKind::Directory : PathKind::File;
-    }
-    void startProgress(int) override {}
-    void stepProgress() override {}
-    void hideProgress() override {}
-};
 
 // A host that, like a window, looks at a clock after every chunk and would
 // paint at most every 50 ms.

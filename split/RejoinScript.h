@@ -1,4 +1,4 @@
-// The batch script that rebuilds the file from its pieces with copy /b.
+// The rejoin script that rebuilds the file from its pieces: copy /b under cmd and COMMAND.COM, cat under sh.
 #pragma once
 
 #include "split/ScriptCodePage.h"
