@@ -135,9 +135,8 @@ inline constexpr const char* CheckingEveryPiece = "Checking the SHA-256 of every
 inline constexpr const char* ContentsChecked = "Its size and SHA-256, and those of every piece, match the original's.";
 inline constexpr const char* SizesChecked =
     "Its size and those of every piece match the original's; the contents were not checked.";
-inline constexpr const char* PresenceChecked =
-    "Only the presence of the pieces was checked here, not their sizes or contents: the file's size and "
-    "SHA-256 are written at the top of this script.";
+// COMMAND.COM shows at most 98 characters of it.
+inline constexpr const char* PresenceChecked = "Only the pieces' presence was checked, not their sizes or contents.";
 // Once, when no SHA-256 can be computed here; then CheckByHandStart, the
 // file's name, CheckByHandMiddle, its SHA-256, "."; then HowToHashStart,
 // the file's name quoted, HowToHashWindows, it again, HowToHashOr, it again,
@@ -168,10 +167,10 @@ inline constexpr const char* FolderStart = "There is already a folder named ";
 inline constexpr const char* FolderEnd = " here.";
 // Asked before a file already here is replaced; no answer means no.
 inline constexpr const char* ReplacePrompt = "Replace it with the file rebuilt from the pieces? [y/N] ";
-// KeptStart, the file's name, KeptEnd.
+// KeptStart, the file's name, KeptEnd: short enough for COMMAND.COM's
+// lines with a DOS name.
 inline constexpr const char* KeptStart = "Nothing was replaced. To rebuild ";
-inline constexpr const char* KeptEnd =
-    " here, move or rename the one that is already here, then run this script again.";
+inline constexpr const char* KeptEnd = " here, move or rename the one here, then run this script again.";
 
 // When the names make lines too long for COMMAND.COM (DOS, Windows 9x).
 inline constexpr const char* NeedsWindowsNt =

@@ -101,8 +101,8 @@ std::string tail(const std::string& name, const std::string& length)
                             "match the original's.",
                  UnderCmd + "if not \"%ParcelorMatched%\"==\"1\" echo Its size and those of every piece match the "
                             "original's; the contents were not checked.",
-                 "if not \"%OS%\"==\"Windows_NT\" echo Only the presence of the pieces was checked here, not their "
-                 "sizes or contents: the file's size and SHA-256 are written at the top of this script.",
+                 "if not \"%OS%\"==\"Windows_NT\" echo Only the pieces' presence was checked, not their sizes or "
+                 "contents.",
                  "echo.", "pause", "", "goto end"});
 }
 
