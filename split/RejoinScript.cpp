@@ -656,11 +656,16 @@ void shPart(const Rejoin& r, ScriptLines& script)
     for (int k = 1; k <= r.pieceCount; ++k)
         script.line(r.digest(k));
     script.line("'");
-    // The pieces, in number order, as the arguments of the code below.
-    std::string pieces = "set --";
-    for (int k = 1; k <= r.pieceCount; ++k)
-        pieces += " " + shQuoted("./" + r.names.utf8BaseName + "." + pieceNumberText(k));
-    script.line(pieces);
+    // The pieces, in number order, as the arguments of the code below; a
+    // few to a line, so that no line is longer than cmd reads whole
+    // (8,191 characters) while it looks for a label.
+    script.line("set --");
+    for (int first = 1; first <= r.pieceCount; first += 16) {
+        std::string pieces = "set -- \"$@\"";
+        for (int k = first; k < first + 16 && k <= r.pieceCount; ++k)
+            pieces += " " + shQuoted("./" + r.names.utf8BaseName + "." + pieceNumberText(k));
+        script.line(pieces);
+    }
 
     const std::pair<const char*, std::string> messages[] = {
         {"NoFolder", NoFolder}, {"FileStart", FileStart}, {"CreatingEnd", CreatingEnd},
