@@ -57,20 +57,12 @@ bool rename(const std::string& from, const std::string& to)
 }
 
 #ifdef _WIN32
-struct FileIdentity {
-    DWORD volume = 0, indexHigh = 0, indexLow = 0;
-    bool operator==(const FileIdentity& other) const
-    {
-        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
-    }
-};
-
 bool identify(HANDLE handle, FileIdentity& identity)
 {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(handle, &info))
         return false;
-    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    identity = {info.dwVolumeSerialNumber, std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
     return true;
 }
 #endif
@@ -185,6 +177,10 @@ FileError SourceFile::open(const std::string& path)
         CloseHandle(handle);
         return FileError::NotDisk;
     }
+    if (!identify(handle, m_identity)) {
+        CloseHandle(handle);
+        return FileError::Read;
+    }
     const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
     if (descriptor == -1) {
         CloseHandle(handle);
@@ -201,10 +197,15 @@ FileError SourceFile::open(const std::string& path)
     if (!m_file)
         return FileError::Open;
     struct stat status;
-    if (fstat(fileno(m_file), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (fstat(fileno(m_file), &status) != 0) {
+        close();
+        return FileError::Read;
+    }
+    if (!S_ISREG(status.st_mode)) {
         close();
         return FileError::NotDisk;
     }
+    m_identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 #endif
     return FileError::None;
 }
@@ -234,26 +235,30 @@ FileError SourceFile::checkEnd()
     return std::ferror(m_file) ? FileError::Read : FileError::None;
 }
 
-bool SourceFile::isSameFileAs(const std::string& path) const
+SourceMatch SourceFile::match(const std::string& path) const
 {
+    FileIdentity other;
 #ifdef _WIN32
-    FileIdentity source, other;
-    if (!identify(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file))), source))
-        return false;
     // No access asked: this opens directories and files in use alike.
     HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    bool same = identify(handle, other) && source == other;
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME
+                   ? SourceMatch::Other
+                   : SourceMatch::Unknown;
+    }
+    const bool known = identify(handle, other);
     CloseHandle(handle);
-    return same;
+    if (!known)
+        return SourceMatch::Unknown;
 #else
-    struct stat source, other;
-    if (fstat(fileno(m_file), &source) != 0 || stat(path.c_str(), &other) != 0)
-        return false;
-    return source.st_dev == other.st_dev && source.st_ino == other.st_ino;
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? SourceMatch::Other : SourceMatch::Unknown;
+    other = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 #endif
+    return other == m_identity ? SourceMatch::Source : SourceMatch::Other;
 }
 
 std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std::string>& names)
