@@ -2,7 +2,7 @@
 #pragma once
 
 #include "split/ChunkRing.h"
-#include "split/SplitEngine.h"
+#include "split/SplitHost.h"
 
 #include <cstdint>
 #include <cstdio>
