@@ -1,4 +1,5 @@
 // The engine's one contact with the file system: the source, the pieces, the script.
+// The system's part lives in SplitFilesWin32.cpp or SplitFilesPosix.cpp.
 #pragma once
 
 #include "split/ChunkRing.h"
