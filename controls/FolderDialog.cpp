@@ -4,6 +4,7 @@
 #include "controls/PathShortening.h"
 #include "framework/CodePageText.h"
 #include "framework/Debug.h"
+#include "text/SystemLeadBytes.h"
 
 #include <cstring>
 #include <optional>

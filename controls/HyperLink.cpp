@@ -6,6 +6,7 @@
 #include "controls/WinLaunchPlatform.h"
 #include "framework/Debug.h"
 #include "framework/WinApp.h"
+#include "text/SystemLeadBytes.h"
 
 #include <windowsx.h>
 

@@ -51,7 +51,7 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
     // Every piece path is as long as the script's: ".001" against ".bat".
     // The system counts characters, however many bytes each takes here.
     const std::string path = scriptPath(names.piecePrefix);
-    if (Characters(path, codePage, ScriptCodePage::Side::Names).count() > MaxPathLength)
+    if (charactersOf(path, codePage, ScriptCodePage::Side::Names).count() > MaxPathLength)
         return SplitMessages::PathTooLong;
     if (names.baseName.empty())
         return SplitMessages::NoBaseNameStart + names.fileName + SplitMessages::NoBaseNameEnd;

@@ -1,5 +1,6 @@
 // The Windows part of SplitFiles: the source's handle, identities, the folder listing, renames and removal.
 #include "split/SplitFilesSystem.h"
+#include "text/SystemLeadBytes.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -46,7 +47,7 @@ std::string SplitFilesSystem::foldedName(std::string name)
 // value of a backslash.
 bool SplitFilesSystem::isEntryName(const std::string& name)
 {
-    for (const char* at = name.c_str(); *at; at = CharNextA(at))
+    for (const char* at = name.c_str(); *at; at = nextCharacter(at, SystemLeadBytes()))
         if (*at == '/' || *at == '\\' || *at == ':')
             return false;
     return true;
