@@ -10,6 +10,12 @@
 #include <optional>
 #include <string>
 
+// The values the platform-free picker copies from the shell's headers.
+static_assert(PickedFolder == IDOK && PickCancelled == IDCANCEL);
+static_assert(BrowseStatusText == BIF_STATUSTEXT);
+static_assert(BrowseInitialized == BFFM_INITIALIZED && BrowseSelChanged == BFFM_SELCHANGED);
+static_assert(ShellPathSize == MAX_PATH);
+
 namespace {
 
 ShellItemList ToShellItem(LPCITEMIDLIST itemList)
