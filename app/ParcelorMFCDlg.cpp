@@ -25,7 +25,7 @@ const char CustomSize[] = "Custom size...";
 std::string folderPart(const std::string& path)
 {
     const std::string::size_type slash =
-        Characters(path, systemScriptCodePage(), ScriptCodePage::Side::Names).findLast('\\');
+        charactersOf(path, systemScriptCodePage(), ScriptCodePage::Side::Names).findLast('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 

@@ -4,10 +4,17 @@
 #include "controls/PathShortening.h"
 #include "framework/CodePageText.h"
 #include "framework/Debug.h"
+#include "text/SystemLeadBytes.h"
 
 #include <cstring>
 #include <optional>
 #include <string>
+
+// The values the platform-free picker copies from the shell's headers.
+static_assert(PickedFolder == IDOK && PickCancelled == IDCANCEL);
+static_assert(BrowseStatusText == BIF_STATUSTEXT);
+static_assert(BrowseInitialized == BFFM_INITIALIZED && BrowseSelChanged == BFFM_SELCHANGED);
+static_assert(ShellPathSize == MAX_PATH);
 
 namespace {
 

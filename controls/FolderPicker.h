@@ -1,8 +1,8 @@
 // The folder picker's rules: the browse request, the status line, and what DoModal answers.
 #pragma once
 
-#include "controls/CodePage.h"
 #include "controls/FolderShell.h"
+#include "text/Characters.h"
 
 #include <cstdint>
 #include <string>

@@ -6,9 +6,13 @@
 #include "controls/WinLaunchPlatform.h"
 #include "framework/Debug.h"
 #include "framework/WinApp.h"
+#include "text/SystemLeadBytes.h"
 
 #include <windowsx.h>
 
+// The static-control styles that the platform-free fitting copies.
+static_assert(StaticTypeMask == SS_TYPEMASK && StaticCentre == SS_CENTER && StaticRight == SS_RIGHT);
+static_assert(StaticCentreImage == SS_CENTERIMAGE);
 
 LinkPalette CHyperLink::s_palette = DefaultLinkPalette;
 HCURSOR CHyperLink::s_hHandCursor = nullptr;

@@ -13,7 +13,7 @@ const char* FindMultibyte(const char* text, const char* pattern, LeadByteTest is
         if (*at == '\0')
             return nullptr;
         // A lead byte just before the terminator stands alone.
-        at += isLead(static_cast<unsigned char>(*at)) && at[1] != '\0' ? 2 : 1;
+        at = nextCharacter(at, isLead);
     }
 }
 

@@ -1,8 +1,8 @@
 // How a link's target is opened: the shell first, then the program registered for .htm documents.
 #pragma once
 
-#include "controls/CodePage.h"
 #include "controls/LaunchPlatform.h"
+#include "text/Characters.h"
 
 #include <cstddef>
 

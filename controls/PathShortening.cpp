@@ -7,9 +7,10 @@ std::string ShortenPath(const std::string& path, LeadByteTest isLead)
         return path;
     // Walk whole characters; a lead byte whose trail byte would fall beyond
     // the cut stays out with it.
+    const Characters<LeadByteTest> characters(path, isLead);
     std::size_t cut = 0;
     while (cut < StatusPathLength) {
-        std::size_t width = isLead(static_cast<unsigned char>(path[cut])) ? 2 : 1;
+        std::size_t width = characters.lengthAt(cut);
         if (cut + width > StatusPathLength)
             break;
         cut += width;

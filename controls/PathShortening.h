@@ -1,7 +1,7 @@
 // The status text of the folder picker: a path cut to 35 code units and "...".
 #pragma once
 
-#include "controls/CodePage.h"
+#include "text/Characters.h"
 
 #include <cstddef>
 #include <string>

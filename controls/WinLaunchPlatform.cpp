@@ -1,10 +1,17 @@
 // CWinLaunchPlatform: ShellExecuteA, the registry reads and WinExec behind the link launcher.
 #include "controls/WinLaunchPlatform.h"
 
+#include "controls/LaunchErrors.h"
+#include "controls/LaunchRules.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
+
+// The values the platform-free launcher copies from the system's headers.
+static_assert(KeyValueSize == MAX_PATH && RegistryValueTooLong == ERROR_MORE_DATA);
+static_assert(LaunchErrorBoxType == (MB_ICONEXCLAMATION | MB_OK));
 
 namespace {
 

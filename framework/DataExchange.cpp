@@ -8,12 +8,10 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value)
     HWND hControl = dx.Control(id);
     if (!hControl)
         return dx.Fail(id);
-    if (dx.m_bSaveAndValidate) {
-        std::vector<char> buffer(::GetWindowTextLengthA(hControl) + 1);
-        value.assign(buffer.data(), ::GetWindowTextA(hControl, buffer.data(), static_cast<int>(buffer.size())));
-    } else {
+    if (dx.m_bSaveAndValidate)
+        value = WindowTextOf(hControl);
+    else
         ::SetWindowTextA(hControl, value.c_str());
-    }
 }
 
 void DDX_CBString(CDataExchange& dx, int id, std::string& value)

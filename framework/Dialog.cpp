@@ -4,6 +4,23 @@
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 
+namespace {
+
+// Hands msg back to the control that sent it (its lParam) as WM_REFLECT_BASE
+// plus the message, when that control has an object of its own other than
+// dialog; true when the control handled it, with its result in msg.
+bool ReflectToChild(CWnd& dialog, CMessage& msg)
+{
+    CWnd* pChild = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(msg.lParam));
+    CMessage reflected{WM_REFLECT_BASE + msg.message, msg.wParam, msg.lParam, 0};
+    if (!pChild || pChild == &dialog || !pChild->OnWndMsg(reflected))
+        return false;
+    msg.result = reflected.result;
+    return true;
+}
+
+} // namespace
+
 INT_PTR CDialog::DoModal()
 {
     // DialogBoxParamA runs the modal loop; its message filter (MSGF_DIALOGBOX)
@@ -75,23 +92,11 @@ bool CDialog::OnWndMsg(CMessage& msg)
     case WM_INITDIALOG:
         msg.result = OnInitDialog();
         return true;
-    case WM_COMMAND: {
+    case WM_COMMAND:
         // A control with an object of its own sees its notification first.
-        CWnd* pChild = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(msg.lParam));
-        CMessage reflected{WM_REFLECT_BASE + WM_COMMAND, msg.wParam, msg.lParam, 0};
-        if (pChild && pChild != this && pChild->OnWndMsg(reflected))
-            return true;
-        return OnCommand(LOWORD(msg.wParam), HIWORD(msg.wParam));
-    }
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORBTN: {
-        CWnd* pChild = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(msg.lParam));
-        CMessage reflected{WM_REFLECT_BASE + msg.message, msg.wParam, msg.lParam, 0};
-        if (pChild && pChild != this && pChild->OnWndMsg(reflected)) {
-            msg.result = reflected.result;
-            return true;
-        }
-        return false;
-    }
+        return ReflectToChild(*this, msg) || OnCommand(LOWORD(msg.wParam), HIWORD(msg.wParam));
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORBTN:
+        return ReflectToChild(*this, msg);
     default:
         return false;
     }

@@ -2,6 +2,7 @@
 #include "framework/FileDialog.h"
 
 #include "framework/CodePageText.h"
+#include "text/SystemLeadBytes.h"
 
 #include <commdlg.h>
 
@@ -10,7 +11,8 @@ CFileDialog::CFileDialog(bool open, DWORD flags, const std::string& filter, CWnd
 {
     std::string list = filter;
     // A character at a time: the second byte of a double-byte one may have the value of '|'.
-    for (std::size_t at = 0; at < list.size(); at += ::IsDBCSLeadByte(static_cast<BYTE>(list[at])) ? 2 : 1)
+    const Characters<LeadByteTest> characters(list, SystemLeadBytes());
+    for (std::size_t at = 0; at < list.size(); at += characters.lengthAt(at))
         if (list[at] == '|')
             list[at] = '\0';
     m_strFilter = WideFromAnsi(list);

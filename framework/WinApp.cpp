@@ -1,6 +1,8 @@
 // CWinApp and the entry routine WinMain, which hands over to the application object.
 #include "framework/WinApp.h"
 
+#include "text/SystemLeadBytes.h"
+
 #include <commctrl.h>
 
 CWinApp* CWinApp::s_pCurrent = nullptr;
@@ -32,7 +34,7 @@ std::string CWinApp::AppName() const
     // A character at a time: the second byte of a double-byte one may have a backslash's value.
     const char* start = szPath;
     const char* dot = nullptr;
-    for (const char* at = szPath; *at; at = ::CharNextA(at)) {
+    for (const char* at = szPath; *at; at = nextCharacter(at, SystemLeadBytes())) {
         if (*at == '\\' || *at == '/') {
             start = at + 1;
             dot = nullptr;

@@ -66,9 +66,14 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     return handled ? msg.result : ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
 }
 
+std::string WindowTextOf(HWND hWnd)
+{
+    std::vector<char> buffer(::GetWindowTextLengthA(hWnd) + 1);
+    const int length = ::GetWindowTextA(hWnd, buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), length);
+}
+
 std::string CWnd::GetWindowText() const
 {
-    std::vector<char> buffer(::GetWindowTextLengthA(m_hWnd) + 1);
-    const int length = ::GetWindowTextA(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), length);
+    return WindowTextOf(Checked());
 }

@@ -1,6 +1,8 @@
 // CWnd: a window handle with one-line forwarding methods, and the message table that routes to members.
 #pragma once
 
+#include "framework/Debug.h"
+
 #include <windows.h>
 
 #include <string>
@@ -50,6 +52,9 @@ bool DispatchMessageTable(T& target, const MessageEntry<T> (&table)[N], CMessage
     return false;
 }
 
+// The text of hWnd, whatever its length; empty when it has none.
+std::string WindowTextOf(HWND hWnd);
+
 class CWnd {
 public:
     CWnd() = default;
@@ -77,25 +82,25 @@ public:
     // The default handling of the message being handled now (subclassed windows).
     LRESULT Default();
 
-    bool ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow) != FALSE; }
-    bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
-    bool IsIconic() const { return ::IsIconic(m_hWnd) != FALSE; }
+    bool ShowWindow(int nCmdShow) const { return ::ShowWindow(Checked(), nCmdShow) != FALSE; }
+    bool IsWindowVisible() const { return ::IsWindowVisible(Checked()) != FALSE; }
+    bool IsIconic() const { return ::IsIconic(Checked()) != FALSE; }
     bool IsWindow() const { return ::IsWindow(m_hWnd) != FALSE; }
-    HWND SetFocus() const { return ::SetFocus(m_hWnd); }
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    HWND GetParent() const { return ::GetParent(m_hWnd); }
-    void SetWindowText(const std::string& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
+    HWND SetFocus() const { return ::SetFocus(Checked()); }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(Checked(), id); }
+    HWND GetParent() const { return ::GetParent(Checked()); }
+    void SetWindowText(const std::string& text) const { ::SetWindowTextA(Checked(), text.c_str()); }
     std::string GetWindowText() const;
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
-    bool GetClientRect(RECT& rect) const { return ::GetClientRect(m_hWnd, &rect) != FALSE; }
-    bool Invalidate(bool erase = true) const { return ::InvalidateRect(m_hWnd, nullptr, erase) != FALSE; }
-    bool UpdateWindow() const { return ::UpdateWindow(m_hWnd) != FALSE; }
-    bool RedrawWindow(UINT flags) const { return ::RedrawWindow(m_hWnd, nullptr, nullptr, flags) != FALSE; }
-    bool MoveWindow(int x, int y, int width, int height, bool repaint = true) const { return ::MoveWindow(m_hWnd, x, y, width, height, repaint) != FALSE; }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageA(Checked(), message, wParam, lParam); }
+    bool GetClientRect(RECT& rect) const { return ::GetClientRect(Checked(), &rect) != FALSE; }
+    bool Invalidate(bool erase = true) const { return ::InvalidateRect(Checked(), nullptr, erase) != FALSE; }
+    bool UpdateWindow() const { return ::UpdateWindow(Checked()) != FALSE; }
+    bool RedrawWindow(UINT flags) const { return ::RedrawWindow(Checked(), nullptr, nullptr, flags) != FALSE; }
+    bool MoveWindow(int x, int y, int width, int height, bool repaint = true) const { return ::MoveWindow(Checked(), x, y, width, height, repaint) != FALSE; }
     HICON SetIcon(HICON hIcon, bool big) const { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon))); }
-    HMENU GetSystemMenu(bool revert) const { return ::GetSystemMenu(m_hWnd, revert); }
-    int MessageBox(const std::string& text, const std::string& caption, UINT type) const { return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type); }
-    bool DestroyWindow() { return ::DestroyWindow(Detach()) != FALSE; }
+    HMENU GetSystemMenu(bool revert) const { return ::GetSystemMenu(Checked(), revert); }
+    int MessageBox(const std::string& text, const std::string& caption, UINT type) const { return ::MessageBoxA(Checked(), text.c_str(), caption.c_str(), type); }
+    bool DestroyWindow() { Checked(); return ::DestroyWindow(Detach()) != FALSE; }
 
 protected:
     // The window procedure of windows attached by SubclassWindow.
@@ -106,6 +111,13 @@ protected:
     static const char s_szObjectProperty[];
 
 private:
+    // The handle, asserted in debug builds to be a window's: what every wrapper hands the API.
+    HWND Checked() const
+    {
+        ASSERT(::IsWindow(m_hWnd));
+        return m_hWnd;
+    }
+
     HWND m_hWnd = nullptr;
     WNDPROC m_pfnSuper = nullptr;
     CMessage* m_pCurrent = nullptr;

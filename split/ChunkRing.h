@@ -1,9 +1,8 @@
 // ChunkRing: the buffers that a split reads its chunks into, and who computes their digests.
 #pragma once
 
-#include "split/RejoinScript.h"
 #include "split/Sha256.h"
-#include "split/SplitEngine.h"
+#include "split/SplitRecords.h"
 #include "split/WorkerThread.h"
 
 #include <atomic>

@@ -6,7 +6,7 @@ namespace {
 // The part of path after its last separator; all of it when it has none.
 std::string afterLastSeparator(const std::string& path, char separator, const ScriptCodePage& codePage)
 {
-    std::string::size_type cut = Characters(path, codePage, ScriptCodePage::Side::Names).findLast(separator);
+    std::string::size_type cut = charactersOf(path, codePage, ScriptCodePage::Side::Names).findLast(separator);
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
@@ -16,12 +16,12 @@ PieceNames derivePieceNames(const std::string& filePath, const std::string& piec
                             char separator, const ScriptCodePage& codePage)
 {
     PieceNames names;
-    std::string::size_type dot = Characters(filePath, codePage, ScriptCodePage::Side::Names).findLast('.');
+    std::string::size_type dot = charactersOf(filePath, codePage, ScriptCodePage::Side::Names).findLast('.');
     names.stem = dot == std::string::npos ? filePath : filePath.substr(0, dot);
     names.baseName = afterLastSeparator(names.stem, separator, codePage);
     names.fileName = afterLastSeparator(filePath, separator, codePage);
     names.piecePrefix = pieceDirectory;
-    if (!Characters(names.piecePrefix, codePage, ScriptCodePage::Side::Names).endsWith(separator))
+    if (!charactersOf(names.piecePrefix, codePage, ScriptCodePage::Side::Names).endsWith(separator))
         names.piecePrefix += separator;
     names.piecePrefix += names.baseName;
     return names;

@@ -55,7 +55,7 @@ constexpr const char* EchoOperators = "&^()<>|";
 template <typename Change>
 std::string rewritten(const std::string& name, const ScriptCodePage& codePage, Change change)
 {
-    const Characters characters(name, codePage, ScriptCodePage::Side::Script);
+    const auto characters = charactersOf(name, codePage, ScriptCodePage::Side::Script);
     std::string text;
     for (std::size_t at = 0; at < name.size(); at += characters.lengthAt(at)) {
         if (characters.lengthAt(at) == 2)
@@ -74,7 +74,7 @@ std::string doublePercents(const std::string& name, const ScriptCodePage& codePa
 // name as a command argument: quoted when it holds a special character.
 std::string argument(const std::string& name, const ScriptCodePage& codePage)
 {
-    if (!Characters(name, codePage, ScriptCodePage::Side::Script).holdsAnyOf(NeedsQuotes))
+    if (!charactersOf(name, codePage, ScriptCodePage::Side::Script).holdsAnyOf(NeedsQuotes))
         return name;
     return "\"" + doublePercents(name, codePage) + "\"";
 }

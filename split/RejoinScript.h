@@ -2,25 +2,12 @@
 #pragma once
 
 #include "split/ScriptCodePage.h"
+#include "split/SplitRecords.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 inline constexpr const char* ScratchFileName = "parcelor.tmp";
-
-// The SHA-256 digests of a split, as 64 lowercase hexadecimal digits each.
-struct SplitDigests {
-    std::vector<std::string> pieces; // of piece 1, 2, ...
-    std::string file;                // of the whole file
-};
-
-// The names of a split as the script writes them: for cmd and COMMAND.COM
-// in the script's character set, for sh in UTF-8.
-struct RejoinNames {
-    std::string baseName, fileName;
-    std::string utf8BaseName, utf8FileName;
-};
 
 // The full text of the script that joins pieceCount (1 ... 999) pieces named
 // baseName.001 ... into fileName, with CR LF line ends. pieceSize and

@@ -1,6 +1,8 @@
 // The character set of the rejoin script: names as the script's interpreter reads them.
 #pragma once
 
+#include "text/Characters.h"
+
 #include <string>
 
 // Converts a name from the character set in which the program gets its names
@@ -33,30 +35,20 @@ public:
     virtual bool toUtf8(const std::string& name, std::string& utf8) const;
 };
 
-// A text taken character by character in one character set, so that the
-// second byte of a two-byte character is never mistaken for the ASCII
-// character of its value. Holds references: text and codePage must outlive it.
-class Characters {
-public:
-    Characters(const std::string& text, const ScriptCodePage& codePage, ScriptCodePage::Side side);
-
-    // The bytes of the character at position at: 2 for a lead byte with a
-    // byte after it, else 1.
-    std::size_t lengthAt(std::size_t at) const;
-    // The position of the last character c (an ASCII one), or npos.
-    std::size_t findLast(char c) const;
-    // Whether the last character is c.
-    bool endsWith(char c) const;
-    // Whether some character is one of the ASCII characters of set.
-    bool holdsAnyOf(const char* set) const;
-    // The number of characters.
-    std::size_t count() const;
-
-private:
-    const std::string& m_text;
-    const ScriptCodePage& m_codePage;
-    ScriptCodePage::Side m_side;
+// The lead bytes of side's character set of codePage, as Characters takes them.
+struct CodePageLeadBytes {
+    const ScriptCodePage& codePage;
+    ScriptCodePage::Side side;
+    bool operator()(unsigned char byte) const { return codePage.isLeadByte(byte, side); }
 };
+
+// text taken character by character in side's character set of codePage.
+// Holds references: text and codePage must outlive it.
+inline Characters<CodePageLeadBytes> charactersOf(const std::string& text, const ScriptCodePage& codePage,
+                                                  ScriptCodePage::Side side)
+{
+    return {text, CodePageLeadBytes{codePage, side}};
+}
 
 // The script reads the names' own character set: every name stays as it is.
 // It stands for the system's conversion where there is none (other than Windows).

@@ -31,7 +31,7 @@ bool sameName(const std::string& a, const std::string& b, const ScriptCodePage& 
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     if (a.size() != b.size())
         return false;
-    const Characters characters(a, codePage, ScriptCodePage::Side::Names);
+    const auto characters = charactersOf(a, codePage, ScriptCodePage::Side::Names);
     for (std::size_t at = 0; at < a.size(); at += characters.lengthAt(at)) {
         if (characters.lengthAt(at) == 2 ? a.compare(at, 2, b, at, 2) != 0 : lower(a[at]) != lower(b[at]))
             return false;
@@ -51,7 +51,7 @@ std::string withSeparators(const std::string& path, char separator)
 
 std::string normaliseDirectory(const std::string& directory, char separator, const ScriptCodePage& codePage)
 {
-    if (Characters(directory, codePage, ScriptCodePage::Side::Names).endsWith(separator))
+    if (charactersOf(directory, codePage, ScriptCodePage::Side::Names).endsWith(separator))
         return directory.substr(0, directory.size() - 1);
     return directory;
 }
@@ -137,5 +137,5 @@ bool canNameInScript(const std::string& name, const ScriptCodePage& codePage, Sc
 {
     // No byte below 32 is ever the second byte of a character.
     return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }) &&
-           !Characters(name, codePage, side).holdsAnyOf("\"*?<>|");
+           !charactersOf(name, codePage, side).holdsAnyOf("\"*?<>|");
 }

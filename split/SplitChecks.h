@@ -1,7 +1,9 @@
 // The request checks, the piece size and the piece count of a split.
 #pragma once
 
-#include "split/SplitEngine.h"
+#include "split/ScriptCodePage.h"
+#include "split/SplitHost.h"
+#include "split/SplitRecords.h"
 
 #include <cstdint>
 #include <string>
@@ -20,15 +22,6 @@ inline constexpr std::size_t MaxPathLength = 259;
 inline constexpr char PathSeparator = '/';
 inline constexpr std::size_t MaxPathLength = 4095;
 #endif
-
-// What the checks hand on to the rest of a run.
-struct SplitPlan {
-    std::int32_t pieceSize = 0;  // bytes in every piece but the last
-    std::int32_t chunkSize = 0;  // bytes moved by one read and one write
-    std::int64_t fileLength = 0; // length of the file to split
-    int pieceCount = 0;          // 1 ... MaxPieces
-    std::string pieceDirectory;  // normalised: no trailing separator
-};
 
 // Outcome of the size checks: failure is empty when pieceSize is valid.
 struct SizeCheck {

@@ -51,7 +51,7 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
     // Every piece path is as long as the script's: ".001" against ".bat".
     // The system counts characters, however many bytes each takes here.
     const std::string path = scriptPath(names.piecePrefix);
-    if (Characters(path, codePage, ScriptCodePage::Side::Names).count() > MaxPathLength)
+    if (charactersOf(path, codePage, ScriptCodePage::Side::Names).count() > MaxPathLength)
         return SplitMessages::PathTooLong;
     if (names.baseName.empty())
         return SplitMessages::NoBaseNameStart + names.fileName + SplitMessages::NoBaseNameEnd;
@@ -74,29 +74,41 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
 }
 
 // Refuses outputs that would overwrite the source: any piece, the script or
-// its temporary file that is the source file itself. Only an output name that
-// the folder holds can reach the source: the folder is listed once rather
-// than every output opened (up to a millisecond each on some systems). Then
-// removes a script left by an earlier split, so that a run that fails leaves
-// none to join its pieces with others; refuses when it stays. Empty when all
-// is well.
+// its temporary file that is the source file itself, or that may be, since
+// its identity cannot be read. Only an output name that the folder holds can
+// reach the source: the folder is listed once rather than every output
+// opened (up to a millisecond each on some systems). Then removes a script
+// left by an earlier split, so that a run that fails leaves none to join its
+// pieces with others; refuses when it stays. Empty when all is well.
 std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const SourceFile& source)
 {
-    std::vector<std::string> outputs;
-    for (int k = 1; k <= plan.pieceCount; ++k)
-        outputs.push_back(names.baseName + "." + pieceNumberText(k));
-    outputs.push_back(names.baseName + ".bat");
-    outputs.push_back(names.baseName + TemporaryScriptEnd);
+    // Each output's name in the folder, its path, and how a refusal names it.
+    struct Output {
+        std::string name, path, refusal;
+    };
+    std::vector<Output> outputs;
+    for (int k = 1; k <= plan.pieceCount; ++k) {
+        const std::string name = names.baseName + "." + pieceNumberText(k);
+        outputs.push_back({name, piecePath(names.piecePrefix, k), "piece " + name});
+    }
+    const std::string script = "rejoin script " + names.baseName + ".bat";
+    outputs.push_back({names.baseName + ".bat", scriptPath(names.piecePrefix), script});
+    outputs.push_back({names.baseName + TemporaryScriptEnd, temporaryScriptPath(names), script});
+    std::vector<std::string> outputNames;
+    for (const Output& output : outputs)
+        outputNames.push_back(output.name);
     // piecePrefix is the folder, its separator and baseName.
     const std::string folder = names.piecePrefix.substr(0, names.piecePrefix.size() - names.baseName.size());
-    const std::vector<bool> present = namesInFolder(folder, outputs);
-    for (int k = 1; k <= plan.pieceCount; ++k) {
-        if (present[static_cast<std::size_t>(k - 1)] && source.isSameFileAs(piecePath(names.piecePrefix, k)))
-            return overwriteMessage("piece " + names.baseName + "." + pieceNumberText(k));
+    const std::vector<bool> present = namesInFolder(folder, outputNames);
+    for (std::size_t k = 0; k < outputs.size(); ++k) {
+        if (!present[k])
+            continue;
+        switch (source.match(outputs[k].path)) {
+        case SourceMatch::Source: return overwriteMessage(outputs[k].refusal);
+        case SourceMatch::Unknown: return SplitMessages::FolderNotChecked;
+        case SourceMatch::Other: break;
+        }
     }
-    if ((present[outputs.size() - 2] && source.isSameFileAs(scriptPath(names.piecePrefix))) ||
-        (present.back() && source.isSameFileAs(temporaryScriptPath(names))))
-        return overwriteMessage("rejoin script " + names.baseName + ".bat");
     if (!removeFile(scriptPath(names.piecePrefix)))
         return SplitMessages::OldScriptStart + names.baseName + ".bat" + SplitMessages::OldScriptEnd;
     return "";

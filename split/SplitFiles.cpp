@@ -1,156 +1,20 @@
-// The engine's one contact with the file system: the source, the pieces, the script.
+// The engine's one contact with the file system, the part common to every system: streams, pieces, the script.
 #include "split/SplitFiles.h"
 
+#include "split/SplitFilesSystem.h"
 #include "split/SplitMessages.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
-#include <cerrno>
 
-namespace {
+using namespace SplitFilesSystem;
 
-// Unbuffered streams: every chunk goes straight to one system read or write.
-std::FILE* openUnbuffered(const std::string& path, const char* mode)
+std::FILE* SplitFilesSystem::openUnbuffered(const std::string& path, const char* mode)
 {
     std::FILE* file = std::fopen(path.c_str(), mode);
     if (file)
         std::setvbuf(file, nullptr, _IONBF, 0);
     return file;
 }
-
-int seek(std::FILE* file, std::int64_t offset, int origin)
-{
-#ifdef _WIN32
-    return _fseeki64(file, offset, origin);
-#else
-    return fseeko(file, static_cast<off_t>(offset), origin);
-#endif
-}
-
-std::int64_t tell(std::FILE* file)
-{
-#ifdef _WIN32
-    return _ftelli64(file);
-#else
-    return ftello(file);
-#endif
-}
-
-// Gives the file from the name to, replacing any file of that name.
-bool rename(const std::string& from, const std::string& to)
-{
-#ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
-}
-
-#ifdef _WIN32
-struct FileIdentity {
-    DWORD volume = 0, indexHigh = 0, indexLow = 0;
-    bool operator==(const FileIdentity& other) const
-    {
-        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
-    }
-};
-
-bool identify(HANDLE handle, FileIdentity& identity)
-{
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(handle, &info))
-        return false;
-    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return true;
-}
-#endif
-
-#ifdef _WIN32
-// name as the listing compares it: the system pairs upper and lower case
-// letters, those of the ANSI code page as well.
-std::string foldedName(std::string name)
-{
-    if (!name.empty())
-        CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
-    return name;
-}
-
-// Whether the name is a name of an entry, and not a path that reaches
-// further (a separator) or into an entry (a stream after a colon). A
-// character at a time: the second byte of a double-byte one may have the
-// value of a backslash.
-bool isEntryName(const std::string& name)
-{
-    for (const char* at = name.c_str(); *at; at = CharNextA(at))
-        if (*at == '/' || *at == '\\' || *at == ':')
-            return false;
-    return true;
-}
-
-// Adds the folded names of the entries of folder, and their 8.3 short names,
-// to names; false when the folder cannot be listed to its end.
-bool listFolder(const std::string& folder, std::vector<std::string>& names)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty root folder has no "." either
-    do {
-        names.push_back(foldedName(entry.cFileName));
-        if (entry.cAlternateFileName[0])
-            names.push_back(foldedName(entry.cAlternateFileName));
-    } while (FindNextFileA(search, &entry));
-    const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
-    FindClose(search);
-    return complete;
-}
-#else
-// name as the listing compares it: ASCII letters in either case, so that a
-// folder that ignores case (a FAT disk) is checked as well.
-std::string foldedName(std::string name)
-{
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return name;
-}
-
-bool isEntryName(const std::string&)
-{
-    return true;
-}
-
-// Adds the folded names of the entries of folder to names; false when the
-// folder cannot be listed to its end.
-bool listFolder(const std::string& folder, std::vector<std::string>& names)
-{
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return false;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(dir);
-        if (!entry)
-            break;
-        names.push_back(foldedName(entry->d_name));
-    }
-    const bool complete = errno == 0;
-    closedir(dir);
-    return complete;
-}
-#endif
-
-} // namespace
 
 const char* fileErrorMessage(FileError error)
 {
@@ -170,43 +34,6 @@ const char* fileErrorMessage(FileError error)
 SourceFile::~SourceFile()
 {
     close();
-}
-
-FileError SourceFile::open(const std::string& path)
-{
-    close();
-#ifdef _WIN32
-    // Denying writers, so that the pieces are cut from one version of the file.
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_SHARING_VIOLATION ? FileError::InUse : FileError::Open;
-    // A name such as NUL or COM1 opens a device, whatever folder it stands in.
-    if (GetFileType(handle) != FILE_TYPE_DISK) {
-        CloseHandle(handle);
-        return FileError::NotDisk;
-    }
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
-    if (descriptor == -1) {
-        CloseHandle(handle);
-        return FileError::Open;
-    }
-    m_file = _fdopen(descriptor, "rb");
-    if (!m_file) {
-        _close(descriptor);
-        return FileError::Open;
-    }
-    std::setvbuf(m_file, nullptr, _IONBF, 0);
-#else
-    m_file = openUnbuffered(path, "rb");
-    if (!m_file)
-        return FileError::Open;
-    struct stat status;
-    if (fstat(fileno(m_file), &status) != 0 || !S_ISREG(status.st_mode)) {
-        close();
-        return FileError::NotDisk;
-    }
-#endif
-    return FileError::None;
 }
 
 FileError SourceFile::measure(std::int64_t& length)
@@ -234,26 +61,15 @@ FileError SourceFile::checkEnd()
     return std::ferror(m_file) ? FileError::Read : FileError::None;
 }
 
-bool SourceFile::isSameFileAs(const std::string& path) const
+SourceMatch SourceFile::match(const std::string& path) const
 {
-#ifdef _WIN32
-    FileIdentity source, other;
-    if (!identify(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file))), source))
-        return false;
-    // No access asked: this opens directories and files in use alike.
-    HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    bool same = identify(handle, other) && source == other;
-    CloseHandle(handle);
-    return same;
-#else
-    struct stat source, other;
-    if (fstat(fileno(m_file), &source) != 0 || stat(path.c_str(), &other) != 0)
-        return false;
-    return source.st_dev == other.st_dev && source.st_ino == other.st_ino;
-#endif
+    FileIdentity other;
+    switch (identify(path, other)) {
+    case Lookup::Found: return other == m_identity ? SourceMatch::Source : SourceMatch::Other;
+    case Lookup::Missing: return SourceMatch::Other;
+    case Lookup::Unreadable: break;
+    }
+    return SourceMatch::Unknown;
 }
 
 std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std::string>& names)
@@ -301,18 +117,6 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
     return error;
 }
 
-bool removeFile(const std::string& path)
-{
-#ifdef _WIN32
-    if (DeleteFileA(path.c_str()))
-        return true;
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-#else
-    return unlink(path.c_str()) == 0 || errno == ENOENT;
-#endif
-}
-
 FileError writeFileText(const std::string& path, const std::string& text, const std::string& temporaryPath)
 {
     // Binary mode: the text carries its own CR LF line ends. Unbuffered, it
@@ -323,7 +127,7 @@ FileError writeFileText(const std::string& path, const std::string& text, const 
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     const bool closed = std::fclose(file) == 0;
     FileError error = !written ? FileError::Write : !closed ? FileError::Close : FileError::None;
-    if (error == FileError::None && !rename(temporaryPath, path))
+    if (error == FileError::None && !SplitFilesSystem::rename(temporaryPath, path))
         error = FileError::Write;
     if (error != FileError::None)
         removeFile(temporaryPath);

@@ -1,8 +1,9 @@
 // The engine's one contact with the file system: the source, the pieces, the script.
+// The system's part lives in SplitFilesWin32.cpp or SplitFilesPosix.cpp.
 #pragma once
 
 #include "split/ChunkRing.h"
-#include "split/SplitEngine.h"
+#include "split/SplitHost.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +18,16 @@ enum class FileError { None, Open, Read, Write, Close, InUse, NotDisk, Changed }
 // The message a user sees for error (not None).
 const char* fileErrorMessage(FileError error);
 
+// What tells one file from another: its device or volume, and its number there.
+struct FileIdentity {
+    std::uint64_t device = 0, number = 0;
+    bool operator==(const FileIdentity& other) const { return device == other.device && number == other.number; }
+};
+
+// What a path names as against the source: another file or nothing, the
+// source itself, or a file whose identity could not be read, which may be it.
+enum class SourceMatch { Other, Source, Unknown };
+
 // The file to split, open for binary reading from its first byte to its last.
 class SourceFile {
 public:
@@ -25,8 +36,9 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // Opens path for reading: Open on failure, NotDisk for anything but a
-    // file on a disk. On Windows others may read the file but not write it
+    // Opens path for reading and records the file's identity: Open on
+    // failure, Read when the identity cannot be read, NotDisk for anything but
+    // a file on a disk. On Windows others may read the file but not write it
     // until it is closed: InUse when another program already may.
     FileError open(const std::string& path);
     // Measures the file by seeking to its end and back: Read on failure.
@@ -37,13 +49,15 @@ public:
     // Once every measured byte is read: None when the file ends there,
     // Changed when it goes on, Read on an error.
     FileError checkEnd();
-    // Whether path names this very file (same device and file number), under
-    // whatever spelling or link; false when path names nothing.
-    bool isSameFileAs(const std::string& path) const;
+    // Whether path names this very file (the identity recorded at open),
+    // under whatever spelling or link: Other when path names nothing, Unknown
+    // when it names an entry whose identity cannot be read.
+    SourceMatch match(const std::string& path) const;
     void close();
 
 private:
     std::FILE* m_file = nullptr;
+    FileIdentity m_identity;
 };
 
 // For each of names (names of entries, without a folder), whether it may name

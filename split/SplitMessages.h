@@ -40,6 +40,11 @@ inline constexpr const char* PathTooLong =
 // Followed by the name of the piece or script, then OverwritesSourceEnd.
 inline constexpr const char* OverwritesSourceStart = "The file to split cannot be overwritten by its own ";
 inline constexpr const char* OverwritesSourceEnd = ".\nChoose another directory for pieces.";
+// An output name in the folder whose file could not be told apart from the source.
+inline constexpr const char* FolderNotChecked =
+    "The directory for pieces could not be checked: a file in it could not be told apart from the file "
+    "to split, which the pieces might overwrite.\n"
+    "Try again, or choose another directory for pieces.";
 // Followed by the name, then BadScriptNameEnd (or NoScriptCharactersMiddle, below).
 inline constexpr const char* BadScriptNameStart = "The name ";
 inline constexpr const char* BadScriptNameEnd =

@@ -9,9 +9,61 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
+
+// The identity of one file made unreadable, as on a network folder that has
+// gone away: stat of the path unreadableName, or fstat of a descriptor open
+// on the path unreadableOpen, fails with EIO. Every other call goes to the C
+// library. Defined here, these take the place of the library's in this program.
+namespace {
+std::string unreadableName, unreadableOpen;
+
+template <typename Function>
+Function next(const char* name)
+{
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+bool failsOpen(int descriptor)
+{
+    if (unreadableOpen.empty())
+        return false;
+    char target[4096];
+    const ssize_t size = readlink(("/proc/self/fd/" + std::to_string(descriptor)).c_str(), target, sizeof target);
+    return size > 0 && std::string(target, static_cast<std::size_t>(size)) == unreadableOpen;
+}
+
+template <typename Status>
+int statOf(const char* name, const char* path, Status* status)
+{
+    if (!unreadableName.empty() && unreadableName == path) {
+        errno = EIO;
+        return -1;
+    }
+    return next<int (*)(const char*, Status*)>(name)(path, status);
+}
+
+template <typename Status>
+int fstatOf(const char* name, int descriptor, Status* status)
+{
+    if (failsOpen(descriptor)) {
+        errno = EIO;
+        return -1;
+    }
+    return next<int (*)(int, Status*)>(name)(descriptor, status);
+}
+} // namespace
+
+extern "C" {
+int stat(const char* path, struct stat* status) noexcept { return statOf("stat", path, status); }
+int stat64(const char* path, struct stat64* status) noexcept { return statOf("stat64", path, status); }
+int fstat(int descriptor, struct stat* status) noexcept { return fstatOf("fstat", descriptor, status); }
+int fstat64(int descriptor, struct stat64* status) noexcept { return fstatOf("fstat64", descriptor, status); }
+}
 
 namespace {
 
@@ -312,6 +364,53 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
                                           SplitMessages::OverwritesSourceEnd);
         EXPECT_EQ(readFile(c.file), bytes);
         EXPECT_EQ(listFolder(dir.path() / "pieces"), before);
+    }
+}
+
+TEST(SplitRun, SourceThatCannotBeToldApartIsNeverOpenedForWriting)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "out");
+    const std::string bytes = patternBytes(5000);
+    // The source as its own first piece, hard-linked as piece 2, named like
+    // the script's temporary file; then the source itself unreadable.
+    writeFile(dir / "out/self.001", bytes);
+    writeFile(dir / "data.bin", bytes);
+    fs::create_hard_link(dir / "data.bin", dir / "out/data.002");
+    writeFile(dir / "out/self.ba~", bytes);
+    struct Case {
+        std::string file, unreadableName, unreadableOpen, message;
+    };
+    const Case cases[] = {
+        {dir / "out/self.001", dir / "out/self.001", "", SplitMessages::FolderNotChecked},
+        {dir / "data.bin", dir / "out/data.002", "", SplitMessages::FolderNotChecked},
+        {dir / "out/self.ba~", dir / "out/self.ba~", "", SplitMessages::FolderNotChecked},
+        {dir / "data.bin", "", dir / "data.bin", SplitMessages::ReadError},
+    };
+    // The identity goes once the host has looked both paths up.
+    struct FailingHost : RecordingHost {
+        const Case& c;
+        explicit FailingHost(const Case& c) : c(c) {}
+        PathKind lookUpPath(const std::string& path) override
+        {
+            const PathKind kind = RecordingHost::lookUpPath(path);
+            if (calls.size() == 2) {
+                unreadableName = c.unreadableName;
+                unreadableOpen = c.unreadableOpen;
+            }
+            return kind;
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const auto before = listFolder(dir.path() / "out");
+        FailingHost host(c);
+        runSplit({c.file, dir / "out", Custom, "2000", "Bytes"}, host);
+        unreadableName.clear();
+        unreadableOpen.clear();
+        EXPECT_EQ(host.calls, (std::vector<std::string>{"look " + c.file, "look " + dir / "out", stop(c.message)}));
+        EXPECT_TRUE(readFile(c.file) == bytes);
+        EXPECT_EQ(listFolder(dir.path() / "out"), before);
     }
 }
 

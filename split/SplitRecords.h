@@ -1,0 +1,57 @@
+// The records that the parts of a split hand one another: request, names, plan, options, digests.
+#pragma once
+
+#include "split/Sha256.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class PathKind { Missing, File, Directory };
+
+// The values are the message-box types of the icons.
+enum class MessageIcon { Stop = 16, Information = 64 };
+
+// The five texts of the main dialog that a split reads, used exactly as typed.
+struct SplitRequest {
+    std::string filePath, pieceDirectory, sizeChoice, customSize, sizeUnit;
+};
+
+// Names derived from the file path and the piece directory.
+struct PieceNames {
+    std::string stem;        // the file path up to its last "."
+    std::string baseName;    // the stem after its last separator: NAME of NAME.001
+    std::string fileName;    // the file path after its last separator
+    std::string piecePrefix; // directory, one separator, baseName
+};
+
+// What the checks hand on to the rest of a run.
+struct SplitPlan {
+    std::int32_t pieceSize = 0;  // bytes in every piece but the last
+    std::int32_t chunkSize = 0;  // bytes moved by one read and one write
+    std::int64_t fileLength = 0; // length of the file to split
+    int pieceCount = 0;          // 1 ... MaxPieces
+    std::string pieceDirectory;  // normalised: no trailing separator
+};
+
+// How runSplit computes the digests. The program always splits with the
+// defaults; the benchmark and the tests ask for the other ways to compare them.
+struct SplitOptions {
+    // A second thread for the digests: where the system has a second processor, never, or always.
+    enum class Worker { WhereTwoProcessors, Never, Always };
+    Worker worker = Worker::WhereTwoProcessors;
+    Sha256::Engine sha256 = Sha256::Engine::Fastest;
+};
+
+// The SHA-256 digests of a split, as 64 lowercase hexadecimal digits each.
+struct SplitDigests {
+    std::vector<std::string> pieces; // of piece 1, 2, ...
+    std::string file;                // of the whole file
+};
+
+// The names of a split as the script writes them: for cmd and COMMAND.COM
+// in the script's character set, for sh in UTF-8.
+struct RejoinNames {
+    std::string baseName, fileName;
+    std::string utf8BaseName, utf8FileName;
+};
