@@ -145,12 +145,13 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
         EXPECT_EQ(readFile(dir / c.fileName), bytes);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
         // What the user reads: the lines of old and a few of progress.
-        if (c.fileName == "plain.bin")
+        if (c.fileName == "plain.bin") {
             EXPECT_EQ(output.substr(output.find("The file ")),
                       "The file plain.bin is now being created . . .\r\n\r\nChecking the pieces . . .\r\n"
                       "Joining 3 pieces . . .\r\nChecking the SHA-256 of the file . . .\r\n"
                       "The file plain.bin was successfully created.\r\n" +
                           std::string(SplitMessages::ContentsChecked) + "\r\n\r\nPress any key to continue... ");
+        }
     }
 }
 
