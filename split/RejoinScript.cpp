@@ -71,12 +71,19 @@ std::string doublePercents(const std::string& name, const ScriptCodePage& codePa
     return rewritten(name, codePage, [](char c) { return c == '%' ? std::string("%%") : std::string(1, c); });
 }
 
+// name in quotes, in a command or an echo line (which prints them): between
+// quotes cmd acts on no character but %.
+std::string quoted(const std::string& name, const ScriptCodePage& codePage)
+{
+    return "\"" + doublePercents(name, codePage) + "\"";
+}
+
 // name as a command argument: quoted when it holds a special character.
 std::string argument(const std::string& name, const ScriptCodePage& codePage)
 {
     if (!charactersOf(name, codePage, ScriptCodePage::Side::Script).holdsAnyOf(NeedsQuotes))
         return name;
-    return "\"" + doublePercents(name, codePage) + "\"";
+    return quoted(name, codePage);
 }
 
 // name as words of an echo line: printed as typed.
@@ -87,13 +94,6 @@ std::string echoed(const std::string& name, const ScriptCodePage& codePage)
             return std::string("%%");
         return std::string(std::strchr(EchoOperators, c) ? "^" : "") + c;
     });
-}
-
-// name in quotes in an echo line, printed with them: between quotes cmd
-// acts on no character but %.
-std::string quotedInEcho(const std::string& name, const ScriptCodePage& codePage)
-{
-    return "\"" + doublePercents(name, codePage) + "\"";
 }
 
 // text as one word of sh, which takes nothing between single quotes for
@@ -215,6 +215,14 @@ public:
         m_longestCommand = std::max(m_longestCommand, text.size());
     }
     void echo(const std::string& text) { line("echo " + text); }
+    // A label that says text, then goes to next (or on to the lines after).
+    void saying(const std::string& label, const std::string& text, const std::string& next = "")
+    {
+        line(":" + label);
+        echo(text);
+        if (!next.empty())
+            line(next);
+    }
     // Lines that already end in CR LF.
     void append(const std::string& lines) { m_text += lines; }
     // A way out: its label (none when it follows on), what it does and says,
@@ -416,11 +424,8 @@ void existingFile(const Rejoin& r, ScriptLines& script)
         script.line(unlessDigest(r.digests.file) + "goto different");
     }
     script.exitBlock("", {"echo " + (FileStart + r.shownFile + AlreadyHereEnd)});
-    script.line(":different");
-    script.echo(FileStart + r.shownFile + DiffersEnd);
-    script.line("goto ask");
-    script.line(":unproven");
-    script.echo(FileStart + r.shownFile + UnprovenEnd);
+    script.saying("different", FileStart + r.shownFile + DiffersEnd, "goto ask");
+    script.saying("unproven", FileStart + r.shownFile + UnprovenEnd);
     script.line(":ask");
     script.line("set ParcelorAnswer=");
     script.line("set /p ParcelorAnswer=" + std::string(ReplacePrompt));
@@ -433,14 +438,9 @@ void existingFile(const Rejoin& r, ScriptLines& script)
     script.line("if \"%ParcelorAnswer:~0,1%\"==\"y\" goto joinpieces");
     script.line("if \"%ParcelorAnswer:~0,1%\"==\"Y\" goto joinpieces");
     script.line("goto kept");
-    script.line(":folder");
-    script.echo(FolderStart + r.shownFile + FolderEnd);
-    script.line("goto kept");
-    script.line(":uncheckable");
-    script.echo(FileStart + r.shownFile + UncheckableEnd);
-    script.line(":kept");
-    script.echo(KeptStart + r.shownFile + KeptEnd);
-    script.line("goto notcreated");
+    script.saying("folder", FolderStart + r.shownFile + FolderEnd, "goto kept");
+    script.saying("uncheckable", FileStart + r.shownFile + UncheckableEnd);
+    script.saying("kept", KeptStart + r.shownFile + KeptEnd, "goto notcreated");
     // The join came back here, in the scratch file: proven before it moves
     // over the file, in one rename.
     script.line(":replace");
@@ -498,7 +498,7 @@ void hashRoutine(const Rejoin& r, ScriptLines& script)
     script.line("set ParcelorUnchecked=1");
     script.echo(ContentsNotChecked);
     script.echo(CheckByHandStart + r.shownFile + CheckByHandMiddle + r.digests.file + ".");
-    script.echo(r.howToHash(quotedInEcho(r.names.fileName, r.codePage)));
+    script.echo(r.howToHash(quoted(r.names.fileName, r.codePage)));
     script.line("echo.");
     script.line("goto :eof");
 }
