@@ -130,6 +130,11 @@ ScriptClash scriptClash(const std::string& baseName, const std::string& fileName
         return ScriptClash::Script;
     if (sameName(fileName, ScratchFileName, codePage))
         return ScriptClash::Scratch;
+    // NAME.001 ... NAME.999: the three digits of a piece's number.
+    const std::string number = fileName.size() == baseName.size() + 4 ? fileName.substr(baseName.size() + 1) : "";
+    if (number.size() == 3 && std::all_of(number.begin(), number.end(), isDecimalDigit) && number != "000" &&
+        sameName(fileName, baseName + "." + number, codePage))
+        return ScriptClash::Piece;
     return ScriptClash::None;
 }
 

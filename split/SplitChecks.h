@@ -59,13 +59,15 @@ std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan
                          char separator = PathSeparator,
                          const ScriptCodePage& codePage = systemScriptCodePage());
 
-// Which file of the rejoin script's own the rebuilt file would replace: the
-// script while it runs, or the scratch file in which the pieces are gathered.
-enum class ScriptClash { None, Script, Scratch };
+// Which file of the rejoin script's own the rebuilt file would be: the
+// script while it runs, the scratch file in which the pieces are gathered,
+// or one of the pieces.
+enum class ScriptClash { None, Script, Scratch, Piece };
 
 // Whether fileName, rebuilt beside the script baseName.bat, would be the
-// script or its scratch file, compared as Windows compares names (ASCII
-// letters in either case), both in codePage's names.
+// script, its scratch file or one of its pieces (baseName.001 ...
+// baseName.999), compared as Windows compares names (ASCII letters in
+// either case), all in codePage's names.
 ScriptClash scriptClash(const std::string& baseName, const std::string& fileName,
                         const ScriptCodePage& codePage = systemScriptCodePage());
 

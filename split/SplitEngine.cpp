@@ -44,8 +44,8 @@ std::string temporaryScriptPath(const PieceNames& names)
 // Refuses, before anything is opened, names that cannot be written safely:
 // paths too long for the system, an empty base name, a device's name, names
 // the script cannot hold, and a file whose rebuilding would replace the
-// running script or its scratch file. Fills script with the names as the
-// script writes them. Empty when all is well.
+// running script, its scratch file or a piece. Fills script with the names
+// as the script writes them. Empty when all is well.
 std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, RejoinNames& script)
 {
     // Every piece path is as long as the script's: ".001" against ".bat".
@@ -68,6 +68,8 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
         return SplitMessages::NamesTheScriptStart + names.fileName + SplitMessages::NamesTheScriptEnd;
     case ScriptClash::Scratch:
         return SplitMessages::ScratchNameStart + names.fileName + SplitMessages::ScratchNameEnd;
+    case ScriptClash::Piece:
+        return SplitMessages::PieceNameStart + names.fileName + SplitMessages::PieceNameEnd;
     case ScriptClash::None: break;
     }
     return "";

@@ -90,6 +90,15 @@ inline constexpr const char* ScratchNameEnd =
     "name and deletes it.\n"
     "Rename the file before splitting it.";
 
+// PieceNameStart, the file's name, PieceNameEnd: a file named as one of its
+// own pieces would be (NAME.001 ... NAME.999), which the rejoin script takes
+// for a piece, and a piece for the file.
+inline constexpr const char* PieceNameStart = "The file ";
+inline constexpr const char* PieceNameEnd =
+    " cannot be split under this name: one of its own pieces would have the same name, and its rejoin "
+    "script would take the one for the other.\n"
+    "Rename the file before splitting it.";
+
 // The success message: SplitDone, fileName, RunProgram, baseName, ".bat."
 inline constexpr const char* SplitDone = "The file was split successfully.\nTo recreate ";
 inline constexpr const char* RunProgram = " run the program ";

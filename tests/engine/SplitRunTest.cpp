@@ -291,8 +291,8 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
     TempDir dir;
     // Rebuilt beside its script, one of these would replace the running script or its scratch file.
     // Others have names that Windows gives a device, or leave the pieces no name.
-    for (const char* name : {"data.bin", "install.bat", "SETUP.BAT", "Parcelor.TMP", "nul.bin", "Com1", ".hidden",
-                             "aux .tar.gz"})
+    for (const char* name : {"data.bin", "install.bat", "SETUP.BAT", "Parcelor.TMP", "backup.001", "nul.bin", "Com1",
+                             ".hidden", "aux .tar.gz"})
         writeFile(dir / name, "abc");
     fs::create_directory(dir.path() / "out");
     fs::create_directory(dir.path() / "lpt1.d");
@@ -315,6 +315,9 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
          NamesTheScriptStart + std::string("SETUP.BAT") + NamesTheScriptEnd},
         {{dir / "Parcelor.TMP", dir / "out", PresetSizeChoice, "", ""},
          ScratchNameStart + std::string("Parcelor.TMP") + ScratchNameEnd},
+        // Its script would take piece 1 for the file already there, and a yes would overwrite it.
+        {{dir / "backup.001", dir / "out", PresetSizeChoice, "", ""},
+         PieceNameStart + std::string("backup.001") + PieceNameEnd},
         {{dir / "nul.bin", dir / "out", PresetSizeChoice, "", ""}, BadScriptNameStart + std::string("nul") + DeviceNameEnd},
         {{dir / "Com1", dir / "out", PresetSizeChoice, "", ""}, BadScriptNameStart + std::string("Com1") + DeviceNameEnd},
         {{dir / "aux .tar.gz", dir / "out", PresetSizeChoice, "", ""},
@@ -338,9 +341,9 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
     TempDir dir;
     fs::create_directories(dir.path() / "pieces");
     const std::string bytes = patternBytes(5000);
-    // The file has the name of one of its own pieces, or is reached through
-    // another name: a hard link, a symbolic link.
-    writeFile(dir / "pieces/REPORT.002", bytes);
+    // The file has the name under which its script is written, or is reached
+    // through another name: a hard link, a symbolic link.
+    writeFile(dir / "pieces/REPORT.ba~", bytes);
     writeFile(dir / "data.bin", bytes);
     fs::create_hard_link(dir / "data.bin", dir / "pieces/data.001");
     writeFile(dir / "song.mp3", bytes);
@@ -349,8 +352,8 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
         std::string file, directory, output;
     };
     const Case cases[] = {
-        {dir / "pieces/REPORT.002", dir / "pieces", "piece REPORT.002"},
-        {dir / "pieces/REPORT.002", dir.path().string() + "/./pieces//", "piece REPORT.002"},
+        {dir / "pieces/REPORT.ba~", dir / "pieces", "rejoin script REPORT.bat"},
+        {dir / "pieces/REPORT.ba~", dir.path().string() + "/./pieces//", "rejoin script REPORT.bat"},
         {dir / "data.bin", dir / "pieces", "piece data.001"},
         {dir / "song.mp3", dir / "pieces", "rejoin script song.bat"},
     };
@@ -372,8 +375,9 @@ TEST(SplitRun, SourceThatCannotBeToldApartIsNeverOpenedForWriting)
     TempDir dir;
     fs::create_directories(dir.path() / "out");
     const std::string bytes = patternBytes(5000);
-    // The source as its own first piece, hard-linked as piece 2, named like
-    // the script's temporary file; then the source itself unreadable.
+    // The source named as its own first piece (refused by its name before
+    // anything is read), hard-linked as piece 2, named like the script's
+    // temporary file; then the source itself unreadable.
     writeFile(dir / "out/self.001", bytes);
     writeFile(dir / "data.bin", bytes);
     fs::create_hard_link(dir / "data.bin", dir / "out/data.002");
@@ -382,7 +386,7 @@ TEST(SplitRun, SourceThatCannotBeToldApartIsNeverOpenedForWriting)
         std::string file, unreadableName, unreadableOpen, message;
     };
     const Case cases[] = {
-        {dir / "out/self.001", dir / "out/self.001", "", SplitMessages::FolderNotChecked},
+        {dir / "out/self.001", dir / "out/self.001", "", SplitMessages::PieceNameStart + std::string("self.001") + SplitMessages::PieceNameEnd},
         {dir / "data.bin", dir / "out/data.002", "", SplitMessages::FolderNotChecked},
         {dir / "out/self.ba~", dir / "out/self.ba~", "", SplitMessages::FolderNotChecked},
         {dir / "data.bin", "", dir / "data.bin", SplitMessages::ReadError},

@@ -228,13 +228,14 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     ScratchDirectory dir;
     WriteFileBytes(dir / "small.txt", "some text");
     WriteFileBytes(dir / "holiday.zip", "some text");
-    // Named as its own first piece, and reached under another spelling of that
-    // name: other letter case, or the 8.3 short name, which is all that the
-    // folder's listing shows of it beside its long name.
-    WriteFileBytes(dir / "REPORT.001", "some text");
-    WriteFileBytes(dir / "long report name.001", "some text");
+    // Named as its own script is while it is written, and reached under
+    // another spelling of that name: other letter case, or the 8.3 short
+    // name, which is all that the folder's listing shows of it beside its
+    // long name.
+    WriteFileBytes(dir / "REPORT.BA~", "some text");
+    WriteFileBytes(dir / "long report name.ba~", "some text");
     char shortPath[MAX_PATH] = "";
-    ASSERT_NE(::GetShortPathNameA((dir / "long report name.001").c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(::GetShortPathNameA((dir / "long report name.ba~").c_str(), shortPath, MAX_PATH), 0u);
     const std::string shortName = std::string(shortPath).substr(std::string(shortPath).rfind('\\') + 1);
     CParcelorDlg dlg;
     bool progressShown = false;
@@ -254,7 +255,7 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
         Click(hDlg, IDC_SPLIT);
         Choose(hDlg, IDC_SIZE, Preset);
         Focus(hDlg, IDC_FILE);
-        Type(hDlg, IDC_FILE, dir / "report.001");
+        Type(hDlg, IDC_FILE, dir / "report.ba~");
         Click(hDlg, IDC_SPLIT);
         Focus(hDlg, IDC_FILE);
         Type(hDlg, IDC_FILE, shortPath);
@@ -269,11 +270,12 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     EXPECT_EQ(catcher.Boxes()[0].text, SplitMessages::NoFile);
     EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
     EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
-    auto refusal = [](const std::string& piece) {
-        return SplitMessages::OverwritesSourceStart + ("piece " + piece) + SplitMessages::OverwritesSourceEnd;
+    auto refusal = [](const std::string& baseName) {
+        return SplitMessages::OverwritesSourceStart + ("rejoin script " + baseName + ".bat") +
+               SplitMessages::OverwritesSourceEnd;
     };
-    EXPECT_EQ(catcher.Boxes()[3].text, refusal("report.001"));
-    EXPECT_EQ(catcher.Boxes()[4].text, refusal(shortName));
+    EXPECT_EQ(catcher.Boxes()[3].text, refusal("report"));
+    EXPECT_EQ(catcher.Boxes()[4].text, refusal(shortName.substr(0, shortName.rfind('.'))));
     EXPECT_EQ(catcher.Boxes()[5].text, "The name " + (dir / "holid?y.zip") +
                                            " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
                                            "Type the file's exact name, or choose it with Browse.");
@@ -284,8 +286,8 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     EXPECT_FALSE(progressShown);
     EXPECT_FALSE(FileExists(dir / "small.001"));
     EXPECT_FALSE(FileExists(dir / "holiday.001"));
-    EXPECT_EQ(ReadFileBytes(dir / "REPORT.001"), "some text");
-    EXPECT_EQ(ReadFileBytes(dir / "long report name.001"), "some text");
+    EXPECT_EQ(ReadFileBytes(dir / "REPORT.BA~"), "some text");
+    EXPECT_EQ(ReadFileBytes(dir / "long report name.ba~"), "some text");
 }
 
 TEST(MainDialog, EnterAndExitConfirmWhileEscapeAndCloseCancel)
