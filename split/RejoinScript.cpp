@@ -262,7 +262,9 @@ void header(const Rejoin& r, ScriptLines& script)
 {
     const std::string scriptName = r.names.baseName + ".bat";
     script.line("@rem " + doublePercents(RunStart + r.names.fileName + RunOnWindows + scriptName + ";", r.codePage));
-    script.line("@rem " + doublePercents(RunElsewhere + ("sh " + shTyped(scriptName)), r.codePage));
+    // sh would take a name that starts with - for options, quoted or not.
+    const std::string typed = scriptName[0] == '-' ? "./" + scriptName : scriptName;
+    script.line("@rem " + doublePercents(RunElsewhere + ("sh " + shTyped(typed)), r.codePage));
     script.line("@rem File: " + doublePercents(r.names.fileName, r.codePage));
     script.line("@rem Size: " + std::to_string(r.fileLength) + " bytes");
     script.line("@rem SHA-256: " + r.digests.file);
@@ -304,21 +306,30 @@ void pieceChecks(const Rejoin& r, ScriptLines& script)
     }
     for (int k = 1; k <= r.pieceCount; ++k) {
         const std::string digits = std::to_string(r.length(k));
+        const std::string unless = unlessSize(r.length(k));
+        // A folder has a size too, 0 or nothing; its attributes start with d.
+        const std::string folder = "\"%ParcelorKind:~0,1%\"==\"d\" ";
         script.line(measure(r.pieceArgument(k)));
-        script.line(unlessSize(r.length(k)) + "echo " + PieceStart + r.shownPiece(k) + SizeMiddle + "%ParcelorSize%" +
-                    SizeInsteadOf + digits + PieceSizeEnd);
-        script.line(unlessSize(r.length(k)) + "goto notcreated");
+        script.line(unless + "for %%f in (" + r.pieceArgument(k) + ") do set ParcelorKind=%%~af");
+        script.line(unless + "if " + folder + "echo " + PieceStart + r.shownPiece(k) + PieceFolderEnd);
+        script.line(unless + "if not " + folder + "echo " + PieceStart + r.shownPiece(k) + SizeMiddle +
+                    "%ParcelorSize%" + SizeInsteadOf + digits + PieceSizeEnd);
+        script.line(unless + "goto notcreated");
     }
 }
 
-// The pieces gathered in the scratch file, with copy /b. A file already
-// here takes the way through :present, which comes back here only to
-// replace it, and then only from :replace once the join is proven.
+// The pieces gathered in the scratch file, with copy /b, once cmd has made
+// sure that the folder can hold it. A file already here takes the way
+// through :present, which comes back here only to replace it.
 void join(const Rejoin& r, ScriptLines& script)
 {
     const std::string scratch = ScratchFileName;
     script.command("if exist " + r.file + " goto present");
     script.line(":joinpieces");
+    // The scratch file made empty first: a folder that cannot be written
+    // to is told apart from a failed copy.
+    script.line(UnderCmd + "copy nul " + scratch + " > nul 2> nul");
+    script.line(UnderCmd + "if not exist " + scratch + " goto readonly");
     script.echo(r.joining());
     if (r.pieceCount == 1)
         script.command("copy /b " + r.pieceArgument(1) + " " + scratch + " > nul");
@@ -329,21 +340,6 @@ void join(const Rejoin& r, ScriptLines& script)
         script.command("copy /b " + scratch + " + " + r.pieceArgument(k) + " " + scratch + " > nul");
         script.line(StopOnFailedCopy);
     }
-    script.line(UnderCmd + "if defined ParcelorReplace goto replace");
-}
-
-// The rebuilt file (named target) measured, then its one SHA-256 compared;
-// certutil is never asked about what holds no byte, whose size proves it.
-void proveRebuilt(const Rejoin& r, const std::string& target, ScriptLines& script)
-{
-    script.line(measure(argument(target, r.codePage)));
-    script.line(unlessSize(r.fileLength) + "goto wrongsize");
-    if (r.fileLength == 0)
-        return;
-    script.line(UnderCmd + "echo " + CheckingFile);
-    script.append(hashLines(target, r.codePage));
-    script.line(unlessDigest(r.digests.file) + "goto damaged");
-    script.append(countMatch(r.digests.file));
 }
 
 // Says so, and how far the checks went: only a counted match of the file's
@@ -361,35 +357,56 @@ void success(const Rejoin& r, ScriptLines& script)
     script.line("goto end");
 }
 
-// Into a file that was not here: the scratch file copied to its name, then proven.
-void proof(const Rejoin& r, ScriptLines& script)
+// The join proven where it lies, then given the file's name in one rename,
+// so that the name never holds an unproven file and no run cut short leaves
+// more than the scratch file, which the next one deletes. ren never replaces
+// a file; one already here is replaced, after the user's yes, at :replace.
+// Its size first, then its one SHA-256; certutil is never asked about what
+// holds no byte, whose size proves it.
+void proofAndName(const Rejoin& r, ScriptLines& script)
 {
     const std::string scratch = ScratchFileName;
-    script.command("copy " + scratch + " " + r.file + " > nul");
+    script.line(measure(scratch));
+    script.line(unlessSize(r.fileLength) + "goto wrongsize");
+    if (r.fileLength > 0) {
+        script.line(UnderCmd + "echo " + CheckingFile);
+        script.append(hashLines(scratch, r.codePage));
+        script.line(unlessDigest(r.digests.file) + "goto damaged");
+        script.append(countMatch(r.digests.file));
+    }
+    script.line(UnderCmd + "if defined ParcelorReplace goto replace");
+    script.command("ren " + scratch + " " + r.file);
     script.line(StopOnFailedCopy);
-    script.command("del " + scratch + " > nul");
-    proveRebuilt(r, r.names.fileName, script);
     // The one check that COMMAND.COM can make of the join.
     script.command("if not exist " + r.file + " goto notcreated");
     success(r, script);
 }
 
-// The ways out of a failed join. A rebuild never keeps the file's name: the
-// file is removed unless it was already here before (ParcelorReplace), when
-// the join went into the scratch file alone. A damaged rebuild has its
-// pieces hashed, to name every damaged one.
+// The ways out of a failed join. Only the scratch file held the join, and it
+// is removed. A failed copy has every piece read once more, to name any that
+// cannot be read; a damaged rebuild has its pieces hashed, to name every
+// damaged one.
 void failures(const Rejoin& r, ScriptLines& script)
 {
     const std::string removeScratch = "if exist " + std::string(ScratchFileName) + " del " + ScratchFileName;
-    const std::string removeRebuilt = UnderCmd + "if not defined ParcelorReplace if exist " + r.file + " del " + r.file;
     script.exitBlock("notcreated", {"echo " + (FileStart + r.shownFile + NotCreatedEnd)});
-    script.exitBlock("failed", {removeScratch, removeRebuilt, "echo " + (CopyFailedStart + r.shownFile + CopyFailedEnd)});
-    script.exitBlock("wrongsize", {removeScratch, removeRebuilt,
+    script.exitBlock("readonly", {"echo " + (NotWritableStart + r.shownFile + NotWritableEnd)});
+    script.line(":failed");
+    script.line(removeScratch);
+    for (int k = 1; k <= r.pieceCount; ++k) {
+        // echo and set leave the error level of the copy as it was.
+        script.line(UnderCmd + "copy /b " + r.pieceArgument(k) + " nul > nul 2> nul");
+        script.line(UnderCmd + "if errorlevel 1 echo " + PieceStart + r.shownPiece(k) + PieceUnreadableEnd);
+        script.line(UnderCmd + "if errorlevel 1 set ParcelorDamaged=1");
+    }
+    script.line(UnderCmd + "if defined ParcelorDamaged goto notcreated");
+    script.exitBlock("", {"echo " + (CopyFailedStart + r.shownFile + CopyFailedMiddle + std::to_string(r.fileLength) +
+                                     CopyFailedEnd)});
+    script.exitBlock("wrongsize", {removeScratch,
                                    "echo " + (FileStart + r.shownFile + SizeMiddle + "%ParcelorSize%" + SizeInsteadOf +
                                               std::to_string(r.fileLength) + WrongFileSizeEnd)});
     script.line(":damaged");
     script.line(removeScratch);
-    script.line(removeRebuilt);
     script.echo(CheckingEveryPiece);
     for (int k = 1; k <= r.pieceCount; ++k) {
         if (r.length(k) == 0)
@@ -441,10 +458,9 @@ void existingFile(const Rejoin& r, ScriptLines& script)
     script.saying("folder", FolderStart + r.shownFile + FolderEnd, "goto kept");
     script.saying("uncheckable", FileStart + r.shownFile + UncheckableEnd);
     script.saying("kept", KeptStart + r.shownFile + KeptEnd, "goto notcreated");
-    // The join came back here, in the scratch file: proven before it moves
-    // over the file, in one rename.
+    // The join came back here, proven in the scratch file, which moves over
+    // the file in one rename.
     script.line(":replace");
-    proveRebuilt(r, ScratchFileName, script);
     script.line("move /y " + std::string(ScratchFileName) + " " + r.file + " > nul");
     script.line("if errorlevel 1 goto failed");
     success(r, script);
@@ -505,21 +521,39 @@ void hashRoutine(const Rejoin& r, ScriptLines& script)
 
 // The code that sh runs, the same for every split: the checks and messages
 // of cmd's, with the file's and pieces' data set before it. Each @Name@ is
-// the message of that name, quoted.
+// the message of that name, quoted. As under cmd, the pieces are joined in
+// the scratch file and proven there; then the file's name is taken in one
+// rename, which no signal interrupts. A rebuild stopped before that leaves
+// at most the scratch file, which every run first removes. The tools'
+// complaints go to /dev/null: the script says what went wrong in its words.
 constexpr const char* ShRebuild = R"sh(say() { printf '%s\n' "$1"; }
 piece() { n=$((1000 + $1)); p=$base.${n#1}; }
 digestof() {
 	case $tool in
-	sha256sum) sum=$(sha256sum < "$1") ;;
-	shasum) sum=$(shasum -a 256 < "$1") ;;
-	*) sum=$(openssl dgst -sha256 < "$1") ;;
+	sha256sum) sum=$(sha256sum 2> /dev/null < "$1") ;;
+	shasum) sum=$(shasum -a 256 2> /dev/null < "$1") ;;
+	*) sum=$(openssl dgst -sha256 2> /dev/null < "$1") ;;
 	esac
 	sum=${sum##*= }
 	sum=${sum%% *}
 }
+unreadable() {
+	found=
+	for p in "$@"; do
+		cat "$p" > /dev/null 2>&1 || { say @PieceStart@"${p#./}"@PieceUnreadableEnd@; found=1; }
+	done
+	[ -n "$found" ]
+}
+stopped() {
+	rm -f ./parcelor.tmp
+	say @FileStart@"$file"@StoppedEnd@
+	exit 1
+}
 case $0 in */*) here=${0%/*}/ ;; *) here=./ ;; esac
 case $here in /*) ;; *) here=./$here ;; esac
 cd "$here" || { say @NoFolder@; exit 1; }
+trap stopped HUP INT TERM
+if [ -e ./parcelor.tmp ] || [ -h ./parcelor.tmp ]; then rm -f ./parcelor.tmp 2> /dev/null; fi
 tool=
 for t in sha256sum shasum openssl; do
 	if command -v $t > /dev/null 2>&1; then tool=$t; break; fi
@@ -529,10 +563,22 @@ say ''
 say @CheckingPieces@
 bad=
 for p in "$@"; do
-	[ -f "$p" ] || { say @PieceStart@"${p#./}"@PieceMissingEnd@; bad=1; }
+	if [ -d "$p" ]; then
+		say @PieceStart@"${p#./}"@PieceFolderEnd@
+	elif [ ! -f "$p" ]; then
+		say @PieceStart@"${p#./}"@PieceMissingEnd@
+	elif [ ! -r "$p" ]; then
+		say @PieceStart@"${p#./}"@PieceUnreadableEnd@
+	else
+		continue
+	fi
+	bad=1
 done
+if [ -z "$bad" ] && ! sizes=$(wc -c "$@" 2> /dev/null); then
+	unreadable "$@"
+	bad=1
+fi
 if [ -z "$bad" ]; then
-	sizes=$(wc -c "$@")
 	k=0
 	set -f
 	IFS='
@@ -563,7 +609,7 @@ if [ -d "./$file" ]; then
 	say @FolderStart@"$file"@FolderEnd@
 	kept=1
 elif [ -e "./$file" ] || [ -h "./$file" ]; then
-	got=$(wc -c < "./$file")
+	got=$(wc -c 2> /dev/null < "./$file")
 	got=${got##* }
 	if [ "$got" = "$size" ] && [ -n "$tool" ] && [ "$size" != 0 ]; then
 		say @FileStart@"$file"@CheckingExistingEnd@
@@ -585,37 +631,35 @@ if [ -n "$kept" ]; then
 	say @FileStart@"$file"@NotCreatedEnd@
 	exit 1
 fi
-say @Joining@
-target=$file
-if [ -n "$replace" ]; then
-	target=parcelor.tmp
-	rm -f ./parcelor.tmp
-fi
 set -C
-if ! true 2> /dev/null > "./$target"; then
-	say @CopyFailedStart@"$file"@CopyFailedEnd@
+if ! { true > ./parcelor.tmp; } 2> /dev/null; then
+	say @NotWritableStart@"$file"@NotWritableEnd@
 	exit 1
 fi
 set +C
-trap 'rm -f "./$target"; exit 1' HUP INT TERM
-if ! cat "$@" > "./$target"; then
-	rm -f "./$target"
-	say @CopyFailedStart@"$file"@CopyFailedEnd@
+say @Joining@
+if ! cat "$@" 2> /dev/null >> ./parcelor.tmp; then
+	rm -f ./parcelor.tmp
+	if unreadable "$@"; then
+		say @FileStart@"$file"@NotCreatedEnd@
+	else
+		say @CopyFailedStart@"$file"@CopyFailedMiddle@"$size"@CopyFailedEnd@
+	fi
 	exit 1
 fi
 if [ -z "$tool" ]; then
-	got=$(wc -c < "./$target")
+	got=$(wc -c < ./parcelor.tmp)
 	got=${got##* }
 	if [ "$got" != "$size" ]; then
-		rm -f "./$target"
+		rm -f ./parcelor.tmp
 		say @FileStart@"$file"@SizeMiddle@"$got"@SizeInsteadOf@"$size"@WrongFileSizeEnd@
 		exit 1
 	fi
 else
 	say @CheckingFile@
-	digestof "./$target"
+	digestof ./parcelor.tmp
 	if [ "$sum" != "$digest" ]; then
-		rm -f "./$target"
+		rm -f ./parcelor.tmp
 		say @CheckingEveryPiece@
 		damaged=
 		k=0
@@ -629,12 +673,18 @@ else
 		exit 1
 	fi
 fi
-if [ -n "$replace" ] && ! mv -f ./parcelor.tmp "./$file"; then
+trap '' HUP INT TERM
+if [ -d "./$file" ] || { [ -z "$replace" ] && { [ -e "./$file" ] || [ -h "./$file" ]; }; }; then
 	rm -f ./parcelor.tmp
-	say @CopyFailedStart@"$file"@CopyFailedEnd@
+	say @KeptStart@"$file"@KeptEnd@
+	say @FileStart@"$file"@NotCreatedEnd@
 	exit 1
 fi
-trap - HUP INT TERM
+if ! mv -f ./parcelor.tmp "./$file" 2> /dev/null; then
+	rm -f ./parcelor.tmp
+	say @CopyFailedStart@"$file"@CopyFailedMiddle@"$size"@CopyFailedEnd@
+	exit 1
+fi
 say @FileStart@"$file"@CreatedEnd@
 if [ -n "$tool" ]; then say @ContentsChecked@; else say @SizesChecked@; fi
 exit 0)sh";
@@ -681,7 +731,10 @@ void shPart(const Rejoin& r, ScriptLines& script)
         {"WrongFileSizeEnd", WrongFileSizeEnd}, {"CheckingFile", CheckingFile},
         {"CheckingEveryPiece", CheckingEveryPiece}, {"PieceDamagedEnd", PieceDamagedEnd},
         {"FileDamagedEnd", FileDamagedEnd}, {"CreatedEnd", CreatedEnd}, {"ContentsChecked", ContentsChecked},
-        {"SizesChecked", SizesChecked},
+        {"SizesChecked", SizesChecked}, {"PieceFolderEnd", PieceFolderEnd},
+        {"PieceUnreadableEnd", PieceUnreadableEnd}, {"StoppedEnd", StoppedEnd},
+        {"NotWritableStart", NotWritableStart}, {"NotWritableEnd", NotWritableEnd},
+        {"CopyFailedMiddle", CopyFailedMiddle},
     };
     std::string code = ShRebuild;
     for (const auto& [name, text] : messages) {
@@ -708,7 +761,7 @@ std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int6
     environment(r, body);
     pieceChecks(r, body);
     join(r, body);
-    proof(r, body);
+    proofAndName(r, body);
     failures(r, body);
     existingFile(r, body);
     body.line(":end");

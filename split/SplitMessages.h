@@ -122,14 +122,31 @@ inline constexpr const char* NotCreatedEnd = " was not created.";
 inline constexpr const char* SizeMiddle = " has ";
 inline constexpr const char* SizeInsteadOf = " bytes instead of ";
 inline constexpr const char* WrongFileSizeEnd = ": it was not created correctly.";
-// CopyFailedStart, the file's name, CopyFailedEnd.
+// CopyFailedStart, the file's name, CopyFailedMiddle, its size, CopyFailedEnd:
+// a copy that failed although every piece could be read and the folder
+// written, which leaves a full disk as the likely cause.
 inline constexpr const char* CopyFailedStart = "A copy failed: the file ";
-inline constexpr const char* CopyFailedEnd = " was not created completely.";
+inline constexpr const char* CopyFailedMiddle =
+    " was not created. The disk may be full: the file needs room for ";
+inline constexpr const char* CopyFailedEnd =
+    " bytes here. Make room, or copy this script and its pieces to a disk that has it, and run the script there.";
+// NotWritableStart, the file's name, NotWritableEnd.
+inline constexpr const char* NotWritableStart = "The file ";
+inline constexpr const char* NotWritableEnd =
+    " cannot be created here, as this folder cannot be written to. Copy this script and its pieces into a "
+    "folder that can, and run the script there.";
+// FileStart, the file's name, StoppedEnd: sh, when the rebuild is interrupted.
+inline constexpr const char* StoppedEnd = " was not created, as the rebuild was stopped. Run this script again.";
 
 // PieceStart, the piece's name, then one of the ends.
 inline constexpr const char* PieceStart = "The piece ";
 inline constexpr const char* PieceMissingEnd = " is missing: copy it into this folder and run this script again.";
 inline constexpr const char* PieceSizeEnd = ": copy it again and run this script again.";
+inline constexpr const char* PieceFolderEnd =
+    " is a folder, not a file: copy the piece itself into this folder and run this script again.";
+inline constexpr const char* PieceUnreadableEnd =
+    " cannot be read: another program may be using it, or you may lack the permission to read it. Close "
+    "that program, or copy the piece again, and run this script again.";
 inline constexpr const char* PieceDamagedEnd =
     " is damaged: its contents differ from the original's. Copy it again and run this script again.";
 inline constexpr const char* FileDamagedEnd =

@@ -3,7 +3,8 @@
 // It really computes the digest and answers as certutil does: a header line,
 // the digest, a completion line. Environment variables steer it:
 //   PARCELOR_CERTUTIL         "win7": the digest as hex pairs separated by blanks;
-//                             "fail": an error and a nonzero exit; otherwise 64 digits, as Windows 10.
+//                             "fail": an error and a nonzero exit; "hang": no answer ever, for a
+//                             test that cuts the run short; otherwise 64 digits, as Windows 10.
 //                             A file of no bytes always fails, as with the real certutil.
 //   PARCELOR_CERTUTIL_DAMAGE  a file name: the file of that name has its first byte flipped before it
 //                             is hashed, as a disk that damaged it would.
@@ -84,6 +85,8 @@ int main(int argc, char** argv)
     }
     const char* path = argv[2];
     const std::string form = setting("PARCELOR_CERTUTIL");
+    if (form == "hang")
+        Sleep(INFINITE);
     WIN32_FILE_ATTRIBUTE_DATA attributes;
     if (GetFileAttributesExA(path, GetFileExInfoStandard, &attributes) && attributes.nFileSizeHigh == 0 &&
         attributes.nFileSizeLow == 0)

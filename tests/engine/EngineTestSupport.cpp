@@ -12,8 +12,15 @@
 #include <stdexcept>
 #include <cerrno>
 #include <cstring>
+#include <chrono>
+#include <csignal>
+#include <spawn.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+
+extern char** environ;
 
 void RecordingHost::showMessage(const std::string& text, MessageIcon icon)
 {
@@ -176,4 +183,63 @@ void split(const fs::path& folder, const std::string& fileName, const std::strin
              codePage);
     ASSERT_EQ(host.messages.size(), 1u);
     ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
+}
+
+Background::Background(const std::string& command, const std::string& output)
+{
+    // Signals at their defaults, as a terminal's command has them.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    const std::string line = "exec < /dev/null > '" + output + "' 2>&1; " + command;
+    const char* arguments[] = {"/bin/sh", "-c", line.c_str(), nullptr};
+    if (posix_spawn(&m_pid, "/bin/sh", nullptr, &attributes, const_cast<char**>(arguments), environ) != 0)
+        m_pid = -1;
+    posix_spawnattr_destroy(&attributes);
+}
+
+Background::~Background()
+{
+    if (m_pid > 0) {
+        signal(SIGKILL, true);
+        wait();
+    }
+}
+
+bool Background::waitForFile(const fs::path& path, std::uintmax_t size)
+{
+    for (int tries = 0; tries < 60000 && m_pid > 0; ++tries) {
+        std::error_code error;
+        if (fs::file_size(path, error) >= size && !error)
+            return true;
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_pid = -1;
+            m_status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+void Background::signal(int signal, bool wholeGroup)
+{
+    if (m_pid > 0)
+        ::kill(wholeGroup ? -m_pid : m_pid, signal);
+}
+
+int Background::wait()
+{
+    int status = 0;
+    if (m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid) {
+        m_pid = -1;
+        m_status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    }
+    return m_status;
 }

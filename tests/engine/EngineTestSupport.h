@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace fs = std::filesystem;
 
 // A host that looks paths up on the real disk and records every call in order, e.g. "start 3", "step",
@@ -100,3 +102,26 @@ void split(const fs::path& folder, const std::string& fileName, const std::strin
            const ScriptCodePage& codePage = systemScriptCodePage());
 // The names of the entries of folder, sorted.
 std::vector<std::string> listFolder(const fs::path& folder);
+
+// A command of sh run in the background, in a process group of its own, with
+// no input and its output (both streams) in the file output; killed with
+// its group, if still running, when the object goes.
+class Background {
+public:
+    Background(const std::string& command, const std::string& output);
+    ~Background();
+    Background(const Background&) = delete;
+    Background& operator=(const Background&) = delete;
+
+    // Waits until path has at least size bytes, or the command has ended;
+    // true in the first case.
+    bool waitForFile(const fs::path& path, std::uintmax_t size);
+    // Sends signal to the command's process alone, or to its whole group.
+    void signal(int signal, bool wholeGroup);
+    // Waits for the command: its exit status, or 128 plus the signal that ended it.
+    int wait();
+
+private:
+    pid_t m_pid = -1; // until the command has been waited for
+    int m_status = -1;
+};

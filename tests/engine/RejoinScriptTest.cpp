@@ -33,9 +33,13 @@ std::string presence(const std::string& piece)
 std::string sizeCheck(const std::string& piece, const std::string& shown, const std::string& size)
 {
     const std::string unless = UnderCmd + "if not \"%ParcelorSize%\"==\"" + size + "\" ";
+    const std::string folder = "\"%ParcelorKind:~0,1%\"==\"d\" ";
     return crlf({UnderCmd + "for %%f in (" + piece + ") do set ParcelorSize=%%~zf",
-                 unless + "echo The piece " + shown + " has %ParcelorSize% bytes instead of " + size +
-                     ": copy it again and run this script again.",
+                 unless + "for %%f in (" + piece + ") do set ParcelorKind=%%~af",
+                 unless + "if " + folder + "echo The piece " + shown +
+                     " is a folder, not a file: copy the piece itself into this folder and run this script again.",
+                 unless + "if not " + folder + "echo The piece " + shown + " has %ParcelorSize% bytes instead of " +
+                     size + ": copy it again and run this script again.",
                  unless + "goto notcreated"});
 }
 
@@ -73,7 +77,8 @@ std::string unlessDigest(const std::string& digest)
 // The start of the joining part: nothing is joined over a file already there.
 std::string joining(const std::string& count)
 {
-    return crlf({"if exist REPORT.V2.DOC goto present", ":joinpieces", "echo Joining " + count + " . . ."});
+    return crlf({"if exist REPORT.V2.DOC goto present", ":joinpieces", UnderCmd + "copy nul parcelor.tmp > nul 2> nul",
+                 UnderCmd + "if not exist parcelor.tmp goto readonly", "echo Joining " + count + " . . ."});
 }
 
 // The script up to the routine that asks certutil, which it ends with.
@@ -85,17 +90,17 @@ std::string beforeFailures(const std::string& script)
     return script.substr(0, script.find("\r\n:notcreated\r\n") + 2);
 }
 
-// What follows the copies for a file shown as name, of length bytes: its
-// own copy, its size and its one SHA-256, then success.
+// What follows the copies for a file shown as name, of length bytes: the
+// scratch file's size and its one SHA-256, the rename, then success.
 std::string tail(const std::string& name, const std::string& length)
 {
-    return crlf({UnderCmd + "if defined ParcelorReplace goto replace", "copy parcelor.tmp " + name + " > nul", Check,
-                 "del parcelor.tmp > nul", UnderCmd + "for %%f in (" + name + ") do set ParcelorSize=%%~zf",
+    return crlf({UnderCmd + "for %%f in (parcelor.tmp) do set ParcelorSize=%%~zf",
                  UnderCmd + "if not \"%ParcelorSize%\"==\"" + length + "\" goto wrongsize",
                  UnderCmd + "echo Checking the SHA-256 of the file . . ."}) +
-           hashOf(name) +
+           hashOf("parcelor.tmp") +
            crlf({unlessDigest(FileDigest) + "goto damaged",
                  UnderCmd + "if \"%ParcelorHash%\"==\"" + FileDigest + "\" set /a ParcelorMatched+=1 > nul",
+                 UnderCmd + "if defined ParcelorReplace goto replace", "ren parcelor.tmp " + name, Check,
                  "if not exist " + name + " goto notcreated", "echo The file " + name + " was successfully created.",
                  UnderCmd + "if \"%ParcelorMatched%\"==\"1\" echo Its size and SHA-256, and those of every piece, "
                             "match the original's.",
@@ -223,9 +228,9 @@ TEST(RejoinScript, NineHundredNinetyNinePieces)
     ASSERT_EQ(hashed.size(), 999u);
     EXPECT_EQ(hashed.front(), pieceDigest(1));
     EXPECT_EQ(hashed.back(), pieceDigest(999));
-    EXPECT_EQ(firstCopyAt, firstMeasureAt + 3 * 999 + 3);
+    EXPECT_EQ(firstCopyAt, firstMeasureAt + 5 * 999 + 5);
     EXPECT_GT(firstHashedAt, firstCopyAt);
-    EXPECT_EQ(lines[static_cast<std::size_t>(firstHashedAt) - 4], ":damaged");
+    EXPECT_EQ(lines[static_cast<std::size_t>(firstHashedAt) - 3], ":damaged");
     EXPECT_EQ(lines[static_cast<std::size_t>(firstCopyAt)], "copy /b big.001 + big.002 parcelor.tmp > nul");
 }
 
@@ -253,7 +258,7 @@ TEST(RejoinScript, SizesPastTwoAndFourGigabytesAsDigits)
         EXPECT_NE(script.find(sizeCheck(last, c.lastPiece)), std::string::npos);
         EXPECT_NE(script.find(sizeCheck("huge.001", "1047527424")), std::string::npos);
         EXPECT_NE(script.find("\r\n" + c.fileCheck + "\r\n" + UnderCmd + "echo Checking the SHA-256 of the file . . .\r\n" +
-                              hashOf("huge.img")),
+                              hashOf("parcelor.tmp")),
                   std::string::npos);
         EXPECT_NE(script.find("bytes instead of " + std::to_string(c.fileLength) + ": it was not created correctly."),
                   std::string::npos);
@@ -263,33 +268,33 @@ TEST(RejoinScript, SizesPastTwoAndFourGigabytesAsDigits)
 TEST(RejoinScript, NamesThatCmdWouldMisread)
 {
     struct Case {
-        std::string baseName, fileName, firstCopy, lastCopy, announced, shownPiece;
+        std::string baseName, fileName, firstCopy, rename, announced, shownPiece;
     };
     const Case cases[] = {
-        {"README", "README", "copy /b README.001 parcelor.tmp > nul", "copy parcelor.tmp README > nul",
+        {"README", "README", "copy /b README.001 parcelor.tmp > nul", "ren parcelor.tmp README",
          "echo The file README is now being created . . .", "README.001"},
         {"my file", "my file.zip", "copy /b \"my file.001\" parcelor.tmp > nul",
-         "copy parcelor.tmp \"my file.zip\" > nul", "echo The file my file.zip is now being created . . .",
+         "ren parcelor.tmp \"my file.zip\"", "echo The file my file.zip is now being created . . .",
          "my file.001"},
-        {"A&B", "A&B.doc", "copy /b \"A&B.001\" parcelor.tmp > nul", "copy parcelor.tmp \"A&B.doc\" > nul",
+        {"A&B", "A&B.doc", "copy /b \"A&B.001\" parcelor.tmp > nul", "ren parcelor.tmp \"A&B.doc\"",
          "echo The file A^&B.doc is now being created . . .", "A^&B.001"},
-        {"100%", "100%.txt", "copy /b \"100%%.001\" parcelor.tmp > nul", "copy parcelor.tmp \"100%%.txt\" > nul",
+        {"100%", "100%.txt", "copy /b \"100%%.001\" parcelor.tmp > nul", "ren parcelor.tmp \"100%%.txt\"",
          "echo The file 100%%.txt is now being created . . .", "100%%.001"},
         // Looks like the loop variable %f: it must stay out of the loop's body.
-        {"50%f", "50%f.txt", "copy /b \"50%%f.001\" parcelor.tmp > nul", "copy parcelor.tmp \"50%%f.txt\" > nul",
+        {"50%f", "50%f.txt", "copy /b \"50%%f.001\" parcelor.tmp > nul", "ren parcelor.tmp \"50%%f.txt\"",
          "echo The file 50%%f.txt is now being created . . .", "50%%f.001"},
-        {"x^y", "x^y", "copy /b \"x^y.001\" parcelor.tmp > nul", "copy parcelor.tmp \"x^y\" > nul",
+        {"x^y", "x^y", "copy /b \"x^y.001\" parcelor.tmp > nul", "ren parcelor.tmp \"x^y\"",
          "echo The file x^^y is now being created . . .", "x^^y.001"},
         {"song (live)", "song (live).mp3", "copy /b \"song (live).001\" parcelor.tmp > nul",
-         "copy parcelor.tmp \"song (live).mp3\" > nul",
+         "ren parcelor.tmp \"song (live).mp3\"",
          "echo The file song ^(live^).mp3 is now being created . . .", "song ^(live^).001"},
         // + would join, , ; = would split the argument.
-        {"a+b", "a+b.c", "copy /b \"a+b.001\" parcelor.tmp > nul", "copy parcelor.tmp \"a+b.c\" > nul",
+        {"a+b", "a+b.c", "copy /b \"a+b.001\" parcelor.tmp > nul", "ren parcelor.tmp \"a+b.c\"",
          "echo The file a+b.c is now being created . . .", "a+b.001"},
-        {"a,b;c=d", "a,b;c=d", "copy /b \"a,b;c=d.001\" parcelor.tmp > nul", "copy parcelor.tmp \"a,b;c=d\" > nul",
+        {"a,b;c=d", "a,b;c=d", "copy /b \"a,b;c=d.001\" parcelor.tmp > nul", "ren parcelor.tmp \"a,b;c=d\"",
          "echo The file a,b;c=d is now being created . . .", "a,b;c=d.001"},
         // A no-break space of code page 1252 is 0xFF in OEM 437 and 850: cmd takes it for a blank.
-        {"a\xFF" "b", "a\xFF" "b", "copy /b \"a\xFF" "b.001\" parcelor.tmp > nul", "copy parcelor.tmp \"a\xFF" "b\" > nul",
+        {"a\xFF" "b", "a\xFF" "b", "copy /b \"a\xFF" "b.001\" parcelor.tmp > nul", "ren parcelor.tmp \"a\xFF" "b\"",
          "echo The file a\xFF" "b is now being created . . .", "a\xFF" "b.001"},
     };
     auto between = [](const std::string& text, const std::string& before, const std::string& after) {
@@ -300,11 +305,11 @@ TEST(RejoinScript, NamesThatCmdWouldMisread)
         SCOPED_TRACE(c.fileName);
         std::string script = ::script(c.baseName, c.fileName, 1, 100, 42);
         EXPECT_NE(script.find("\r\n" + c.firstCopy + "\r\n"), std::string::npos);
-        EXPECT_NE(script.find("\r\n" + c.lastCopy + "\r\n"), std::string::npos);
+        EXPECT_NE(script.find("\r\n" + c.rename + "\r\n"), std::string::npos);
         EXPECT_NE(script.find("\r\n" + c.announced + "\r\n"), std::string::npos);
         // The size checks name the piece and the file as the copies do, and show them as the echo lines do.
         const std::string piece = between(c.firstCopy, "copy /b ", " parcelor.tmp");
-        const std::string file = between(c.lastCopy, "copy parcelor.tmp ", " > nul");
+        const std::string file = c.rename.substr(std::string("ren parcelor.tmp ").size());
         EXPECT_NE(script.find("\r\n" + sizeCheck(piece, c.shownPiece, "42")), std::string::npos);
         EXPECT_NE(script.find("\r\n" + UnderCmd + "for %%f in (" + file + ") do set ParcelorSize=%%~zf\r\n"),
                   std::string::npos);
@@ -355,7 +360,7 @@ TEST(RejoinScript, NamesOfCodePage932OnWholeCharacters)
         SCOPED_TRACE(c.shown);
         EXPECT_TRUE(canNameInScript(c.name, sjis, ScriptCodePage::Side::Script));
         const std::string text = rejoinScriptText({"x", c.name, "x", c.name}, 1, 100, 42, digests(1), sjis);
-        EXPECT_NE(text.find("\r\ncopy parcelor.tmp " + c.argument + " > nul\r\n"), std::string::npos);
+        EXPECT_NE(text.find("\r\nren parcelor.tmp " + c.argument + "\r\n"), std::string::npos);
         EXPECT_NE(text.find("\r\necho The file " + c.shown + " is now being created . . .\r\n"), std::string::npos);
     }
     // Byte by byte, ポ would hold a | and 83 61 would be 83 41 in another case.

@@ -170,24 +170,120 @@ TEST_F(RejoinUnderCmd, MissingPieceStopsBeforeJoining)
     EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
 }
 
-TEST_F(RejoinUnderCmd, FailedCopyIsNotReportedAsSuccess)
+TEST_F(RejoinUnderCmd, ADiskWithRoomForTheFileOnceIsEnough)
 {
-    TempDir source;
-    SmallDisk smallDisk("512k");
-    if (!smallDisk.mounted())
-        GTEST_SKIP() << smallDisk.whyNot();
-    const TempDir& disk = smallDisk.dir();
+    // A disk of 512 KiB holds 200,000 bytes of pieces and the file once (not
+    // twice); 450,000 bytes of pieces leave no room for the file.
+    using namespace SplitMessages;
+    for (int length : {200000, 450000}) {
+        SCOPED_TRACE(length);
+        TempDir source;
+        SmallDisk smallDisk("512k");
+        if (!smallDisk.mounted())
+            GTEST_SKIP() << smallDisk.whyNot();
+        const TempDir& disk = smallDisk.dir();
+        const std::string bytes = patternBytes(static_cast<std::size_t>(length));
+        writeFile(source / "big.zip", bytes);
+        RecordingHost host;
+        runSplit({source / "big.zip", disk.path().string(), "Custom size...", std::to_string(length / 3), "Bytes"},
+                 host);
+        ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
+        std::string output = runScript(disk.path(), "big");
+        const bool fits = length == 200000;
+        EXPECT_EQ(output.find(std::string("successfully created.\r\n") + ContentsChecked) != std::string::npos, fits)
+            << output;
+        EXPECT_EQ(output.find(CopyFailedStart + std::string("big.zip") + CopyFailedMiddle + "450000" + CopyFailedEnd) !=
+                      std::string::npos,
+                  !fits)
+            << output;
+        EXPECT_EQ(fs::exists(disk.path() / "big.zip") && readFile(disk / "big.zip") == bytes, fits);
+        EXPECT_FALSE(fs::exists(disk.path() / "parcelor.tmp"));
+    }
+}
 
-    // The pieces fit the disk; the scratch file that gathers them does not.
-    writeFile(source / "big.zip", patternBytes(450000));
-    RecordingHost host;
-    runSplit({source / "big.zip", disk.path().string(), "Custom size...", "150000", "Bytes"}, host);
-    ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
-    std::string output = runScript(disk.path(), "big");
-    EXPECT_NE(output.find("A copy failed: the file big.zip was not created completely."), std::string::npos)
-        << output;
-    EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
-    EXPECT_FALSE(fs::exists(disk.path() / "parcelor.tmp"));
+TEST_F(RejoinUnderCmd, ARebuildCutShortLeavesNothingUnderTheNameAndTheNextRunJustWorks)
+{
+    // 30 pieces of 100,000 bytes. The first run is killed with every process
+    // of the prefix, as by a power cut: halfway through the join, or while
+    // certutil proves the join, with piece 7 damaged. The second has no input.
+    using namespace SplitMessages;
+    const std::string file = "my data.bin", bytes = patternBytes(3000000, 6);
+    const std::string damaged = PieceStart + std::string("my data.007") + PieceDamagedEnd;
+    const std::string prefix = s_prefix->path().string();
+    for (const std::string& secondRun : {std::string(ContentsChecked), damaged}) {
+        SCOPED_TRACE(secondRun);
+        TempDir dir;
+        split(dir.path(), file, bytes, "100000");
+        fs::copy_file(dir.path() / "my data.bat", dir.path() / "rejoin.bat");
+        const bool inProof = secondRun == damaged;
+        if (inProof)
+            writeFile(dir / "my data.007", std::string(100000, 'x'));
+        const std::string log = (dir.path() / "certutil.log").string();
+        Background first("cd '" + dir.path().string() + "' && LC_ALL=C.UTF-8 WINEPREFIX=" + prefix +
+                             " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' "
+                             "PARCELOR_CERTUTIL=hang PARCELOR_CERTUTIL_LOG='Z:" + log + "' exec " + Wine +
+                             " cmd /c rejoin.bat",
+                         dir / "first.txt");
+        EXPECT_TRUE(inProof ? first.waitForFile(log, 1) : first.waitForFile(dir.path() / "parcelor.tmp", 1000000));
+        std::system(("WINEPREFIX=" + prefix + " /usr/lib/wine/wineserver -k").c_str());
+        first.wait();
+        std::system(("WINEPREFIX=" + prefix + " /usr/lib/wine/wineserver -p > /dev/null 2>&1").c_str());
+        EXPECT_FALSE(fs::exists(dir.path() / file));
+        const std::string output = runScript(dir.path(), "my data");
+        EXPECT_NE(output.find(secondRun), std::string::npos) << output;
+        EXPECT_EQ(output.find(ReplacePrompt), std::string::npos) << output;
+        EXPECT_EQ(fs::exists(dir.path() / file) && readFile(dir / file) == bytes, !inProof);
+        EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
+    }
+}
+
+TEST_F(RejoinUnderCmd, SaysWhyWhenItCannotWriteOrRead)
+{
+    // As nobody, in a prefix of nobody's, who may not write to a folder of
+    // root's or read a piece of root's.
+    using namespace SplitMessages;
+    TempDir home;
+    fs::permissions(home.path(), fs::perms::others_exec, fs::perm_options::add);
+    const fs::path prefix = home.path() / "prefix";
+    fs::create_directories(prefix);
+    std::system(("chown nobody '" + prefix.string() + "'").c_str());
+    const std::string asNobody = "runuser -u nobody -- env HOME='" + home.path().string() + "' WINEPREFIX='" +
+                                 prefix.string() + "' WINEDEBUG=-all LC_ALL=C.UTF-8 "
+                                 "WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' ";
+    std::system((asNobody + Wine + " wineboot -i > /dev/null 2>&1").c_str());
+    fs::copy_file(StandIn, prefix / "drive_c/windows/system32/certutil.exe", fs::copy_options::overwrite_existing);
+    fs::permissions(prefix / "drive_c/windows/system32/certutil.exe", fs::perms::all);
+    struct Case {
+        bool writableFolder;
+        std::string unreadablePiece, shown;
+    };
+    const Case cases[] = {
+        {false, "", NotWritableStart + std::string("data.bin") + NotWritableEnd},
+        {true, "data.002",
+         PieceStart + std::string("data.002") + PieceUnreadableEnd + "\r\n" + FileStart + "data.bin" + NotCreatedEnd},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const fs::path folder = home.path() / "pieces";
+        fs::remove_all(folder);
+        split(folder, "data.bin", patternBytes(3500, 9), "1000");
+        fs::copy_file(folder / "data.bat", folder / "rejoin.bat");
+        using fs::perms;
+        fs::permissions(folder, c.writableFolder ? perms::all
+                                                 : perms::owner_all | perms::others_read | perms::others_exec);
+        if (!c.unreadablePiece.empty())
+            fs::permissions(folder / c.unreadablePiece, perms::owner_read | perms::owner_write);
+        const auto before = listFolder(folder);
+        const std::string output = (home.path() / "output.txt").string();
+        std::system(("cd '" + folder.string() + "' && printf '\\r\\n' | timeout 120 " + asNobody + Wine +
+                     " cmd /c rejoin.bat > '" + output + "' 2>&1")
+                        .c_str());
+        const std::string said = readFile(output);
+        EXPECT_NE(said.find(c.shown), std::string::npos) << said;
+        EXPECT_EQ(said.find("successfully"), std::string::npos) << said;
+        EXPECT_EQ(listFolder(folder), before);
+    }
+    std::system(("runuser -u nobody -- env WINEPREFIX='" + prefix.string() + "' /usr/lib/wine/wineserver -k 2>/dev/null").c_str());
 }
 
 TEST_F(RejoinUnderCmd, PieceOfTheWrongSizeStopsBeforeJoining)
@@ -195,20 +291,27 @@ TEST_F(RejoinUnderCmd, PieceOfTheWrongSizeStopsBeforeJoining)
     // 3,500 bytes in pieces of 1,000: the last piece holds 500.
     struct Case {
         std::string baseName, piece;
-        std::uintmax_t newSize;
+        std::uintmax_t newSize; // 0: a folder in its place
         std::string report;
     };
     const Case cases[] = {
         {"my (big) & data", "my (big) & data.002", 999,
          "The piece my (big) & data.002 has 999 bytes instead of 1000: copy it again and run this script again."},
         {"50%f off", "50%f off.004", 501, "The piece 50%f off.004 has 501 bytes instead of 500: copy it again"},
+        {"my (big) & data", "my (big) & data.003", 0,
+         "The piece my (big) & data.003" + std::string(SplitMessages::PieceFolderEnd)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.piece);
         TempDir dir;
         const std::string fileName = c.baseName + ".bin";
         split(dir.path(), fileName, patternBytes(3500), "1000");
-        fs::resize_file(dir.path() / c.piece, c.newSize);
+        if (c.newSize == 0) {
+            fs::remove(dir.path() / c.piece);
+            fs::create_directory(dir.path() / c.piece);
+        } else {
+            fs::resize_file(dir.path() / c.piece, c.newSize);
+        }
         writeFile(dir / "parcelor.tmp", "left over");
         std::string output = runScript(dir.path(), c.baseName);
         EXPECT_NE(output.find(c.report), std::string::npos) << output;
@@ -265,7 +368,7 @@ TEST_F(RejoinUnderCmd, ContentsUnderEveryAnswerOfCertutilWithOneBesideThePieces)
         {Certutil::StandIn, "", "", {std::string("successfully created.\r\n") + ContentsChecked}, true, 1},
         {Certutil::StandIn, "", name + ".002", {"The piece " + name + ".002" + PieceDamagedEnd}, false, 5},
         // The disk damages the rebuilt file as certutil is about to read it.
-        {Certutil::StandIn, "PARCELOR_CERTUTIL_DAMAGE='" + file + "'", "", {"The file " + file + FileDamagedEnd}, false, 5},
+        {Certutil::StandIn, "PARCELOR_CERTUTIL_DAMAGE=parcelor.tmp", "", {"The file " + file + FileDamagedEnd}, false, 5},
         {Certutil::StandIn, "PARCELOR_CERTUTIL=fail", "", sizesOnly, true, 1},
         {Certutil::Absent, "", "", sizesOnly, true, 0},
         {Certutil::WinesOwn, "", "", sizesOnly, true, 0},
