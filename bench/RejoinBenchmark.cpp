@@ -8,7 +8,8 @@
 // each of N rounds (default 3), taking turns at going first:
 //   - under Wine's cmd (when Wine is installed), the script NAME.bat, whose
 //     certutil is the stand-in given (Wine's own prints nothing), against a
-//     script of copy /b lines alone into parcelor.tmp, then the file;
+//     script of the plain join (copy /b lines into parcelor.tmp, its copy
+//     to the file and its deletion) followed by one certutil run of the file;
 //   - under sh (dash), sh NAME.bat against cat of the pieces into the file
 //     followed by one sha256sum.
 // Each run starts with no rebuilt file, as a user's first run does. Prints
@@ -50,7 +51,8 @@ void writeText(const fs::path& path, const std::string& text)
 }
 
 // Splits 200 pieces' worth of varying bytes as data.bin into shape's folder;
-// writes beside them plain.bat, the join alone, and plain.sh, cat and one sha256sum.
+// writes beside them plain.bat, the plain join and one certutil, and plain.sh,
+// cat and one sha256sum.
 bool prepare(const Shape& shape)
 {
     fs::create_directories(shape.folder / "source");
@@ -75,7 +77,8 @@ bool prepare(const Shape& shape)
         if (k >= 3)
             bat += "copy /b parcelor.tmp + data." + pieceNumberText(k) + " parcelor.tmp > nul\r\n";
     }
-    bat += "copy parcelor.tmp data.bin > nul\r\ndel parcelor.tmp > nul\r\n";
+    bat += "copy parcelor.tmp data.bin > nul\r\ndel parcelor.tmp > nul\r\n"
+           "%SystemRoot%\\System32\\certutil.exe -hashfile data.bin SHA256 > nul\r\n";
     writeText(shape.folder / "plain.bat", bat);
     writeText(shape.folder / "plain.sh", "cat" + pieces + " > data.bin && sha256sum data.bin > /dev/null\n");
     return true;
