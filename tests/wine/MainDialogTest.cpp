@@ -228,14 +228,14 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     ScratchDirectory dir;
     WriteFileBytes(dir / "small.txt", "some text");
     WriteFileBytes(dir / "holiday.zip", "some text");
-    // Named as its own script is while it is written, and reached under
-    // another spelling of that name: other letter case, or the 8.3 short
-    // name, which is all that the folder's listing shows of it beside its
-    // long name.
+    // Named as its own first piece, typed in other letter case or by its
+    // 8.3 short name: refused by the name alone. Named as its own script
+    // while it is written: the folder's listing finds it in other case.
+    WriteFileBytes(dir / "REPORT.001", "some text");
+    WriteFileBytes(dir / "long report name.001", "some text");
     WriteFileBytes(dir / "REPORT.BA~", "some text");
-    WriteFileBytes(dir / "long report name.ba~", "some text");
     char shortPath[MAX_PATH] = "";
-    ASSERT_NE(::GetShortPathNameA((dir / "long report name.ba~").c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(::GetShortPathNameA((dir / "long report name.001").c_str(), shortPath, MAX_PATH), 0u);
     const std::string shortName = std::string(shortPath).substr(std::string(shortPath).rfind('\\') + 1);
     CParcelorDlg dlg;
     bool progressShown = false;
@@ -255,10 +255,13 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
         Click(hDlg, IDC_SPLIT);
         Choose(hDlg, IDC_SIZE, Preset);
         Focus(hDlg, IDC_FILE);
-        Type(hDlg, IDC_FILE, dir / "report.ba~");
+        Type(hDlg, IDC_FILE, dir / "report.001");
         Click(hDlg, IDC_SPLIT);
         Focus(hDlg, IDC_FILE);
         Type(hDlg, IDC_FILE, shortPath);
+        Click(hDlg, IDC_SPLIT);
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, dir / "report.ba~");
         Click(hDlg, IDC_SPLIT);
         // A wildcard typed by mistake matches holiday.zip; the name itself is what is wrong.
         Focus(hDlg, IDC_FILE);
@@ -266,17 +269,18 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
         Click(hDlg, IDC_SPLIT);
         EXPECT_TRUE(ProgressHidden(hDlg));
     });
-    ASSERT_EQ(catcher.Boxes().size(), 6u);
+    ASSERT_EQ(catcher.Boxes().size(), 7u);
     EXPECT_EQ(catcher.Boxes()[0].text, SplitMessages::NoFile);
     EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
     EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
-    auto refusal = [](const std::string& baseName) {
-        return SplitMessages::OverwritesSourceStart + ("rejoin script " + baseName + ".bat") +
-               SplitMessages::OverwritesSourceEnd;
+    auto pieceName = [](const std::string& name) {
+        return SplitMessages::PieceNameStart + name + SplitMessages::PieceNameEnd;
     };
-    EXPECT_EQ(catcher.Boxes()[3].text, refusal("report"));
-    EXPECT_EQ(catcher.Boxes()[4].text, refusal(shortName.substr(0, shortName.rfind('.'))));
-    EXPECT_EQ(catcher.Boxes()[5].text, "The name " + (dir / "holid?y.zip") +
+    EXPECT_EQ(catcher.Boxes()[3].text, pieceName("report.001"));
+    EXPECT_EQ(catcher.Boxes()[4].text, pieceName(shortName));
+    EXPECT_EQ(catcher.Boxes()[5].text, SplitMessages::OverwritesSourceStart + std::string("rejoin script report.bat") +
+                                           SplitMessages::OverwritesSourceEnd);
+    EXPECT_EQ(catcher.Boxes()[6].text, "The name " + (dir / "holid?y.zip") +
                                            " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
                                            "Type the file's exact name, or choose it with Browse.");
     for (const CaughtBox& box : catcher.Boxes()) {
@@ -286,8 +290,9 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     EXPECT_FALSE(progressShown);
     EXPECT_FALSE(FileExists(dir / "small.001"));
     EXPECT_FALSE(FileExists(dir / "holiday.001"));
+    EXPECT_EQ(ReadFileBytes(dir / "REPORT.001"), "some text");
+    EXPECT_EQ(ReadFileBytes(dir / "long report name.001"), "some text");
     EXPECT_EQ(ReadFileBytes(dir / "REPORT.BA~"), "some text");
-    EXPECT_EQ(ReadFileBytes(dir / "long report name.ba~"), "some text");
 }
 
 TEST(MainDialog, EnterAndExitConfirmWhileEscapeAndCloseCancel)
