@@ -49,14 +49,25 @@ std::string pieceNumberText(int number)
     return std::string(text.size() < 3 ? 3 - text.size() : 0, '0') + text;
 }
 
+std::string pieceName(const std::string& baseName, int number)
+{
+    return baseName + "." + pieceNumberText(number);
+}
+
+std::string scriptName(const std::string& baseName)
+{
+    return baseName + ScriptExtension;
+}
+
+// A prefix that ends in the base name gives the path as the base name gives the name.
 std::string piecePath(const std::string& piecePrefix, int number)
 {
-    return piecePrefix + "." + pieceNumberText(number);
+    return pieceName(piecePrefix, number);
 }
 
 std::string scriptPath(const std::string& piecePrefix)
 {
-    return piecePrefix + ".bat";
+    return scriptName(piecePrefix);
 }
 
 std::int64_t pieceLength(int number, int pieceCount, std::int64_t pieceSize, std::int64_t fileLength)

@@ -28,8 +28,18 @@ std::string pieceNumberText(int number);
 // holds the rest.
 std::int64_t pieceLength(int number, int pieceCount, std::int64_t pieceSize, std::int64_t fileLength);
 
-// piecePrefix, ".", and the number text of number.
+// The end of the rejoin script's name.
+inline constexpr const char* ScriptExtension = ".bat";
+
+// baseName, ".", and the number text of number: NAME.001 of NAME.
+std::string pieceName(const std::string& baseName, int number);
+
+// baseName followed by ScriptExtension: NAME.bat of NAME.
+std::string scriptName(const std::string& baseName);
+
+// The paths of the same, in the pieces' directory: piecePrefix (the
+// directory, a separator, baseName), ".", and the number text of number.
 std::string piecePath(const std::string& piecePrefix, int number);
 
-// piecePrefix followed by ".bat".
+// piecePrefix followed by ScriptExtension.
 std::string scriptPath(const std::string& piecePrefix);

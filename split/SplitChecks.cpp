@@ -1,6 +1,7 @@
 // The request checks, the piece size and the piece count of a split.
 #include "split/SplitChecks.h"
 
+#include "split/PieceNames.h"
 #include "split/RejoinScript.h"
 #include "split/SplitMessages.h"
 
@@ -126,7 +127,7 @@ std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan
 
 ScriptClash scriptClash(const std::string& baseName, const std::string& fileName, const ScriptCodePage& codePage)
 {
-    if (sameName(fileName, baseName + ".bat", codePage))
+    if (sameName(fileName, scriptName(baseName), codePage))
         return ScriptClash::Script;
     if (sameName(fileName, ScratchFileName, codePage))
         return ScriptClash::Scratch;

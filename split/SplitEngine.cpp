@@ -14,21 +14,20 @@ namespace {
 // The message that refuses a run whose output would replace the source.
 std::string overwriteMessage(const std::string& outputName)
 {
-    return SplitMessages::OverwritesSourceStart + outputName + SplitMessages::OverwritesSourceEnd;
+    return SplitMessages::fill(SplitMessages::OverwritesSource, {outputName});
 }
 
 // Sets converted to name as the script writes it. Gives the refusal of a name
 // that the script cannot hold, or, in its character set, cannot hold safely;
 // empty when all is well.
-std::string scriptName(const std::string& name, const PieceNames& names, const ScriptCodePage& codePage,
+std::string convertedName(const std::string& name, const PieceNames& names, const ScriptCodePage& codePage,
                        std::string& converted, std::string& utf8)
 {
     if (!canNameInScript(name, codePage, ScriptCodePage::Side::Names))
-        return SplitMessages::BadScriptNameStart + name + SplitMessages::BadScriptNameEnd;
+        return SplitMessages::fill(SplitMessages::BadScriptName, {name});
     if (!codePage.toScriptText(name, converted) ||
         !canNameInScript(converted, codePage, ScriptCodePage::Side::Script) || !codePage.toUtf8(name, utf8))
-        return SplitMessages::BadScriptNameStart + name + SplitMessages::NoScriptCharactersMiddle +
-               names.baseName + ".bat" + SplitMessages::NoScriptCharactersEnd;
+        return SplitMessages::fill(SplitMessages::NoScriptCharacters, {name, scriptName(names.baseName)});
     return "";
 }
 
@@ -54,22 +53,19 @@ std::string checkNames(const PieceNames& names, const ScriptCodePage& codePage, 
     if (charactersOf(path, codePage, ScriptCodePage::Side::Names).count() > MaxPathLength)
         return SplitMessages::PathTooLong;
     if (names.baseName.empty())
-        return SplitMessages::NoBaseNameStart + names.fileName + SplitMessages::NoBaseNameEnd;
+        return SplitMessages::fill(SplitMessages::NoBaseName, {names.fileName});
     for (const std::string* name : {&names.baseName, &names.fileName})
         if (isDeviceName(*name))
-            return SplitMessages::BadScriptNameStart + *name + SplitMessages::DeviceNameEnd;
-    std::string failure = scriptName(names.baseName, names, codePage, script.baseName, script.utf8BaseName);
+            return SplitMessages::fill(SplitMessages::DeviceName, {*name});
+    std::string failure = convertedName(names.baseName, names, codePage, script.baseName, script.utf8BaseName);
     if (failure.empty())
-        failure = scriptName(names.fileName, names, codePage, script.fileName, script.utf8FileName);
+        failure = convertedName(names.fileName, names, codePage, script.fileName, script.utf8FileName);
     if (!failure.empty())
         return failure;
     switch (scriptClash(names.baseName, names.fileName, codePage)) {
-    case ScriptClash::Script:
-        return SplitMessages::NamesTheScriptStart + names.fileName + SplitMessages::NamesTheScriptEnd;
-    case ScriptClash::Scratch:
-        return SplitMessages::ScratchNameStart + names.fileName + SplitMessages::ScratchNameEnd;
-    case ScriptClash::Piece:
-        return SplitMessages::PieceNameStart + names.fileName + SplitMessages::PieceNameEnd;
+    case ScriptClash::Script: return SplitMessages::fill(SplitMessages::NamesTheScript, {names.fileName});
+    case ScriptClash::Scratch: return SplitMessages::fill(SplitMessages::ScratchName, {names.fileName});
+    case ScriptClash::Piece: return SplitMessages::fill(SplitMessages::PieceName, {names.fileName});
     case ScriptClash::None: break;
     }
     return "";
@@ -90,11 +86,11 @@ std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const S
     };
     std::vector<Output> outputs;
     for (int k = 1; k <= plan.pieceCount; ++k) {
-        const std::string name = names.baseName + "." + pieceNumberText(k);
+        const std::string name = pieceName(names.baseName, k);
         outputs.push_back({name, piecePath(names.piecePrefix, k), "piece " + name});
     }
-    const std::string script = "rejoin script " + names.baseName + ".bat";
-    outputs.push_back({names.baseName + ".bat", scriptPath(names.piecePrefix), script});
+    const std::string script = "rejoin script " + scriptName(names.baseName);
+    outputs.push_back({scriptName(names.baseName), scriptPath(names.piecePrefix), script});
     outputs.push_back({names.baseName + TemporaryScriptEnd, temporaryScriptPath(names), script});
     std::vector<std::string> outputNames;
     for (const Output& output : outputs)
@@ -112,7 +108,7 @@ std::string checkOutputs(const SplitPlan& plan, const PieceNames& names, const S
         }
     }
     if (!removeFile(scriptPath(names.piecePrefix)))
-        return SplitMessages::OldScriptStart + names.baseName + ".bat" + SplitMessages::OldScriptEnd;
+        return SplitMessages::fill(SplitMessages::OldScript, {scriptName(names.baseName)});
     return "";
 }
 
@@ -192,8 +188,7 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
     if (error != FileError::None)
         return fail(fileErrorMessage(error));
 
-    host.showMessage(SplitMessages::SplitDone + names.fileName + SplitMessages::RunProgram +
-                         names.baseName + ".bat.",
+    host.showMessage(SplitMessages::fill(SplitMessages::SplitDone, {names.fileName, scriptName(names.baseName)}),
                      MessageIcon::Information);
     host.hideProgress();
 }

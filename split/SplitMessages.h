@@ -1,7 +1,32 @@
 // Every text that a split shows to the user, in one place.
 #pragma once
 
+#include <initializer_list>
+#include <string>
+
+// A text that names a file, a piece, a size or a command holds {} at each
+// place of one, filled in order by fill(): by the name as it stands (in a
+// message box), or as the line that shows it needs it (in the script, an
+// echo line or sh). The texts that the rejoin script shows hold none of
+// & ^ ( ) % < > | that cmd would act on in an echo line.
 namespace SplitMessages {
+
+// text with each {} filled, in order, by the next of values. The values are
+// taken as they are, never searched for {} themselves.
+inline std::string fill(const char* text, std::initializer_list<std::string> values)
+{
+    std::string filled;
+    auto value = values.begin();
+    for (const char* at = text; *at != '\0'; ++at) {
+        if (at[0] == '{' && at[1] == '}' && value != values.end()) {
+            filled += *value++;
+            ++at;
+        } else {
+            filled += *at;
+        }
+    }
+    return filled;
+}
 
 inline constexpr const char* NoFile = "You must specify a file to split.";
 inline constexpr const char* FileNotFound = "The file could not be found.";
@@ -37,171 +62,140 @@ inline constexpr const char* SourceChanged =
 inline constexpr const char* PathTooLong =
     "The path of the pieces would be longer than the system allows.\n"
     "Choose a shorter directory for pieces or a shorter file name.";
-// Followed by the name of the piece or script, then OverwritesSourceEnd.
-inline constexpr const char* OverwritesSourceStart = "The file to split cannot be overwritten by its own ";
-inline constexpr const char* OverwritesSourceEnd = ".\nChoose another directory for pieces.";
+// The piece or the script, as "piece NAME.001" or "rejoin script NAME.bat".
+inline constexpr const char* OverwritesSource =
+    "The file to split cannot be overwritten by its own {}.\nChoose another directory for pieces.";
 // An output name in the folder whose file could not be told apart from the source.
 inline constexpr const char* FolderNotChecked =
     "The directory for pieces could not be checked: a file in it could not be told apart from the file "
     "to split, which the pieces might overwrite.\n"
     "Try again, or choose another directory for pieces.";
-// Followed by the name, then BadScriptNameEnd (or NoScriptCharactersMiddle, below).
-inline constexpr const char* BadScriptNameStart = "The name ";
-inline constexpr const char* BadScriptNameEnd =
-    " holds a character that the rejoin script cannot hold.\n"
+inline constexpr const char* BadScriptName =
+    "The name {} holds a character that the rejoin script cannot hold.\n"
     "Rename the file before splitting it.";
-
-// BadScriptNameStart, the name, NoScriptCharactersMiddle, the script's name, NoScriptCharactersEnd.
-inline constexpr const char* NoScriptCharactersMiddle = " cannot be written into the rejoin script ";
-inline constexpr const char* NoScriptCharactersEnd =
-    ": the character set in which the command interpreter reads the script "
-    "has no equivalent for some of its characters.\n"
+// The name, then the script's name.
+inline constexpr const char* NoScriptCharacters =
+    "The name {} cannot be written into the rejoin script {}: the character set in which the command "
+    "interpreter reads the script has no equivalent for some of its characters.\n"
     "Rename the file before splitting it.";
-
-// BadScriptNameStart, the name, DeviceNameEnd.
-inline constexpr const char* DeviceNameEnd =
-    " is reserved by Windows for a device: pieces or a file under it would go to that device, not to "
-    "the disk.\n"
+inline constexpr const char* DeviceName =
+    "The name {} is reserved by Windows for a device: pieces or a file under it would go to that device, "
+    "not to the disk.\n"
     "Rename the file before splitting it.";
-// NoBaseNameStart, the file's name, NoBaseNameEnd.
-inline constexpr const char* NoBaseNameStart = "The file ";
-inline constexpr const char* NoBaseNameEnd =
-    " cannot be split under this name: its pieces and rejoin script are named after the part of its path "
-    "before the last dot, and that part has no name.\n"
+inline constexpr const char* NoBaseName =
+    "The file {} cannot be split under this name: its pieces and rejoin script are named after the part of "
+    "its path before the last dot, and that part has no name.\n"
     "Rename the file before splitting it.";
-// OldScriptStart, the script's name, OldScriptEnd.
-inline constexpr const char* OldScriptStart = "The rejoin script ";
-inline constexpr const char* OldScriptEnd =
-    " of an earlier split cannot be removed, and the new pieces must not be joined by it.\n"
+// The script's name.
+inline constexpr const char* OldScript =
+    "The rejoin script {} of an earlier split cannot be removed, and the new pieces must not be joined by "
+    "it.\n"
     "Close any program that has it open, or delete it, and split the file again.";
 
-// Files that the rejoin script makes beside the pieces: the file itself may
-// not have the name of either (ASCII letters compared in either case).
-// NamesTheScriptStart, the file's name, NamesTheScriptEnd.
-inline constexpr const char* NamesTheScriptStart = "The file ";
-inline constexpr const char* NamesTheScriptEnd =
-    " cannot be split under this name: its rejoin script would have the same name and would "
+// Files that the rejoin script makes or reads beside the pieces: the file
+// itself may not have the name of any (ASCII letters compared in either case).
+inline constexpr const char* NamesTheScript =
+    "The file {} cannot be split under this name: its rejoin script would have the same name and would "
     "overwrite itself while it runs.\n"
     "Rename the file before splitting it.";
-// ScratchNameStart, the file's name, ScratchNameEnd.
-inline constexpr const char* ScratchNameStart = "The file ";
-inline constexpr const char* ScratchNameEnd =
-    " cannot be split under this name: the rejoin script gathers the pieces in a scratch file of that "
-    "name and deletes it.\n"
+inline constexpr const char* ScratchName =
+    "The file {} cannot be split under this name: the rejoin script gathers the pieces in a scratch file "
+    "of that name and deletes it.\n"
+    "Rename the file before splitting it.";
+// NAME.001 ... NAME.999, which the rejoin script takes for a piece, and a piece for the file.
+inline constexpr const char* PieceName =
+    "The file {} cannot be split under this name: one of its own pieces would have the same name, and its "
+    "rejoin script would take the one for the other.\n"
     "Rename the file before splitting it.";
 
-// PieceNameStart, the file's name, PieceNameEnd: a file named as one of its
-// own pieces would be (NAME.001 ... NAME.999), which the rejoin script takes
-// for a piece, and a piece for the file.
-inline constexpr const char* PieceNameStart = "The file ";
-inline constexpr const char* PieceNameEnd =
-    " cannot be split under this name: one of its own pieces would have the same name, and its rejoin "
-    "script would take the one for the other.\n"
-    "Rename the file before splitting it.";
+// The success message: the file's name, then the script's.
+inline constexpr const char* SplitDone = "The file was split successfully.\nTo recreate {} run the program {}.";
 
-// The success message: SplitDone, fileName, RunProgram, baseName, ".bat."
-inline constexpr const char* SplitDone = "The file was split successfully.\nTo recreate ";
-inline constexpr const char* RunProgram = " run the program ";
+// Lines that the rejoin script shows.
 
-// Lines that the rejoin script shows. cmd reads them in echo commands: none
-// holds & ^ ( ) % < > or |. A name goes between the parts of each.
+// The first lines, for anyone who opens the script: the file's name, the
+// script's; then the command that runs it under sh.
+inline constexpr const char* RunOnWindows = "To rebuild {} from its pieces in this folder: on Windows, run {};";
+inline constexpr const char* RunElsewhere = "on Linux or macOS, run: {}";
 
-// The first lines, for anyone who opens the script: RunStart, the file's
-// name, RunOnWindows, the script's name; then RunElsewhere, the command.
-inline constexpr const char* RunStart = "To rebuild ";
-inline constexpr const char* RunOnWindows = " from its pieces in this folder: on Windows, run ";
-inline constexpr const char* RunElsewhere = "on Linux or macOS, run: ";
-
-// FileStart, the file's name, then one of the ends.
-inline constexpr const char* FileStart = "The file ";
-inline constexpr const char* CreatingEnd = " is now being created . . .";
-inline constexpr const char* CreatedEnd = " was successfully created.";
-inline constexpr const char* NotCreatedEnd = " was not created.";
-// FileStart, the name, SizeMiddle, the size found, SizeInsteadOf, the size
-// expected, then WrongFileSizeEnd, or PieceSizeEnd after PieceStart.
-inline constexpr const char* SizeMiddle = " has ";
-inline constexpr const char* SizeInsteadOf = " bytes instead of ";
-inline constexpr const char* WrongFileSizeEnd = ": it was not created correctly.";
-// CopyFailedStart, the file's name, CopyFailedMiddle, its size, CopyFailedEnd:
-// a copy that failed although every piece could be read and the folder
-// written, which leaves a full disk as the likely cause.
-inline constexpr const char* CopyFailedStart = "A copy failed: the file ";
-inline constexpr const char* CopyFailedMiddle =
-    " was not created. The disk may be full: the file needs room for ";
-inline constexpr const char* CopyFailedEnd =
-    " bytes here. Make room, or copy this script and its pieces to a disk that has it, and run the script there.";
-// NotWritableStart, the file's name, NotWritableEnd.
-inline constexpr const char* NotWritableStart = "The file ";
-inline constexpr const char* NotWritableEnd =
-    " cannot be created here, as this folder cannot be written to. Copy this script and its pieces into a "
-    "folder that can, and run the script there.";
-// FileStart, the file's name, StoppedEnd: sh, when the rebuild is interrupted.
-inline constexpr const char* StoppedEnd = " was not created, as the rebuild was stopped. Run this script again.";
-
-// PieceStart, the piece's name, then one of the ends.
-inline constexpr const char* PieceStart = "The piece ";
-inline constexpr const char* PieceMissingEnd = " is missing: copy it into this folder and run this script again.";
-inline constexpr const char* PieceSizeEnd = ": copy it again and run this script again.";
-inline constexpr const char* PieceFolderEnd =
-    " is a folder, not a file: copy the piece itself into this folder and run this script again.";
-inline constexpr const char* PieceUnreadableEnd =
-    " cannot be read: another program may be using it, or you may lack the permission to read it. Close "
-    "that program, or copy the piece again, and run this script again.";
-inline constexpr const char* PieceDamagedEnd =
-    " is damaged: its contents differ from the original's. Copy it again and run this script again.";
-inline constexpr const char* FileDamagedEnd =
-    " was rebuilt, but its contents differ from the original's: it was not created correctly. "
-    "Run this script again, and if this happens again, copy the pieces again.";
-
-// Progress: JoiningStart, the number of pieces, JoiningEnd (JoiningOne for one).
+// Progress.
+inline constexpr const char* FileCreating = "The file {} is now being created . . .";
 inline constexpr const char* CheckingPieces = "Checking the pieces . . .";
-inline constexpr const char* JoiningStart = "Joining ";
-inline constexpr const char* JoiningEnd = " pieces . . .";
+inline constexpr const char* Joining = "Joining {} pieces . . .";
 inline constexpr const char* JoiningOne = "Joining 1 piece . . .";
 inline constexpr const char* CheckingFile = "Checking the SHA-256 of the file . . .";
 inline constexpr const char* CheckingEveryPiece = "Checking the SHA-256 of every piece . . .";
 
-// After the success line, when the contents were checked, or only the sizes,
-// or (COMMAND.COM) only that the pieces are there.
+// The end of a rebuild: the success line, then one that says how far the
+// checks went: the contents, only the sizes, or (COMMAND.COM) only that the
+// pieces are there.
+inline constexpr const char* FileCreated = "The file {} was successfully created.";
 inline constexpr const char* ContentsChecked = "Its size and SHA-256, and those of every piece, match the original's.";
 inline constexpr const char* SizesChecked =
     "Its size and those of every piece match the original's; the contents were not checked.";
 // COMMAND.COM shows at most 98 characters of it.
 inline constexpr const char* PresenceChecked = "Only the pieces' presence was checked, not their sizes or contents.";
-// Once, when no SHA-256 can be computed here; then CheckByHandStart, the
-// file's name, CheckByHandMiddle, its SHA-256, "."; then HowToHashStart,
-// the file's name quoted, HowToHashWindows, it again, HowToHashOr, it again,
-// HowToHashEnd.
+
+// A piece that will not do, named; nothing has been joined.
+inline constexpr const char* PieceMissing = "The piece {} is missing: copy it into this folder and run this script again.";
+inline constexpr const char* PieceFolder =
+    "The piece {} is a folder, not a file: copy the piece itself into this folder and run this script again.";
+inline constexpr const char* PieceUnreadable =
+    "The piece {} cannot be read: another program may be using it, or you may lack the permission to read it. "
+    "Close that program, or copy the piece again, and run this script again.";
+// The piece, the size found, the size expected.
+inline constexpr const char* PieceWrongSize = "The piece {} has {} bytes instead of {}: copy it again and run this script again.";
+inline constexpr const char* PieceDamaged =
+    "The piece {} is damaged: its contents differ from the original's. Copy it again and run this script again.";
+
+// A rebuild that failed, and what to do.
+inline constexpr const char* FileNotCreated = "The file {} was not created.";
+// The file, the size found, the size expected.
+inline constexpr const char* FileWrongSize = "The file {} has {} bytes instead of {}: it was not created correctly.";
+inline constexpr const char* FileDamaged =
+    "The file {} was rebuilt, but its contents differ from the original's: it was not created correctly. "
+    "Run this script again, and if this happens again, copy the pieces again.";
+// A copy that failed although every piece could be read and the folder
+// written, which leaves a full disk as the likely cause: the file, its size.
+inline constexpr const char* CopyFailed =
+    "A copy failed: the file {} was not created. The disk may be full: the file needs room for {} bytes here. "
+    "Make room, or copy this script and its pieces to a disk that has it, and run the script there.";
+inline constexpr const char* NotWritable =
+    "The file {} cannot be created here, as this folder cannot be written to. Copy this script and its "
+    "pieces into a folder that can, and run the script there.";
+// sh, when the rebuild is interrupted.
+inline constexpr const char* Stopped = "The file {} was not created, as the rebuild was stopped. Run this script again.";
+
+// Once, when no SHA-256 can be computed here, then how to check the file by
+// other means: its name and its SHA-256; then the commands that print it,
+// with the name quoted in each.
 inline constexpr const char* ContentsNotChecked =
     "The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.";
 inline constexpr const char* NoHashTool =
     "The contents cannot be checked here, as sha256sum, shasum and openssl are all missing: only the sizes "
     "are checked.";
-inline constexpr const char* CheckByHandStart = "To check ";
-inline constexpr const char* CheckByHandMiddle = " by other means once it is created, compare its SHA-256 with ";
-inline constexpr const char* HowToHashStart = "Its SHA-256 is printed by certutil -hashfile ";
-inline constexpr const char* HowToHashWindows = " SHA256 on Windows 7 and later, and by sha256sum ";
-inline constexpr const char* HowToHashOr = " or shasum -a 256 ";
-inline constexpr const char* HowToHashEnd = " elsewhere.";
+inline constexpr const char* CheckByHand =
+    "To check {} by other means once it is created, compare its SHA-256 with {}.";
+inline constexpr const char* HowToHash =
+    "Its SHA-256 is printed by certutil -hashfile {} SHA256 on Windows 7 and later, and by sha256sum {} or "
+    "shasum -a 256 {} elsewhere.";
 
-// A file of the rebuilt name already here: FileStart, its name, then one of the ends.
-inline constexpr const char* CheckingExistingEnd = " is already here: checking its SHA-256 . . .";
-inline constexpr const char* AlreadyHereEnd =
-    " is already here, with the original's size and SHA-256: it was left as it is.";
-inline constexpr const char* DiffersEnd = " that is already here differs from the original.";
-inline constexpr const char* UnprovenEnd =
-    " that is already here cannot be compared with the original, as its contents cannot be checked here.";
-inline constexpr const char* UncheckableEnd =
-    " is already here, and this command interpreter cannot compare it with the original.";
-// FolderStart, the name, FolderEnd.
-inline constexpr const char* FolderStart = "There is already a folder named ";
-inline constexpr const char* FolderEnd = " here.";
+// A file of the rebuilt name already here.
+inline constexpr const char* CheckingExisting = "The file {} is already here: checking its SHA-256 . . .";
+inline constexpr const char* AlreadyHere =
+    "The file {} is already here, with the original's size and SHA-256: it was left as it is.";
+inline constexpr const char* Differs = "The file {} that is already here differs from the original.";
+inline constexpr const char* Unproven =
+    "The file {} that is already here cannot be compared with the original, as its contents cannot be checked "
+    "here.";
+inline constexpr const char* Uncheckable =
+    "The file {} is already here, and this command interpreter cannot compare it with the original.";
+inline constexpr const char* FolderInTheWay = "There is already a folder named {} here.";
 // Asked before a file already here is replaced; no answer means no.
 inline constexpr const char* ReplacePrompt = "Replace it with the file rebuilt from the pieces? [y/N] ";
-// KeptStart, the file's name, KeptEnd: short enough for COMMAND.COM's
-// lines with a DOS name.
-inline constexpr const char* KeptStart = "Nothing was replaced. To rebuild ";
-inline constexpr const char* KeptEnd = " here, move or rename the one here, then run this script again.";
+// Short enough for COMMAND.COM's lines with a DOS name.
+inline constexpr const char* Kept =
+    "Nothing was replaced. To rebuild {} here, move or rename the one here, then run this script again.";
 
 // When the names make lines too long for COMMAND.COM (DOS, Windows 9x).
 inline constexpr const char* NeedsWindowsNt =

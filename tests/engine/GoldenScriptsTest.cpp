@@ -57,6 +57,8 @@ TEST(GoldenScripts, TheGeneratorMakesTheBytesKept)
         {"999-pieces.bat", {"big", "big.zip", "big", "big.zip"}, 999, 1457664, 1456206000},
         {"empty.bat", {"empty", "empty.txt", "empty", "empty.txt"}, 1, 1457664, 0},
         {"double-byte.bat", {sjis, sjis + ".zip", utf8, utf8 + ".zip"}, 2, 1457664, 2000000, true},
+        // Pieces of 999 MB: sizes past 4 GiB, which cmd compares as text, also as their low 32 bits.
+        {"past-4-gib.bat", {"huge", "huge.img", "huge", "huge.img"}, 5, 1047527424, 5000000001},
     };
     const fs::path golden = fs::path(PARCELOR_SOURCE_DIR) / "tests/engine/golden";
     const bool rewrite = std::getenv("PARCELOR_REWRITE_GOLDEN") != nullptr;

@@ -162,7 +162,7 @@ TEST_F(RejoinUnderCmd, MissingPieceStopsBeforeJoining)
     fs::remove(dir.path() / "my data.003");
     writeFile(dir / "parcelor.tmp", "left over");
     std::string output = runScript(dir.path(), "my data");
-    EXPECT_NE(output.find("The piece my data.003" + std::string(SplitMessages::PieceMissingEnd)), std::string::npos)
+    EXPECT_NE(output.find(SplitMessages::fill(SplitMessages::PieceMissing, {"my data.003"})), std::string::npos)
         << output;
     EXPECT_NE(output.find("The file my data.bin was not created."), std::string::npos) << output;
     EXPECT_EQ(output.find("successfully"), std::string::npos) << output;
@@ -192,7 +192,7 @@ TEST_F(RejoinUnderCmd, ADiskWithRoomForTheFileOnceIsEnough)
         const bool fits = length == 200000;
         EXPECT_EQ(output.find(std::string("successfully created.\r\n") + ContentsChecked) != std::string::npos, fits)
             << output;
-        EXPECT_EQ(output.find(CopyFailedStart + std::string("big.zip") + CopyFailedMiddle + "450000" + CopyFailedEnd) !=
+        EXPECT_EQ(output.find(fill(CopyFailed, {"big.zip", "450000"})) !=
                       std::string::npos,
                   !fits)
             << output;
@@ -208,7 +208,7 @@ TEST_F(RejoinUnderCmd, ARebuildCutShortLeavesNothingUnderTheNameAndTheNextRunJus
     // certutil proves the join, with piece 7 damaged. The second has no input.
     using namespace SplitMessages;
     const std::string file = "my data.bin", bytes = patternBytes(3000000, 6);
-    const std::string damaged = PieceStart + std::string("my data.007") + PieceDamagedEnd;
+    const std::string damaged = fill(PieceDamaged, {"my data.007"});
     const std::string prefix = s_prefix->path().string();
     for (const std::string& secondRun : {std::string(ContentsChecked), damaged}) {
         SCOPED_TRACE(secondRun);
@@ -258,9 +258,9 @@ TEST_F(RejoinUnderCmd, SaysWhyWhenItCannotWriteOrRead)
         std::string unreadablePiece, shown;
     };
     const Case cases[] = {
-        {false, "", NotWritableStart + std::string("data.bin") + NotWritableEnd},
+        {false, "", fill(NotWritable, {"data.bin"})},
         {true, "data.002",
-         PieceStart + std::string("data.002") + PieceUnreadableEnd + "\r\n" + FileStart + "data.bin" + NotCreatedEnd},
+         fill(PieceUnreadable, {"data.002"}) + "\r\n" + fill(FileNotCreated, {"data.bin"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
@@ -299,7 +299,7 @@ TEST_F(RejoinUnderCmd, PieceOfTheWrongSizeStopsBeforeJoining)
          "The piece my (big) & data.002 has 999 bytes instead of 1000: copy it again and run this script again."},
         {"50%f off", "50%f off.004", 501, "The piece 50%f off.004 has 501 bytes instead of 500: copy it again"},
         {"my (big) & data", "my (big) & data.003", 0,
-         "The piece my (big) & data.003" + std::string(SplitMessages::PieceFolderEnd)},
+         SplitMessages::fill(SplitMessages::PieceFolder, {"my (big) & data.003"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.piece);
@@ -362,13 +362,13 @@ TEST_F(RejoinUnderCmd, ContentsUnderEveryAnswerOfCertutilWithOneBesideThePieces)
     };
     using namespace SplitMessages;
     const std::string name = "my (big) & data", file = name + ".bin";
-    const std::vector<std::string> sizesOnly = {ContentsNotChecked, CheckByHandStart + file + CheckByHandMiddle + "#.",
+    const std::vector<std::string> sizesOnly = {ContentsNotChecked, fill(CheckByHand, {file, "#"}),
                                                 "The file " + file + " was successfully created.\r\n" + SizesChecked};
     const Case cases[] = {
         {Certutil::StandIn, "", "", {std::string("successfully created.\r\n") + ContentsChecked}, true, 1},
-        {Certutil::StandIn, "", name + ".002", {"The piece " + name + ".002" + PieceDamagedEnd}, false, 5},
+        {Certutil::StandIn, "", name + ".002", {fill(PieceDamaged, {name + ".002"})}, false, 5},
         // The disk damages the rebuilt file as certutil is about to read it.
-        {Certutil::StandIn, "PARCELOR_CERTUTIL_DAMAGE=parcelor.tmp", "", {"The file " + file + FileDamagedEnd}, false, 5},
+        {Certutil::StandIn, "PARCELOR_CERTUTIL_DAMAGE=parcelor.tmp", "", {fill(FileDamaged, {file})}, false, 5},
         {Certutil::StandIn, "PARCELOR_CERTUTIL=fail", "", sizesOnly, true, 1},
         {Certutil::Absent, "", "", sizesOnly, true, 0},
         {Certutil::WinesOwn, "", "", sizesOnly, true, 0},
@@ -420,7 +420,7 @@ TEST_F(RejoinUnderCmd, StartedFromAnotherFolderWorksInItsOwnAndGoesBack)
     std::string folder = "Z:" + dir.path().string();
     std::replace(folder.begin(), folder.end(), '/', '\\');
     const std::string intact = SplitMessages::ContentsChecked;
-    const std::string damaged = "The piece data.002" + std::string(SplitMessages::PieceDamagedEnd);
+    const std::string damaged = SplitMessages::fill(SplitMessages::PieceDamaged, {"data.002"});
     // The script's path as typed there, and what the script shows.
     const std::pair<std::string, std::string> cases[] = {{folder + "\\pieces\\rejoin.bat", intact},
                                                          {"..\\pieces\\rejoin.bat", damaged}};
@@ -475,14 +475,14 @@ TEST_F(RejoinUnderCmd, NothingAlreadyHereIsLostOrReplacedUnproven)
         bool replaced;
         int calls;
     };
-    const std::string kept = KeptStart + file + KeptEnd;
+    const std::string kept = fill(Kept, {file});
     const Case cases[] = {
-        {bytes, Certutil::StandIn, "", "", FileStart + file + AlreadyHereEnd, false, 1},
-        {edited, Certutil::StandIn, "", "", FileStart + file + DiffersEnd + "\r\n" + ReplacePrompt + kept, false, 1},
+        {bytes, Certutil::StandIn, "", "", fill(AlreadyHere, {file}), false, 1},
+        {edited, Certutil::StandIn, "", "", fill(Differs, {file}) + "\r\n" + ReplacePrompt + kept, false, 1},
         {"older", Certutil::StandIn, "", "y\\r\\n", std::string("successfully created.\r\n") + ContentsChecked, true, 1},
-        {"older", Certutil::StandIn, name + ".003", "y\\r\\n", PieceStart + name + ".003" + PieceDamagedEnd, false, 5},
-        {bytes, Certutil::Absent, name + ".002", "", FileStart + file + UnprovenEnd, false, 0},
-        {"/", Certutil::StandIn, "", "y\\r\\n", FolderStart + file + FolderEnd + "\r\n" + kept, false, 0},
+        {"older", Certutil::StandIn, name + ".003", "y\\r\\n", fill(PieceDamaged, {name + ".003"}), false, 5},
+        {bytes, Certutil::Absent, name + ".002", "", fill(Unproven, {file}), false, 0},
+        {"/", Certutil::StandIn, "", "y\\r\\n", fill(FolderInTheWay, {file}) + "\r\n" + kept, false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
@@ -537,7 +537,7 @@ TEST_F(RejoinUnderCmd, UnderCommandComOnlyNamesItsLinesHold)
         // A file already there, which it cannot compare, it keeps.
         writeFile(dir / (name + ".bin"), "older");
         const std::string again = run(dir.path().string(), "cmd /c launch.bat");
-        EXPECT_NE(again.find(SplitMessages::FileStart + name + ".bin" + SplitMessages::UncheckableEnd), std::string::npos)
+        EXPECT_NE(again.find(SplitMessages::fill(SplitMessages::Uncheckable, {name + ".bin"})), std::string::npos)
             << again;
         EXPECT_EQ(readFile(dir / (name + ".bin")), "older");
     }

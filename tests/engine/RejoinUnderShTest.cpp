@@ -134,7 +134,7 @@ TEST(RejoinUnderSh, RebuildsAndProvesEveryKindOfName)
             const ShRun result = fromElsewhere ? run(shell, dir.path() / "source", quoted("../" + script), "", path)
                                                : run(shell, dir.path(), typedCommand(dir.path() / script), "", path);
             EXPECT_EQ(result.status, 0) << result.output;
-            EXPECT_NE(result.output.find(FileStart + name + CreatedEnd + "\n" + ContentsChecked), std::string::npos)
+            EXPECT_NE(result.output.find(fill(FileCreated, {name}) + "\n" + ContentsChecked), std::string::npos)
                 << result.output;
             EXPECT_TRUE(readFile(dir / name) == bytes && readFile(dir / ("source/" + name)) == bytes);
             EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
@@ -158,34 +158,34 @@ TEST(RejoinUnderSh, NamesWhatIsWrongAndLosesNothing)
         int status;
         std::string fileAfter; // "-" for none
     };
-    const std::string kept = KeptStart + file + KeptEnd;
+    const std::string kept = fill(Kept, {file});
     const Case cases[] = {
-        {PieceStart + std::string("my data.002") + PieceMissingEnd,
+        {fill(PieceMissing, {"my data.002"}),
          [](const TempDir& d) { fs::remove(d.path() / "my data.002"); }, "", 1, "-"},
-        {PieceStart + std::string("my data.003") + PieceFolderEnd,
+        {fill(PieceFolder, {"my data.003"}),
          [](const TempDir& d) {
              fs::remove(d.path() / "my data.003");
              fs::create_directory(d.path() / "my data.003");
          },
          "", 1, "-"},
-        {"The piece my data.001 has 999 bytes instead of 1000" + std::string(PieceSizeEnd),
+        {fill(PieceWrongSize, {"my data.001", "999", "1000"}),
          [](const TempDir& d) { fs::resize_file(d.path() / "my data.001", 999); }, "", 1, "-"},
         {"The piece my data.004 has 501 bytes instead of 500",
          [](const TempDir& d) { fs::resize_file(d.path() / "my data.004", 501); }, "", 1, "-"},
-        {CheckingEveryPiece + std::string("\n") + PieceStart + "my data.003" + PieceDamagedEnd,
+        {CheckingEveryPiece + std::string("\n") + fill(PieceDamaged, {"my data.003"}),
          [](const TempDir& d) { writeFile(d / "my data.003", std::string(1000, 'x')); }, "", 1, "-"},
-        {FileStart + file + AlreadyHereEnd, [&](const TempDir& d) { writeFile(d / file, bytes); }, "", 0, bytes},
-        {FileStart + file + DiffersEnd + "\n" + ReplacePrompt + kept,
+        {fill(AlreadyHere, {file}), [&](const TempDir& d) { writeFile(d / file, bytes); }, "", 0, bytes},
+        {fill(Differs, {file}) + "\n" + ReplacePrompt + kept,
          [&](const TempDir& d) { writeFile(d / file, edited); }, "", 1, edited},
         {ContentsChecked, [&](const TempDir& d) { writeFile(d / file, "older"); }, "y\n", 0, bytes},
         // Replaced only by a proven rebuild.
-        {PieceStart + std::string("my data.001") + PieceDamagedEnd,
+        {fill(PieceDamaged, {"my data.001"}),
          [&](const TempDir& d) {
              writeFile(d / file, "older");
              writeFile(d / "my data.001", std::string(1000, 'x'));
          },
          "yes\n", 1, "older"},
-        {FolderStart + file + FolderEnd + "\n" + kept, [&](const TempDir& d) { fs::create_directory(d.path() / file); },
+        {fill(FolderInTheWay, {file}) + "\n" + kept, [&](const TempDir& d) { fs::create_directory(d.path() / file); },
          "y\n", 1, "/"},
     };
     for (const std::string& shell : shells()) {
@@ -221,7 +221,7 @@ TEST(RejoinUnderSh, ProvesWithWhicheverToolThereIsAndSaysWhenNone)
             const ShRun result = run(shell, dir.path(), "data.bat", "", toolsFor(dir, tools));
             EXPECT_EQ(result.status, 0) << result.output;
             EXPECT_EQ(result.output.find(NoHashTool) != std::string::npos, tool.empty()) << result.output;
-            EXPECT_NE(result.output.find(FileStart + std::string("data.bin") + CreatedEnd + "\n" +
+            EXPECT_NE(result.output.find(fill(FileCreated, {"data.bin"}) + "\n" +
                                          (tool.empty() ? SizesChecked : ContentsChecked)),
                       std::string::npos)
                 << result.output;
@@ -243,8 +243,8 @@ TEST(RejoinUnderSh, ARebuildCutShortLeavesNothingUnderTheNameAndTheNextRunJustWo
         bool wholeGroup;
         std::string afterStop, secondRun; // what each run says last
     };
-    const std::string stopped = FileStart + file + StoppedEnd;
-    const std::string damaged = PieceStart + std::string("my data.007") + PieceDamagedEnd;
+    const std::string stopped = fill(Stopped, {file});
+    const std::string damaged = fill(PieceDamaged, {"my data.007"});
     const Case cases[] = {
         {"cat", SIGKILL, true, "", ContentsChecked},
         {"hash", SIGKILL, true, "", damaged},
@@ -299,12 +299,12 @@ TEST(RejoinUnderSh, SaysWhyWhenItCannotWriteOrRead)
     };
     const Case cases[] = {
         {"a folder that cannot be written to", 3500, nullptr, true, false, "",
-         NotWritableStart + std::string("data.bin") + NotWritableEnd},
+         fill(NotWritable, {"data.bin"})},
         {"a piece that cannot be read", 3500, nullptr, true, true, "data.002",
-         PieceStart + std::string("data.002") + PieceUnreadableEnd + "\n" + FileStart + "data.bin" + NotCreatedEnd},
+         fill(PieceUnreadable, {"data.002"}) + "\n" + fill(FileNotCreated, {"data.bin"})},
         {"room for the file once", 200000, "512k", false, true, "", ContentsChecked},
         {"no room for it", 450000, "512k", false, true, "",
-         CopyFailedStart + std::string("data.bin") + CopyFailedMiddle + "450000" + CopyFailedEnd},
+         fill(CopyFailed, {"data.bin", "450000"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);

@@ -310,21 +310,21 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
         {{dir / "data.bin", dir / "out", Custom, "0", "KB"}, SplitMessages::SizeZero},
         {{dir / "data.bin", dir / "out", Custom, "12", "GB"}, SplitMessages::UnknownUnit},
         {{dir / "install.bat", dir / "out", PresetSizeChoice, "", ""},
-         NamesTheScriptStart + std::string("install.bat") + NamesTheScriptEnd},
+         fill(NamesTheScript, {"install.bat"})},
         {{dir / "SETUP.BAT", dir / "out", PresetSizeChoice, "", ""},
-         NamesTheScriptStart + std::string("SETUP.BAT") + NamesTheScriptEnd},
+         fill(NamesTheScript, {"SETUP.BAT"})},
         {{dir / "Parcelor.TMP", dir / "out", PresetSizeChoice, "", ""},
-         ScratchNameStart + std::string("Parcelor.TMP") + ScratchNameEnd},
+         fill(ScratchName, {"Parcelor.TMP"})},
         // Its script would take piece 1 for the file already there, and a yes would overwrite it.
         {{dir / "backup.001", dir / "out", PresetSizeChoice, "", ""},
-         PieceNameStart + std::string("backup.001") + PieceNameEnd},
-        {{dir / "nul.bin", dir / "out", PresetSizeChoice, "", ""}, BadScriptNameStart + std::string("nul") + DeviceNameEnd},
-        {{dir / "Com1", dir / "out", PresetSizeChoice, "", ""}, BadScriptNameStart + std::string("Com1") + DeviceNameEnd},
+         fill(PieceName, {"backup.001"})},
+        {{dir / "nul.bin", dir / "out", PresetSizeChoice, "", ""}, fill(DeviceName, {"nul"})},
+        {{dir / "Com1", dir / "out", PresetSizeChoice, "", ""}, fill(DeviceName, {"Com1"})},
         {{dir / "aux .tar.gz", dir / "out", PresetSizeChoice, "", ""},
-         BadScriptNameStart + std::string("aux .tar") + DeviceNameEnd},
+         fill(DeviceName, {"aux .tar"})},
         {{dir / "lpt1.d/README", dir / "out", PresetSizeChoice, "", ""},
-         BadScriptNameStart + std::string("lpt1") + DeviceNameEnd},
-        {{dir / ".hidden", dir / "out", PresetSizeChoice, "", ""}, NoBaseNameStart + std::string(".hidden") + NoBaseNameEnd},
+         fill(DeviceName, {"lpt1"})},
+        {{dir / ".hidden", dir / "out", PresetSizeChoice, "", ""}, fill(NoBaseName, {".hidden"})},
         {{"/dev/null", dir / "out", PresetSizeChoice, "", ""}, SourceNotOnDisk},
     };
     for (const Case& c : cases) {
@@ -363,8 +363,7 @@ TEST(SplitRun, NeverOverwritesTheFileBeingSplit)
         RecordingHost host;
         runSplit({c.file, c.directory, Custom, "1000", "Bytes"}, host);
         EXPECT_EQ(host.calls.size(), 3u) << "no progress before the refusal";
-        EXPECT_EQ(host.lastMessage(), SplitMessages::OverwritesSourceStart + c.output +
-                                          SplitMessages::OverwritesSourceEnd);
+        EXPECT_EQ(host.lastMessage(), SplitMessages::fill(SplitMessages::OverwritesSource, {c.output}));
         EXPECT_EQ(readFile(c.file), bytes);
         EXPECT_EQ(listFolder(dir.path() / "pieces"), before);
     }
@@ -386,7 +385,7 @@ TEST(SplitRun, SourceThatCannotBeToldApartIsNeverOpenedForWriting)
         std::string file, unreadableName, unreadableOpen, message;
     };
     const Case cases[] = {
-        {dir / "out/self.001", dir / "out/self.001", "", SplitMessages::PieceNameStart + std::string("self.001") + SplitMessages::PieceNameEnd},
+        {dir / "out/self.001", dir / "out/self.001", "", SplitMessages::fill(SplitMessages::PieceName, {"self.001"})},
         {dir / "data.bin", dir / "out/data.002", "", SplitMessages::FolderNotChecked},
         {dir / "out/self.ba~", dir / "out/self.ba~", "", SplitMessages::FolderNotChecked},
         {dir / "data.bin", "", dir / "data.bin", SplitMessages::ReadError},
@@ -510,8 +509,7 @@ TEST(SplitRun, ScriptOfAnEarlierSplitNeverJoinsNewPieces)
     RecordingHost refused;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "KB"}, refused);
     EXPECT_EQ(refused.calls, (std::vector<std::string>{"look " + (dir / "data.bin"), "look " + dir.path().string(),
-                                                       stop(SplitMessages::OldScriptStart + std::string("data.bat") +
-                                                            SplitMessages::OldScriptEnd)}));
+                                                       stop(SplitMessages::fill(SplitMessages::OldScript, {"data.bat"}))}));
     EXPECT_FALSE(fs::exists(dir / "data.001"));
 
     // The script is written under a name of its own first: one that cannot be created fails the run.

@@ -274,12 +274,11 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     EXPECT_EQ(catcher.Boxes()[1].text, SplitMessages::FileNotFound);
     EXPECT_EQ(catcher.Boxes()[2].text, SplitMessages::SizeNotWhole);
     auto pieceName = [](const std::string& name) {
-        return SplitMessages::PieceNameStart + name + SplitMessages::PieceNameEnd;
+        return SplitMessages::fill(SplitMessages::PieceName, {name});
     };
     EXPECT_EQ(catcher.Boxes()[3].text, pieceName("report.001"));
     EXPECT_EQ(catcher.Boxes()[4].text, pieceName(shortName));
-    EXPECT_EQ(catcher.Boxes()[5].text, SplitMessages::OverwritesSourceStart + std::string("rejoin script report.bat") +
-                                           SplitMessages::OverwritesSourceEnd);
+    EXPECT_EQ(catcher.Boxes()[5].text, SplitMessages::fill(SplitMessages::OverwritesSource, {"rejoin script report.bat"}));
     EXPECT_EQ(catcher.Boxes()[6].text, "The name " + (dir / "holid?y.zip") +
                                            " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
                                            "Type the file's exact name, or choose it with Browse.");

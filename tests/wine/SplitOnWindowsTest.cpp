@@ -51,7 +51,7 @@ std::string SplitMessage(const std::string& file, const std::string& directory, 
 
 std::string Done(const std::string& fileName, const std::string& baseName)
 {
-    return std::string(SplitMessages::SplitDone) + fileName + SplitMessages::RunProgram + baseName + ".bat.";
+    return SplitMessages::fill(SplitMessages::SplitDone, {fileName, baseName + ".bat"});
 }
 
 } // namespace
@@ -80,7 +80,7 @@ TEST(SplitOnWindows, NoScriptBesidePiecesOfAnotherSplit)
         HeldFile script(dir / "big.bat", GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(script.Held());
         EXPECT_EQ(SplitMessage(dir / "big.bin", dir.Path(), "1000"),
-                  std::string(SplitMessages::OldScriptStart) + "big.bat" + SplitMessages::OldScriptEnd);
+                  SplitMessages::fill(SplitMessages::OldScript, {"big.bat"}));
     }
     EXPECT_EQ(ReadFileBytes(dir / "big.001"), std::string(1000, 'B'));
 }
@@ -144,7 +144,7 @@ TEST(SplitOnWindows, NamesOfDevicesAreRefused)
     ::CreateDirectoryA((dir / "out").c_str(), nullptr);
     WriteFileBytes("\\\\?\\" + (dir / "nul.d\\README"), "some text");
     EXPECT_EQ(SplitMessage(dir / "nul.d\\README", dir / "out", "3"),
-              std::string(SplitMessages::BadScriptNameStart) + "nul" + SplitMessages::DeviceNameEnd);
+              SplitMessages::fill(SplitMessages::DeviceName, {"nul"}));
     // A lookup by name would find the device; a search finds files only.
     WIN32_FIND_DATAA found;
     EXPECT_EQ(::FindFirstFileA((dir / "out\\*.001").c_str(), &found), INVALID_HANDLE_VALUE) << found.cFileName;

@@ -236,8 +236,42 @@ aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa103
 '
 set --
 set -- "$@" './it'\''s $(x) `y` & 100% sure! (a+b),c;d=e^f.001' './it'\''s $(x) `y` & 100% sure! (a+b),c;d=e^f.002' './it'\''s $(x) `y` & 100% sure! (a+b),c;d=e^f.003'
+ask_ReplacePrompt() { printf '%s' 'Replace it with the file rebuilt from the pieces? [y/N] '; }
+say_AlreadyHere() { say 'The file '"$1"' is already here, with the original'\''s size and SHA-256: it was left as it is.'; }
+say_CheckByHand() { say 'To check '"$1"' by other means once it is created, compare its SHA-256 with '"$2"'.'; }
+say_CheckingEveryPiece() { say 'Checking the SHA-256 of every piece . . .'; }
+say_CheckingExisting() { say 'The file '"$1"' is already here: checking its SHA-256 . . .'; }
+say_CheckingFile() { say 'Checking the SHA-256 of the file . . .'; }
+say_CheckingPieces() { say 'Checking the pieces . . .'; }
+say_ContentsChecked() { say 'Its size and SHA-256, and those of every piece, match the original'\''s.'; }
+say_CopyFailed() { say 'A copy failed: the file '"$1"' was not created. The disk may be full: the file needs room for '"$2"' bytes here. Make room, or copy this script and its pieces to a disk that has it, and run the script there.'; }
+say_Differs() { say 'The file '"$1"' that is already here differs from the original.'; }
+say_FileCreated() { say 'The file '"$1"' was successfully created.'; }
+say_FileCreating() { say 'The file '"$1"' is now being created . . .'; }
+say_FileDamaged() { say 'The file '"$1"' was rebuilt, but its contents differ from the original'\''s: it was not created correctly. Run this script again, and if this happens again, copy the pieces again.'; }
+say_FileNotCreated() { say 'The file '"$1"' was not created.'; }
+say_FileWrongSize() { say 'The file '"$1"' has '"$2"' bytes instead of '"$3"': it was not created correctly.'; }
+say_FolderInTheWay() { say 'There is already a folder named '"$1"' here.'; }
+say_HowToHash() { say 'Its SHA-256 is printed by certutil -hashfile '"$1"' SHA256 on Windows 7 and later, and by sha256sum '"$2"' or shasum -a 256 '"$3"' elsewhere.'; }
+say_Joining() { say 'Joining '"$1"' pieces . . .'; }
+say_JoiningOne() { say 'Joining 1 piece . . .'; }
+say_Kept() { say 'Nothing was replaced. To rebuild '"$1"' here, move or rename the one here, then run this script again.'; }
+say_NoFolder() { say 'The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its pieces into one folder on this computer and run the script there.'; }
+say_NoHashTool() { say 'The contents cannot be checked here, as sha256sum, shasum and openssl are all missing: only the sizes are checked.'; }
+say_NotWritable() { say 'The file '"$1"' cannot be created here, as this folder cannot be written to. Copy this script and its pieces into a folder that can, and run the script there.'; }
+say_PieceDamaged() { say 'The piece '"$1"' is damaged: its contents differ from the original'\''s. Copy it again and run this script again.'; }
+say_PieceFolder() { say 'The piece '"$1"' is a folder, not a file: copy the piece itself into this folder and run this script again.'; }
+say_PieceMissing() { say 'The piece '"$1"' is missing: copy it into this folder and run this script again.'; }
+say_PieceUnreadable() { say 'The piece '"$1"' cannot be read: another program may be using it, or you may lack the permission to read it. Close that program, or copy the piece again, and run this script again.'; }
+say_PieceWrongSize() { say 'The piece '"$1"' has '"$2"' bytes instead of '"$3"': copy it again and run this script again.'; }
+say_SizesChecked() { say 'Its size and those of every piece match the original'\''s; the contents were not checked.'; }
+say_Stopped() { say 'The file '"$1"' was not created, as the rebuild was stopped. Run this script again.'; }
+say_Unproven() { say 'The file '"$1"' that is already here cannot be compared with the original, as its contents cannot be checked here.'; }
 say() { printf '%s\n' "$1"; }
-piece() { n=$((1000 + $1)); p=$base.${n#1}; }
+piece() {
+	n=$((1000 + $1))
+	p=$base.${n#1}
+}
 digestof() {
 	case $tool in
 	sha256sum) sum=$(sha256sum 2> /dev/null < "$1") ;;
@@ -250,35 +284,44 @@ digestof() {
 unreadable() {
 	found=
 	for p in "$@"; do
-		cat "$p" > /dev/null 2>&1 || { say 'The piece '"${p#./}"' cannot be read: another program may be using it, or you may lack the permission to read it. Close that program, or copy the piece again, and run this script again.'; found=1; }
+		cat "$p" > /dev/null 2>&1 || {
+			say_PieceUnreadable "${p#./}"
+			found=1
+		}
 	done
 	[ -n "$found" ]
 }
 stopped() {
 	rm -f ./parcelor.tmp
-	say 'The file '"$file"' was not created, as the rebuild was stopped. Run this script again.'
+	say_Stopped "$file"
 	exit 1
 }
 case $0 in */*) here=${0%/*}/ ;; *) here=./ ;; esac
 case $here in /*) ;; *) here=./$here ;; esac
-cd "$here" || { say 'The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its pieces into one folder on this computer and run the script there.'; exit 1; }
+cd "$here" || {
+	say_NoFolder
+	exit 1
+}
 trap stopped HUP INT TERM
 if [ -e ./parcelor.tmp ] || [ -h ./parcelor.tmp ]; then rm -f ./parcelor.tmp 2> /dev/null; fi
 tool=
 for t in sha256sum shasum openssl; do
-	if command -v $t > /dev/null 2>&1; then tool=$t; break; fi
+	if command -v $t > /dev/null 2>&1; then
+		tool=$t
+		break
+	fi
 done
-say 'The file '"$file"' is now being created . . .'
+say_FileCreating "$file"
 say ''
-say 'Checking the pieces . . .'
+say_CheckingPieces
 bad=
 for p in "$@"; do
 	if [ -d "$p" ]; then
-		say 'The piece '"${p#./}"' is a folder, not a file: copy the piece itself into this folder and run this script again.'
+		say_PieceFolder "${p#./}"
 	elif [ ! -f "$p" ]; then
-		say 'The piece '"${p#./}"' is missing: copy it into this folder and run this script again.'
+		say_PieceMissing "${p#./}"
 	elif [ ! -r "$p" ]; then
-		say 'The piece '"${p#./}"' cannot be read: another program may be using it, or you may lack the permission to read it. Close that program, or copy the piece again, and run this script again.'
+		say_PieceUnreadable "${p#./}"
 	else
 		continue
 	fi
@@ -295,65 +338,71 @@ if [ -z "$bad" ]; then
 '
 	for line in $sizes; do
 		k=$((k + 1))
-		[ $k -le $count ] || break
+		[ $k -le "$count" ] || break
 		got=${line#"${line%%[! ]*}"}
 		got=${got%% *}
 		want=$part
-		[ $k -lt $count ] || want=$last
+		[ $k -lt "$count" ] || want=$last
 		piece $k
-		[ "$got" = "$want" ] || { say 'The piece '"$p"' has '"$got"' bytes instead of '"$want"': copy it again and run this script again.'; bad=1; }
+		[ "$got" = "$want" ] || {
+			say_PieceWrongSize "$p" "$got" "$want"
+			bad=1
+		}
 	done
 	unset IFS
 	set +f
 fi
-if [ -n "$bad" ]; then say 'The file '"$file"' was not created.'; exit 1; fi
+if [ -n "$bad" ]; then
+	say_FileNotCreated "$file"
+	exit 1
+fi
 if [ -z "$tool" ]; then
-	say 'The contents cannot be checked here, as sha256sum, shasum and openssl are all missing: only the sizes are checked.'
-	say 'To check '"$file"' by other means once it is created, compare its SHA-256 with '"$digest."
-	say 'Its SHA-256 is printed by certutil -hashfile '"\"$file\""' SHA256 on Windows 7 and later, and by sha256sum '"\"$file\""' or shasum -a 256 '"\"$file\""' elsewhere.'
+	say_NoHashTool
+	say_CheckByHand "$file" "$digest"
+	say_HowToHash "\"$file\"" "\"$file\"" "\"$file\""
 	say ''
 fi
 replace=
 kept=
 if [ -d "./$file" ]; then
-	say 'There is already a folder named '"$file"' here.'
+	say_FolderInTheWay "$file"
 	kept=1
 elif [ -e "./$file" ] || [ -h "./$file" ]; then
 	got=$(wc -c 2> /dev/null < "./$file")
 	got=${got##* }
 	if [ "$got" = "$size" ] && [ -n "$tool" ] && [ "$size" != 0 ]; then
-		say 'The file '"$file"' is already here: checking its SHA-256 . . .'
+		say_CheckingExisting "$file"
 		digestof "./$file"
 		[ "$sum" = "$digest" ] || got=
 	fi
 	if [ "$got" = "$size" ] && { [ -n "$tool" ] || [ "$size" = 0 ]; }; then
-		say 'The file '"$file"' is already here, with the original'\''s size and SHA-256: it was left as it is.'
+		say_AlreadyHere "$file"
 		exit 0
 	fi
-	if [ "$got" = "$size" ]; then say 'The file '"$file"' that is already here cannot be compared with the original, as its contents cannot be checked here.'; else say 'The file '"$file"' that is already here differs from the original.'; fi
-	printf '%s' 'Replace it with the file rebuilt from the pieces? [y/N] '
+	if [ "$got" = "$size" ]; then say_Unproven "$file"; else say_Differs "$file"; fi
+	ask_ReplacePrompt
 	answer=
 	read -r answer || answer=
 	case $answer in [yY]*) replace=1 ;; *) kept=1 ;; esac
 fi
 if [ -n "$kept" ]; then
-	say 'Nothing was replaced. To rebuild '"$file"' here, move or rename the one here, then run this script again.'
-	say 'The file '"$file"' was not created.'
+	say_Kept "$file"
+	say_FileNotCreated "$file"
 	exit 1
 fi
 set -C
 if ! { true > ./parcelor.tmp; } 2> /dev/null; then
-	say 'The file '"$file"' cannot be created here, as this folder cannot be written to. Copy this script and its pieces into a folder that can, and run the script there.'
+	say_NotWritable "$file"
 	exit 1
 fi
 set +C
-say 'Joining 3 pieces . . .'
+if [ "$count" = 1 ]; then say_JoiningOne; else say_Joining "$count"; fi
 if ! cat "$@" 2> /dev/null >> ./parcelor.tmp; then
 	rm -f ./parcelor.tmp
 	if unreadable "$@"; then
-		say 'The file '"$file"' was not created.'
+		say_FileNotCreated "$file"
 	else
-		say 'A copy failed: the file '"$file"' was not created. The disk may be full: the file needs room for '"$size"' bytes here. Make room, or copy this script and its pieces to a disk that has it, and run the script there.'
+		say_CopyFailed "$file" "$size"
 	fi
 	exit 1
 fi
@@ -362,40 +411,43 @@ if [ -z "$tool" ]; then
 	got=${got##* }
 	if [ "$got" != "$size" ]; then
 		rm -f ./parcelor.tmp
-		say 'The file '"$file"' has '"$got"' bytes instead of '"$size"': it was not created correctly.'
+		say_FileWrongSize "$file" "$got" "$size"
 		exit 1
 	fi
 else
-	say 'Checking the SHA-256 of the file . . .'
+	say_CheckingFile
 	digestof ./parcelor.tmp
 	if [ "$sum" != "$digest" ]; then
 		rm -f ./parcelor.tmp
-		say 'Checking the SHA-256 of every piece . . .'
+		say_CheckingEveryPiece
 		damaged=
 		k=0
 		for d in $digests; do
 			k=$((k + 1))
 			piece $k
 			digestof "./$p"
-			[ "$sum" = "$d" ] || { say 'The piece '"$p"' is damaged: its contents differ from the original'\''s. Copy it again and run this script again.'; damaged=1; }
+			[ "$sum" = "$d" ] || {
+				say_PieceDamaged "$p"
+				damaged=1
+			}
 		done
-		if [ -n "$damaged" ]; then say 'The file '"$file"' was not created.'; else say 'The file '"$file"' was rebuilt, but its contents differ from the original'\''s: it was not created correctly. Run this script again, and if this happens again, copy the pieces again.'; fi
+		if [ -n "$damaged" ]; then say_FileNotCreated "$file"; else say_FileDamaged "$file"; fi
 		exit 1
 	fi
 fi
 trap '' HUP INT TERM
 if [ -d "./$file" ] || { [ -z "$replace" ] && { [ -e "./$file" ] || [ -h "./$file" ]; }; }; then
 	rm -f ./parcelor.tmp
-	say 'Nothing was replaced. To rebuild '"$file"' here, move or rename the one here, then run this script again.'
-	say 'The file '"$file"' was not created.'
+	say_Kept "$file"
+	say_FileNotCreated "$file"
 	exit 1
 fi
 if ! mv -f ./parcelor.tmp "./$file" 2> /dev/null; then
 	rm -f ./parcelor.tmp
-	say 'A copy failed: the file '"$file"' was not created. The disk may be full: the file needs room for '"$size"' bytes here. Make room, or copy this script and its pieces to a disk that has it, and run the script there.'
+	say_CopyFailed "$file" "$size"
 	exit 1
 fi
-say 'The file '"$file"' was successfully created.'
-if [ -n "$tool" ]; then say 'Its size and SHA-256, and those of every piece, match the original'\''s.'; else say 'Its size and those of every piece match the original'\''s; the contents were not checked.'; fi
+say_FileCreated "$file"
+if [ -n "$tool" ]; then say_ContentsChecked; else say_SizesChecked; fi
 exit 0
 :done
