@@ -424,6 +424,7 @@ void shPart(const Rejoin& r, BatchLines& script)
     script.line(":sh");
     script.line("file=" + shWord(r.names.utf8FileName));
     script.line("base=" + shWord(r.names.utf8BaseName));
+    script.line("scratch=" + std::string(ScratchFileName));
     script.line("count=" + std::to_string(r.pieceCount));
     script.line("part=" + std::to_string(r.length(1)));
     script.line("last=" + std::to_string(r.length(r.pieceCount)));

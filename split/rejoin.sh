@@ -3,6 +3,7 @@
 # every split; the build embeds it, without its comment lines, after the
 # line :sh of every script. Before it, the script sets:
 #   file, base    the file's name and the pieces' base name (NAME of NAME.001)
+#   scratch       the name of the scratch file
 #   count, part, last, size
 #                 the number of pieces, the bytes of each but the last, of the
 #                 last, and of the file
@@ -51,7 +52,7 @@ unreadable() {
 # Run by the trap for a signal.
 # shellcheck disable=SC2317
 stopped() {
-	rm -f ./parcelor.tmp
+	rm -f "./$scratch"
 	say_Stopped "$file"
 	exit 1
 }
@@ -65,7 +66,7 @@ cd "$here" || {
 }
 trap stopped HUP INT TERM
 # A scratch file of an earlier run cut short.
-if [ -e ./parcelor.tmp ] || [ -h ./parcelor.tmp ]; then rm -f ./parcelor.tmp 2> /dev/null; fi
+if [ -e "./$scratch" ] || [ -h "./$scratch" ]; then rm -f "./$scratch" 2> /dev/null; fi
 tool=
 for t in sha256sum shasum openssl; do
 	if command -v $t > /dev/null 2>&1; then
@@ -161,14 +162,14 @@ fi
 
 # The join, in the scratch file, made first to see that the folder takes it.
 set -C
-if ! { true > ./parcelor.tmp; } 2> /dev/null; then
+if ! { true > "./$scratch"; } 2> /dev/null; then
 	say_NotWritable "$file"
 	exit 1
 fi
 set +C
 if [ "$count" = 1 ]; then say_JoiningOne; else say_Joining "$count"; fi
-if ! cat "$@" 2> /dev/null >> ./parcelor.tmp; then
-	rm -f ./parcelor.tmp
+if ! cat "$@" 2> /dev/null >> "./$scratch"; then
+	rm -f "./$scratch"
 	if unreadable "$@"; then
 		say_FileNotCreated "$file"
 	else
@@ -179,18 +180,18 @@ fi
 
 # The proof: the SHA-256, or where no tool computes one, the size.
 if [ -z "$tool" ]; then
-	got=$(wc -c < ./parcelor.tmp)
+	got=$(wc -c < "./$scratch")
 	got=${got##* }
 	if [ "$got" != "$size" ]; then
-		rm -f ./parcelor.tmp
+		rm -f "./$scratch"
 		say_FileWrongSize "$file" "$got" "$size"
 		exit 1
 	fi
 else
 	say_CheckingFile
-	digestof ./parcelor.tmp
+	digestof "./$scratch"
 	if [ "$sum" != "$digest" ]; then
-		rm -f ./parcelor.tmp
+		rm -f "./$scratch"
 		say_CheckingEveryPiece
 		damaged=
 		k=0
@@ -211,13 +212,13 @@ fi
 # The name, in one rename: over a file already here only after the yes.
 trap '' HUP INT TERM
 if [ -d "./$file" ] || { [ -z "$replace" ] && { [ -e "./$file" ] || [ -h "./$file" ]; }; }; then
-	rm -f ./parcelor.tmp
+	rm -f "./$scratch"
 	say_Kept "$file"
 	say_FileNotCreated "$file"
 	exit 1
 fi
-if ! mv -f ./parcelor.tmp "./$file" 2> /dev/null; then
-	rm -f ./parcelor.tmp
+if ! mv -f "./$scratch" "./$file" 2> /dev/null; then
+	rm -f "./$scratch"
 	say_CopyFailed "$file" "$size"
 	exit 1
 fi

@@ -240,6 +240,7 @@ goto :eof
 :sh
 file='REPORT.V2.DOC'
 base='REPORT.V2'
+scratch=parcelor.tmp
 count=4
 part=1000
 last=500
@@ -309,7 +310,7 @@ unreadable() {
 	[ -n "$found" ]
 }
 stopped() {
-	rm -f ./parcelor.tmp
+	rm -f "./$scratch"
 	say_Stopped "$file"
 	exit 1
 }
@@ -320,7 +321,7 @@ cd "$here" || {
 	exit 1
 }
 trap stopped HUP INT TERM
-if [ -e ./parcelor.tmp ] || [ -h ./parcelor.tmp ]; then rm -f ./parcelor.tmp 2> /dev/null; fi
+if [ -e "./$scratch" ] || [ -h "./$scratch" ]; then rm -f "./$scratch" 2> /dev/null; fi
 tool=
 for t in sha256sum shasum openssl; do
 	if command -v $t > /dev/null 2>&1; then
@@ -408,14 +409,14 @@ if [ -n "$kept" ]; then
 	exit 1
 fi
 set -C
-if ! { true > ./parcelor.tmp; } 2> /dev/null; then
+if ! { true > "./$scratch"; } 2> /dev/null; then
 	say_NotWritable "$file"
 	exit 1
 fi
 set +C
 if [ "$count" = 1 ]; then say_JoiningOne; else say_Joining "$count"; fi
-if ! cat "$@" 2> /dev/null >> ./parcelor.tmp; then
-	rm -f ./parcelor.tmp
+if ! cat "$@" 2> /dev/null >> "./$scratch"; then
+	rm -f "./$scratch"
 	if unreadable "$@"; then
 		say_FileNotCreated "$file"
 	else
@@ -424,18 +425,18 @@ if ! cat "$@" 2> /dev/null >> ./parcelor.tmp; then
 	exit 1
 fi
 if [ -z "$tool" ]; then
-	got=$(wc -c < ./parcelor.tmp)
+	got=$(wc -c < "./$scratch")
 	got=${got##* }
 	if [ "$got" != "$size" ]; then
-		rm -f ./parcelor.tmp
+		rm -f "./$scratch"
 		say_FileWrongSize "$file" "$got" "$size"
 		exit 1
 	fi
 else
 	say_CheckingFile
-	digestof ./parcelor.tmp
+	digestof "./$scratch"
 	if [ "$sum" != "$digest" ]; then
-		rm -f ./parcelor.tmp
+		rm -f "./$scratch"
 		say_CheckingEveryPiece
 		damaged=
 		k=0
@@ -454,13 +455,13 @@ else
 fi
 trap '' HUP INT TERM
 if [ -d "./$file" ] || { [ -z "$replace" ] && { [ -e "./$file" ] || [ -h "./$file" ]; }; }; then
-	rm -f ./parcelor.tmp
+	rm -f "./$scratch"
 	say_Kept "$file"
 	say_FileNotCreated "$file"
 	exit 1
 fi
-if ! mv -f ./parcelor.tmp "./$file" 2> /dev/null; then
-	rm -f ./parcelor.tmp
+if ! mv -f "./$scratch" "./$file" 2> /dev/null; then
+	rm -f "./$scratch"
 	say_CopyFailed "$file" "$size"
 	exit 1
 fi
