@@ -69,15 +69,16 @@ std::string measure(const std::string& argument)
     return "for %%f in (" + argument + ") do set ParcelorSize=%%~zf";
 }
 
-// The start of a line that goes on only when the size measured is not size.
-// cmd compares numbers in 32 bits, so the digits are compared as text. Some
-// interpreters (Wine's cmd) tell only the low 32 bits of a size; for a file
-// of 4 GiB or more those digits are taken too, unless they are 0, the size
-// of a file that was not written at all.
-std::string unlessSize(std::int64_t size)
+// The start of a line that goes on only when the size measured (as
+// ParcelorSize, or as the ~z of a for variable) is not size. cmd compares
+// numbers in 32 bits, so the digits are compared as text. Some interpreters
+// (Wine's cmd) tell only the low 32 bits of a size; for a file of 4 GiB or
+// more those digits are taken too, unless they are 0, the size of a file
+// that was not written at all.
+std::string unlessSize(std::int64_t size, const std::string& measured = "%ParcelorSize%")
 {
-    auto differs = [](std::int64_t value) {
-        return "if not \"%ParcelorSize%\"==\"" + std::to_string(value) + "\" ";
+    auto differs = [&measured](std::int64_t value) {
+        return "if not \"" + measured + "\"==\"" + std::to_string(value) + "\" ";
     };
     std::string text = differs(size);
     const std::int64_t low = size & 0xFFFFFFFF;
@@ -171,14 +172,22 @@ void environment(const Rejoin& r, BatchLines& script)
     script.command("if exist " + std::string(ScratchFileName) + " del " + ScratchFileName);
 }
 
-// Every piece there, then, under cmd, every piece a file of its size;
-// nothing opened yet.
+// Every piece there, then, under cmd, every piece of its size, one line
+// each; nothing opened yet. :wrongpiece says which are not, and why.
 void pieceChecks(const Rejoin& r, BatchLines& script)
 {
     for (int k = 1; k <= r.pieceCount; ++k) {
         script.line("if not exist " + r.pieceArgument(k) + " echo " + fill(PieceMissing, {r.shownPiece(k)}));
         script.command("if not exist " + r.pieceArgument(k) + " goto notcreated");
     }
+    for (int k = 1; k <= r.pieceCount; ++k)
+        script.cmd("for %%f in (" + r.pieceArgument(k) + ") do " + unlessSize(r.length(k), "%%~zf") + "goto wrongpiece");
+}
+
+// Names every piece that is not a file of its size.
+void wrongPieces(const Rejoin& r, BatchLines& script)
+{
+    script.line(":wrongpiece");
     for (int k = 1; k <= r.pieceCount; ++k) {
         const std::string unless = unlessSize(r.length(k));
         // A folder has a size too, 0 or nothing; its attributes start with d.
@@ -188,8 +197,8 @@ void pieceChecks(const Rejoin& r, BatchLines& script)
         script.cmd(unless + "if " + folder + "echo " + fill(PieceFolder, {r.shownPiece(k)}));
         script.cmd(unless + "if not " + folder + "echo " +
                    fill(PieceWrongSize, {r.shownPiece(k), "%ParcelorSize%", std::to_string(r.length(k))}));
-        script.cmd(unless + "goto notcreated");
     }
+    script.line("goto notcreated");
 }
 
 // The pieces gathered in the scratch file, with copy /b, once cmd has made
@@ -264,6 +273,7 @@ void proofAndName(const Rejoin& r, BatchLines& script)
 void failures(const Rejoin& r, BatchLines& script)
 {
     const std::string removeScratch = "if exist " + std::string(ScratchFileName) + " del " + ScratchFileName;
+    wrongPieces(r, script);
     script.exitBlock("notcreated", {r.sayFile(FileNotCreated)});
     script.exitBlock("readonly", {r.sayFile(NotWritable)});
     script.line(":failed");
@@ -471,11 +481,14 @@ std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int6
     pieceChecks(r, body);
     join(r, body);
     proofAndName(r, body);
-    failures(r, body);
-    existingFile(r, body);
+    // What a success goes to, by goto end and call :hash, comes next: cmd
+    // looks for a label from the line it is on, a line at a time.
     body.line(":end");
     body.cmd("popd");
     body.line("goto done");
+    hashRoutine(r, body);
+    failures(r, body);
+    existingFile(r, body);
     body.exitBlock("nofolder", {std::string("echo ") + NoFolder}, "goto done");
     // Names too long for COMMAND.COM's lines: it would cut a copy's
     // destination, or join into a piece, so only cmd may join them.
@@ -484,7 +497,6 @@ std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int6
         body.exitBlock("needsnt", {std::string("echo ") + NeedsWindowsNt}, "goto done");
         head.notCmd("goto needsnt");
     }
-    hashRoutine(r, body);
     shPart(r, body);
     body.line(":done");
     head.append(body);

@@ -22,16 +22,8 @@ if not exist "ソフト 表.001" echo The piece ソフト 表.001 is missing: copy it in
 if not exist "ソフト 表.001" goto notcreated
 if not exist "ソフト 表.002" echo The piece ソフト 表.002 is missing: copy it into this folder and run this script again.
 if not exist "ソフト 表.002" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.001") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" for %%f in ("ソフト 表.001") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 has %ParcelorSize% bytes instead of 1457664: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.002") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" for %%f in ("ソフト 表.002") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 has %ParcelorSize% bytes instead of 542336: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" goto notcreated
+if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.001") do if not "%%~zf"=="1457664" goto wrongpiece
+if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.002") do if not "%%~zf"=="542336" goto wrongpiece
 if exist "ソフト 表.zip" goto present
 :joinpieces
 if "%OS%"=="Windows_NT" copy nul parcelor.tmp > nul 2> nul
@@ -58,6 +50,64 @@ echo.
 pause
 
 goto end
+:end
+if "%OS%"=="Windows_NT" popd
+goto done
+:hash
+set ParcelorHash=
+if defined ParcelorUnchecked goto :eof
+if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
+set ParcelorLine=
+for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
+if not defined ParcelorLine goto unchecked
+set "ParcelorHash=%ParcelorLine:"=%"
+set "ParcelorHash=%ParcelorHash: =%"
+if not defined ParcelorHash goto unchecked
+set "ParcelorRest=x%ParcelorHash%"
+set "ParcelorRest=%ParcelorRest:0=%"
+set "ParcelorRest=%ParcelorRest:1=%"
+set "ParcelorRest=%ParcelorRest:2=%"
+set "ParcelorRest=%ParcelorRest:3=%"
+set "ParcelorRest=%ParcelorRest:4=%"
+set "ParcelorRest=%ParcelorRest:5=%"
+set "ParcelorRest=%ParcelorRest:6=%"
+set "ParcelorRest=%ParcelorRest:7=%"
+set "ParcelorRest=%ParcelorRest:8=%"
+set "ParcelorRest=%ParcelorRest:9=%"
+set "ParcelorRest=%ParcelorRest:a=%"
+set "ParcelorRest=%ParcelorRest:b=%"
+set "ParcelorRest=%ParcelorRest:c=%"
+set "ParcelorRest=%ParcelorRest:d=%"
+set "ParcelorRest=%ParcelorRest:e=%"
+set "ParcelorRest=%ParcelorRest:f=%"
+if not "%ParcelorRest%"=="x" goto unchecked
+if "%ParcelorHash:~63%"=="" goto unchecked
+if not "%ParcelorHash:~64%"=="" goto unchecked
+set "ParcelorHash=%ParcelorHash:a=a%"
+set "ParcelorHash=%ParcelorHash:b=b%"
+set "ParcelorHash=%ParcelorHash:c=c%"
+set "ParcelorHash=%ParcelorHash:d=d%"
+set "ParcelorHash=%ParcelorHash:e=e%"
+set "ParcelorHash=%ParcelorHash:f=f%"
+goto :eof
+:unchecked
+set ParcelorHash=
+set ParcelorUnchecked=1
+echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
+echo To check ソフト 表.zip by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
+echo Its SHA-256 is printed by certutil -hashfile "ソフト 表.zip" SHA256 on Windows 7 and later, and by sha256sum "ソフト 表.zip" or shasum -a 256 "ソフト 表.zip" elsewhere.
+echo.
+goto :eof
+:wrongpiece
+if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.001") do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" for %%f in ("ソフト 表.001") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 has %ParcelorSize% bytes instead of 1457664: copy it again and run this script again.
+if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.002") do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" for %%f in ("ソフト 表.002") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 has %ParcelorSize% bytes instead of 542336: copy it again and run this script again.
+goto notcreated
 :notcreated
 echo The file ソフト 表.zip was not created.
 echo.
@@ -152,59 +202,11 @@ echo.
 pause
 
 goto end
-:end
-if "%OS%"=="Windows_NT" popd
-goto done
 :nofolder
 echo The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its pieces into one folder on this computer and run the script there.
 echo.
 pause
 goto done
-:hash
-set ParcelorHash=
-if defined ParcelorUnchecked goto :eof
-if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
-set ParcelorLine=
-for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
-if not defined ParcelorLine goto unchecked
-set "ParcelorHash=%ParcelorLine:"=%"
-set "ParcelorHash=%ParcelorHash: =%"
-if not defined ParcelorHash goto unchecked
-set "ParcelorRest=x%ParcelorHash%"
-set "ParcelorRest=%ParcelorRest:0=%"
-set "ParcelorRest=%ParcelorRest:1=%"
-set "ParcelorRest=%ParcelorRest:2=%"
-set "ParcelorRest=%ParcelorRest:3=%"
-set "ParcelorRest=%ParcelorRest:4=%"
-set "ParcelorRest=%ParcelorRest:5=%"
-set "ParcelorRest=%ParcelorRest:6=%"
-set "ParcelorRest=%ParcelorRest:7=%"
-set "ParcelorRest=%ParcelorRest:8=%"
-set "ParcelorRest=%ParcelorRest:9=%"
-set "ParcelorRest=%ParcelorRest:a=%"
-set "ParcelorRest=%ParcelorRest:b=%"
-set "ParcelorRest=%ParcelorRest:c=%"
-set "ParcelorRest=%ParcelorRest:d=%"
-set "ParcelorRest=%ParcelorRest:e=%"
-set "ParcelorRest=%ParcelorRest:f=%"
-if not "%ParcelorRest%"=="x" goto unchecked
-if "%ParcelorHash:~63%"=="" goto unchecked
-if not "%ParcelorHash:~64%"=="" goto unchecked
-set "ParcelorHash=%ParcelorHash:a=a%"
-set "ParcelorHash=%ParcelorHash:b=b%"
-set "ParcelorHash=%ParcelorHash:c=c%"
-set "ParcelorHash=%ParcelorHash:d=d%"
-set "ParcelorHash=%ParcelorHash:e=e%"
-set "ParcelorHash=%ParcelorHash:f=f%"
-goto :eof
-:unchecked
-set ParcelorHash=
-set ParcelorUnchecked=1
-echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
-echo To check ソフト 表.zip by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
-echo Its SHA-256 is printed by certutil -hashfile "ソフト 表.zip" SHA256 on Windows 7 and later, and by sha256sum "ソフト 表.zip" or shasum -a 256 "ソフト 表.zip" elsewhere.
-echo.
-goto :eof
 :sh
 file='繧ｽ繝輔ヨ 陦ｨ.zip'
 base='繧ｽ繝輔ヨ 陦ｨ'

@@ -20,11 +20,7 @@ echo Checking the pieces . . .
 if exist parcelor.tmp del parcelor.tmp
 if not exist empty.001 echo The piece empty.001 is missing: copy it into this folder and run this script again.
 if not exist empty.001 goto notcreated
-if "%OS%"=="Windows_NT" for %%f in (empty.001) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" for %%f in (empty.001) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" if "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" if not "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 has %ParcelorSize% bytes instead of 0: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" goto notcreated
+if "%OS%"=="Windows_NT" for %%f in (empty.001) do if not "%%~zf"=="0" goto wrongpiece
 if exist empty.txt goto present
 :joinpieces
 if "%OS%"=="Windows_NT" copy nul parcelor.tmp > nul 2> nul
@@ -46,6 +42,60 @@ echo.
 pause
 
 goto end
+:end
+if "%OS%"=="Windows_NT" popd
+goto done
+:hash
+set ParcelorHash=
+if defined ParcelorUnchecked goto :eof
+if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
+set ParcelorLine=
+for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
+if not defined ParcelorLine goto unchecked
+set "ParcelorHash=%ParcelorLine:"=%"
+set "ParcelorHash=%ParcelorHash: =%"
+if not defined ParcelorHash goto unchecked
+set "ParcelorRest=x%ParcelorHash%"
+set "ParcelorRest=%ParcelorRest:0=%"
+set "ParcelorRest=%ParcelorRest:1=%"
+set "ParcelorRest=%ParcelorRest:2=%"
+set "ParcelorRest=%ParcelorRest:3=%"
+set "ParcelorRest=%ParcelorRest:4=%"
+set "ParcelorRest=%ParcelorRest:5=%"
+set "ParcelorRest=%ParcelorRest:6=%"
+set "ParcelorRest=%ParcelorRest:7=%"
+set "ParcelorRest=%ParcelorRest:8=%"
+set "ParcelorRest=%ParcelorRest:9=%"
+set "ParcelorRest=%ParcelorRest:a=%"
+set "ParcelorRest=%ParcelorRest:b=%"
+set "ParcelorRest=%ParcelorRest:c=%"
+set "ParcelorRest=%ParcelorRest:d=%"
+set "ParcelorRest=%ParcelorRest:e=%"
+set "ParcelorRest=%ParcelorRest:f=%"
+if not "%ParcelorRest%"=="x" goto unchecked
+if "%ParcelorHash:~63%"=="" goto unchecked
+if not "%ParcelorHash:~64%"=="" goto unchecked
+set "ParcelorHash=%ParcelorHash:a=a%"
+set "ParcelorHash=%ParcelorHash:b=b%"
+set "ParcelorHash=%ParcelorHash:c=c%"
+set "ParcelorHash=%ParcelorHash:d=d%"
+set "ParcelorHash=%ParcelorHash:e=e%"
+set "ParcelorHash=%ParcelorHash:f=f%"
+goto :eof
+:unchecked
+set ParcelorHash=
+set ParcelorUnchecked=1
+echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
+echo To check empty.txt by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
+echo Its SHA-256 is printed by certutil -hashfile "empty.txt" SHA256 on Windows 7 and later, and by sha256sum "empty.txt" or shasum -a 256 "empty.txt" elsewhere.
+echo.
+goto :eof
+:wrongpiece
+if "%OS%"=="Windows_NT" for %%f in (empty.001) do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" for %%f in (empty.001) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" if "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" if not "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 has %ParcelorSize% bytes instead of 0: copy it again and run this script again.
+goto notcreated
 :notcreated
 echo The file empty.txt was not created.
 echo.
@@ -124,59 +174,11 @@ echo.
 pause
 
 goto end
-:end
-if "%OS%"=="Windows_NT" popd
-goto done
 :nofolder
 echo The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its pieces into one folder on this computer and run the script there.
 echo.
 pause
 goto done
-:hash
-set ParcelorHash=
-if defined ParcelorUnchecked goto :eof
-if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
-set ParcelorLine=
-for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
-if not defined ParcelorLine goto unchecked
-set "ParcelorHash=%ParcelorLine:"=%"
-set "ParcelorHash=%ParcelorHash: =%"
-if not defined ParcelorHash goto unchecked
-set "ParcelorRest=x%ParcelorHash%"
-set "ParcelorRest=%ParcelorRest:0=%"
-set "ParcelorRest=%ParcelorRest:1=%"
-set "ParcelorRest=%ParcelorRest:2=%"
-set "ParcelorRest=%ParcelorRest:3=%"
-set "ParcelorRest=%ParcelorRest:4=%"
-set "ParcelorRest=%ParcelorRest:5=%"
-set "ParcelorRest=%ParcelorRest:6=%"
-set "ParcelorRest=%ParcelorRest:7=%"
-set "ParcelorRest=%ParcelorRest:8=%"
-set "ParcelorRest=%ParcelorRest:9=%"
-set "ParcelorRest=%ParcelorRest:a=%"
-set "ParcelorRest=%ParcelorRest:b=%"
-set "ParcelorRest=%ParcelorRest:c=%"
-set "ParcelorRest=%ParcelorRest:d=%"
-set "ParcelorRest=%ParcelorRest:e=%"
-set "ParcelorRest=%ParcelorRest:f=%"
-if not "%ParcelorRest%"=="x" goto unchecked
-if "%ParcelorHash:~63%"=="" goto unchecked
-if not "%ParcelorHash:~64%"=="" goto unchecked
-set "ParcelorHash=%ParcelorHash:a=a%"
-set "ParcelorHash=%ParcelorHash:b=b%"
-set "ParcelorHash=%ParcelorHash:c=c%"
-set "ParcelorHash=%ParcelorHash:d=d%"
-set "ParcelorHash=%ParcelorHash:e=e%"
-set "ParcelorHash=%ParcelorHash:f=f%"
-goto :eof
-:unchecked
-set ParcelorHash=
-set ParcelorUnchecked=1
-echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
-echo To check empty.txt by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
-echo Its SHA-256 is printed by certutil -hashfile "empty.txt" SHA256 on Windows 7 and later, and by sha256sum "empty.txt" or shasum -a 256 "empty.txt" elsewhere.
-echo.
-goto :eof
 :sh
 file='empty.txt'
 base='empty'

@@ -24,21 +24,9 @@ if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" echo The piece it's
 if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" goto notcreated
 if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is missing: copy it into this folder and run this script again.
 if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 has %ParcelorSize% bytes instead of 500: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" goto notcreated
+if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do if not "%%~zf"=="1000" goto wrongpiece
+if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do if not "%%~zf"=="1000" goto wrongpiece
+if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do if not "%%~zf"=="500" goto wrongpiece
 if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.txt" goto present
 :joinpieces
 if "%OS%"=="Windows_NT" copy nul parcelor.tmp > nul 2> nul
@@ -67,6 +55,68 @@ echo.
 pause
 
 goto end
+:end
+if "%OS%"=="Windows_NT" popd
+goto done
+:hash
+set ParcelorHash=
+if defined ParcelorUnchecked goto :eof
+if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
+set ParcelorLine=
+for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
+if not defined ParcelorLine goto unchecked
+set "ParcelorHash=%ParcelorLine:"=%"
+set "ParcelorHash=%ParcelorHash: =%"
+if not defined ParcelorHash goto unchecked
+set "ParcelorRest=x%ParcelorHash%"
+set "ParcelorRest=%ParcelorRest:0=%"
+set "ParcelorRest=%ParcelorRest:1=%"
+set "ParcelorRest=%ParcelorRest:2=%"
+set "ParcelorRest=%ParcelorRest:3=%"
+set "ParcelorRest=%ParcelorRest:4=%"
+set "ParcelorRest=%ParcelorRest:5=%"
+set "ParcelorRest=%ParcelorRest:6=%"
+set "ParcelorRest=%ParcelorRest:7=%"
+set "ParcelorRest=%ParcelorRest:8=%"
+set "ParcelorRest=%ParcelorRest:9=%"
+set "ParcelorRest=%ParcelorRest:a=%"
+set "ParcelorRest=%ParcelorRest:b=%"
+set "ParcelorRest=%ParcelorRest:c=%"
+set "ParcelorRest=%ParcelorRest:d=%"
+set "ParcelorRest=%ParcelorRest:e=%"
+set "ParcelorRest=%ParcelorRest:f=%"
+if not "%ParcelorRest%"=="x" goto unchecked
+if "%ParcelorHash:~63%"=="" goto unchecked
+if not "%ParcelorHash:~64%"=="" goto unchecked
+set "ParcelorHash=%ParcelorHash:a=a%"
+set "ParcelorHash=%ParcelorHash:b=b%"
+set "ParcelorHash=%ParcelorHash:c=c%"
+set "ParcelorHash=%ParcelorHash:d=d%"
+set "ParcelorHash=%ParcelorHash:e=e%"
+set "ParcelorHash=%ParcelorHash:f=f%"
+goto :eof
+:unchecked
+set ParcelorHash=
+set ParcelorUnchecked=1
+echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
+echo To check it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.txt by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
+echo Its SHA-256 is printed by certutil -hashfile "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.txt" SHA256 on Windows 7 and later, and by sha256sum "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.txt" or shasum -a 256 "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.txt" elsewhere.
+echo.
+goto :eof
+:wrongpiece
+if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
+if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
+if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 has %ParcelorSize% bytes instead of 500: copy it again and run this script again.
+goto notcreated
 :notcreated
 echo The file it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.txt was not created.
 echo.
@@ -168,59 +218,11 @@ echo.
 pause
 
 goto end
-:end
-if "%OS%"=="Windows_NT" popd
-goto done
 :nofolder
 echo The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its pieces into one folder on this computer and run the script there.
 echo.
 pause
 goto done
-:hash
-set ParcelorHash=
-if defined ParcelorUnchecked goto :eof
-if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
-set ParcelorLine=
-for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
-if not defined ParcelorLine goto unchecked
-set "ParcelorHash=%ParcelorLine:"=%"
-set "ParcelorHash=%ParcelorHash: =%"
-if not defined ParcelorHash goto unchecked
-set "ParcelorRest=x%ParcelorHash%"
-set "ParcelorRest=%ParcelorRest:0=%"
-set "ParcelorRest=%ParcelorRest:1=%"
-set "ParcelorRest=%ParcelorRest:2=%"
-set "ParcelorRest=%ParcelorRest:3=%"
-set "ParcelorRest=%ParcelorRest:4=%"
-set "ParcelorRest=%ParcelorRest:5=%"
-set "ParcelorRest=%ParcelorRest:6=%"
-set "ParcelorRest=%ParcelorRest:7=%"
-set "ParcelorRest=%ParcelorRest:8=%"
-set "ParcelorRest=%ParcelorRest:9=%"
-set "ParcelorRest=%ParcelorRest:a=%"
-set "ParcelorRest=%ParcelorRest:b=%"
-set "ParcelorRest=%ParcelorRest:c=%"
-set "ParcelorRest=%ParcelorRest:d=%"
-set "ParcelorRest=%ParcelorRest:e=%"
-set "ParcelorRest=%ParcelorRest:f=%"
-if not "%ParcelorRest%"=="x" goto unchecked
-if "%ParcelorHash:~63%"=="" goto unchecked
-if not "%ParcelorHash:~64%"=="" goto unchecked
-set "ParcelorHash=%ParcelorHash:a=a%"
-set "ParcelorHash=%ParcelorHash:b=b%"
-set "ParcelorHash=%ParcelorHash:c=c%"
-set "ParcelorHash=%ParcelorHash:d=d%"
-set "ParcelorHash=%ParcelorHash:e=e%"
-set "ParcelorHash=%ParcelorHash:f=f%"
-goto :eof
-:unchecked
-set ParcelorHash=
-set ParcelorUnchecked=1
-echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
-echo To check it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.txt by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
-echo Its SHA-256 is printed by certutil -hashfile "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.txt" SHA256 on Windows 7 and later, and by sha256sum "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.txt" or shasum -a 256 "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.txt" elsewhere.
-echo.
-goto :eof
 :sh
 file='it'\''s $(x) `y` & 100% sure! (a+b),c;d=e^f.txt'
 base='it'\''s $(x) `y` & 100% sure! (a+b),c;d=e^f'

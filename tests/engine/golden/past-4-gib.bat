@@ -28,31 +28,11 @@ if not exist huge.004 echo The piece huge.004 is missing: copy it into this fold
 if not exist huge.004 goto notcreated
 if not exist huge.005 echo The piece huge.005 is missing: copy it into this folder and run this script again.
 if not exist huge.005 goto notcreated
-if "%OS%"=="Windows_NT" for %%f in (huge.001) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.001) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in (huge.002) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.002) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in (huge.003) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.003) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in (huge.004) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.004) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" goto notcreated
-if "%OS%"=="Windows_NT" for %%f in (huge.005) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" for %%f in (huge.005) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 has %ParcelorSize% bytes instead of 809890305: copy it again and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" goto notcreated
+if "%OS%"=="Windows_NT" for %%f in (huge.001) do if not "%%~zf"=="1047527424" goto wrongpiece
+if "%OS%"=="Windows_NT" for %%f in (huge.002) do if not "%%~zf"=="1047527424" goto wrongpiece
+if "%OS%"=="Windows_NT" for %%f in (huge.003) do if not "%%~zf"=="1047527424" goto wrongpiece
+if "%OS%"=="Windows_NT" for %%f in (huge.004) do if not "%%~zf"=="1047527424" goto wrongpiece
+if "%OS%"=="Windows_NT" for %%f in (huge.005) do if not "%%~zf"=="809890305" goto wrongpiece
 if exist huge.img goto present
 :joinpieces
 if "%OS%"=="Windows_NT" copy nul parcelor.tmp > nul 2> nul
@@ -85,6 +65,76 @@ echo.
 pause
 
 goto end
+:end
+if "%OS%"=="Windows_NT" popd
+goto done
+:hash
+set ParcelorHash=
+if defined ParcelorUnchecked goto :eof
+if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
+set ParcelorLine=
+for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
+if not defined ParcelorLine goto unchecked
+set "ParcelorHash=%ParcelorLine:"=%"
+set "ParcelorHash=%ParcelorHash: =%"
+if not defined ParcelorHash goto unchecked
+set "ParcelorRest=x%ParcelorHash%"
+set "ParcelorRest=%ParcelorRest:0=%"
+set "ParcelorRest=%ParcelorRest:1=%"
+set "ParcelorRest=%ParcelorRest:2=%"
+set "ParcelorRest=%ParcelorRest:3=%"
+set "ParcelorRest=%ParcelorRest:4=%"
+set "ParcelorRest=%ParcelorRest:5=%"
+set "ParcelorRest=%ParcelorRest:6=%"
+set "ParcelorRest=%ParcelorRest:7=%"
+set "ParcelorRest=%ParcelorRest:8=%"
+set "ParcelorRest=%ParcelorRest:9=%"
+set "ParcelorRest=%ParcelorRest:a=%"
+set "ParcelorRest=%ParcelorRest:b=%"
+set "ParcelorRest=%ParcelorRest:c=%"
+set "ParcelorRest=%ParcelorRest:d=%"
+set "ParcelorRest=%ParcelorRest:e=%"
+set "ParcelorRest=%ParcelorRest:f=%"
+if not "%ParcelorRest%"=="x" goto unchecked
+if "%ParcelorHash:~63%"=="" goto unchecked
+if not "%ParcelorHash:~64%"=="" goto unchecked
+set "ParcelorHash=%ParcelorHash:a=a%"
+set "ParcelorHash=%ParcelorHash:b=b%"
+set "ParcelorHash=%ParcelorHash:c=c%"
+set "ParcelorHash=%ParcelorHash:d=d%"
+set "ParcelorHash=%ParcelorHash:e=e%"
+set "ParcelorHash=%ParcelorHash:f=f%"
+goto :eof
+:unchecked
+set ParcelorHash=
+set ParcelorUnchecked=1
+echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
+echo To check huge.img by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
+echo Its SHA-256 is printed by certutil -hashfile "huge.img" SHA256 on Windows 7 and later, and by sha256sum "huge.img" or shasum -a 256 "huge.img" elsewhere.
+echo.
+goto :eof
+:wrongpiece
+if "%OS%"=="Windows_NT" for %%f in (huge.001) do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.001) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" for %%f in (huge.002) do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.002) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" for %%f in (huge.003) do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.003) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" for %%f in (huge.004) do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.004) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" for %%f in (huge.005) do set ParcelorSize=%%~zf
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" for %%f in (huge.005) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 has %ParcelorSize% bytes instead of 809890305: copy it again and run this script again.
+goto notcreated
 :notcreated
 echo The file huge.img was not created.
 echo.
@@ -200,59 +250,11 @@ echo.
 pause
 
 goto end
-:end
-if "%OS%"=="Windows_NT" popd
-goto done
 :nofolder
 echo The folder of this script cannot be opened, so its pieces cannot be found. Copy the script and its pieces into one folder on this computer and run the script there.
 echo.
 pause
 goto done
-:hash
-set ParcelorHash=
-if defined ParcelorUnchecked goto :eof
-if not exist "%SystemRoot%\System32\certutil.exe" goto unchecked
-set ParcelorLine=
-for /f "skip=1 delims=" %%h in ('""%SystemRoot%\System32\certutil.exe" -hashfile "%%ParcelorFile%%" SHA256"') do if not defined ParcelorLine set "ParcelorLine=%%h"
-if not defined ParcelorLine goto unchecked
-set "ParcelorHash=%ParcelorLine:"=%"
-set "ParcelorHash=%ParcelorHash: =%"
-if not defined ParcelorHash goto unchecked
-set "ParcelorRest=x%ParcelorHash%"
-set "ParcelorRest=%ParcelorRest:0=%"
-set "ParcelorRest=%ParcelorRest:1=%"
-set "ParcelorRest=%ParcelorRest:2=%"
-set "ParcelorRest=%ParcelorRest:3=%"
-set "ParcelorRest=%ParcelorRest:4=%"
-set "ParcelorRest=%ParcelorRest:5=%"
-set "ParcelorRest=%ParcelorRest:6=%"
-set "ParcelorRest=%ParcelorRest:7=%"
-set "ParcelorRest=%ParcelorRest:8=%"
-set "ParcelorRest=%ParcelorRest:9=%"
-set "ParcelorRest=%ParcelorRest:a=%"
-set "ParcelorRest=%ParcelorRest:b=%"
-set "ParcelorRest=%ParcelorRest:c=%"
-set "ParcelorRest=%ParcelorRest:d=%"
-set "ParcelorRest=%ParcelorRest:e=%"
-set "ParcelorRest=%ParcelorRest:f=%"
-if not "%ParcelorRest%"=="x" goto unchecked
-if "%ParcelorHash:~63%"=="" goto unchecked
-if not "%ParcelorHash:~64%"=="" goto unchecked
-set "ParcelorHash=%ParcelorHash:a=a%"
-set "ParcelorHash=%ParcelorHash:b=b%"
-set "ParcelorHash=%ParcelorHash:c=c%"
-set "ParcelorHash=%ParcelorHash:d=d%"
-set "ParcelorHash=%ParcelorHash:e=e%"
-set "ParcelorHash=%ParcelorHash:f=f%"
-goto :eof
-:unchecked
-set ParcelorHash=
-set ParcelorUnchecked=1
-echo The contents cannot be checked here, as certutil is missing or gave no SHA-256: only the sizes are checked.
-echo To check huge.img by other means once it is created, compare its SHA-256 with ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff.
-echo Its SHA-256 is printed by certutil -hashfile "huge.img" SHA256 on Windows 7 and later, and by sha256sum "huge.img" or shasum -a 256 "huge.img" elsewhere.
-echo.
-goto :eof
 :sh
 file='huge.img'
 base='huge'
