@@ -380,6 +380,19 @@ TEST(MainDialog, KeepingAliveMovesTheBarWithinAPiecePaintsAndLeavesClicksQueued)
     EXPECT_EQ(result, IDOK); // the queued Exit click, taken once the split was over
 }
 
+// Run again at 144 DPI by the test script, where the dialog is half as large again.
+TEST(Layout, MainDialogOpensCentredOnTheWorkArea)
+{
+    CParcelorDlg dlg;
+    RunInsideModal(dlg, [&] {
+        RECT area, placed;
+        ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+        ::GetWindowRect(dlg, &placed);
+        EXPECT_NEAR(placed.left + placed.right, area.left + area.right, 1);
+        EXPECT_NEAR(placed.top + placed.bottom, area.top + area.bottom, 1);
+    });
+}
+
 // Run again at 144 DPI by the test script: the templates must grow with the font, not cut it off.
 TEST(Layout, MainDialogShowsEveryCaptionWholeWithTheCustomSizeAndProgressShown)
 {
