@@ -9,6 +9,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "split/ScriptCodePage.h"
+#include "split/SplitChecks.h"
 
 #include <commctrl.h>
 
@@ -228,8 +229,9 @@ void CParcelorDlg::OnSplit()
 void CParcelorDlg::OnFileKillFocus()
 {
     UpdateData(true);
+    // A path pasted in quotes gives the folder inside them, which the split then finds.
     if (m_bDirFollowsFile)
-        m_strDirectory = folderPart(m_strFile);
+        m_strDirectory = folderPart(withoutEnclosingQuotes(m_strFile));
     UpdateData(false);
 }
 

@@ -71,6 +71,13 @@ TEST(MainDialog, DirectoryFollowsTheFileUntilADirectoryIsTyped)
         Focus(hDlg, IDC_SPLIT);
         EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "C:\\data\\");
 
+        // A path pasted in quotes, as Explorer copies it: its folder, and the field left as pasted.
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, "\"C:\\my data\\big.zip\"");
+        Focus(hDlg, IDC_SPLIT);
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "C:\\my data\\");
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), "\"C:\\my data\\big.zip\"");
+
         // A bare name, a forward slash or a drive colon is no folder: the directory empties.
         for (const char* file : {"big.zip", "C:/data/big.zip", "C:big.zip", ""}) {
             Focus(hDlg, IDC_FILE);

@@ -1,5 +1,5 @@
 // Splits through the real main dialog that only Windows' own rules decide: files held open by
-// other programs, forward slashes, names of devices.
+// other programs, forward slashes, quoted paths, names of devices.
 #include "app/ParcelorMFCDlg.h"
 #include "res/resource.h"
 #include "split/SplitFiles.h"
@@ -133,6 +133,29 @@ TEST(SplitOnWindows, SlashesSeparateAsWindowsReadsThem)
                   bytes);
         EXPECT_TRUE(FileExists(folder + "\\big.bat"));
     }
+}
+
+TEST(SplitOnWindows, PathsInOneEnclosingPairOfQuotesAreTheTextInside)
+{
+    ScratchDirectory dir;
+    ::CreateDirectoryA((dir / "out").c_str(), nullptr);
+    WriteFileBytes(dir / "big.bin", PatternBytes(2500));
+    const std::string file = dir / "big.bin";
+    const std::string out = dir / "out";
+    // As Explorer's "Copy as path" gives them; anything else is looked up as it is.
+    const struct {
+        std::string file, directory, message;
+    } cases[] = {
+        {"\"" + file + "\"", out, Done("big.bin", "big")},
+        {file, "\"" + out + "\"", Done("big.bin", "big")},
+        {"\"" + file, out, SplitMessages::FileNotFound},
+        {"\"\"" + file + "\"\"", out, SplitMessages::FileNotFound},
+        {file, "\"", SplitMessages::DirectoryNotFound},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitMessage(c.file, c.directory, "1000"), c.message) << c.file << " | " << c.directory;
+    EXPECT_EQ(ReadFileBytes(out + "\\big.001") + ReadFileBytes(out + "\\big.002") + ReadFileBytes(out + "\\big.003"),
+              PatternBytes(2500));
 }
 
 TEST(SplitOnWindows, NamesOfDevicesAreRefused)
