@@ -7,11 +7,13 @@ colour with alpha, whose edges are smoothed by sampling each pixel many times;
 then 16 and 32 pixels in the 16 standard colours, sampled once at each pixel's
 centre, for displays of 16 or 256 colours. All are uncompressed bitmaps, the
 256-pixel one too: Windows XP reads no PNG-compressed image, and the download
-is zipped anyway. Plain Python 3, nothing to install:
+is zipped anyway. Plain Python 3, nothing to install; it writes Parcelor.ico
+beside itself:
 
-    cd res && python3 make-icon.py
+    python3 res/make-icon.py
 """
 import math
+import os
 import struct
 
 # The standard 16-colour palette, as (red, green, blue).
@@ -138,7 +140,7 @@ def main():
         # A width or height of 256 is written as 0; the colour count only for palettes.
         out += struct.pack('<BBBBHHII', n % 256, n % 256, 16 if bits == 4 else 0, 0, 1, bits, len(data), offset)
         offset += len(data)
-    with open('Parcelor.ico', 'wb') as f:
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'Parcelor.ico'), 'wb') as f:
         f.write(out + b''.join(data for _, _, data in images))
 
 
