@@ -1,6 +1,7 @@
 // CParcelorDlg: initialisation, the handlers of the main dialog and its SplitHost operations.
 #include "app/ParcelorMFCDlg.h"
 
+#include "app/PathLookup.h"
 #include "controls/FolderDialog.h"
 #include "framework/CodePageText.h"
 #include "framework/DataExchange.h"
@@ -9,6 +10,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "split/ScriptCodePage.h"
+#include "split/SplitChecks.h"
 
 #include <commctrl.h>
 
@@ -40,14 +42,6 @@ std::string NameNotHeld(const char* what)
 
 const char DropOneItem[] = "Several items were dropped on the window.\n"
                            "Drop one file at a time: the file to split, or the folder for the pieces.";
-
-// '*' and '?' stand for other characters in Windows and are never part of a
-// name. No trail byte of a double-byte code page is below 0x40, so a byte
-// search finds only the characters themselves.
-bool HoldsWildcard(const std::string& path)
-{
-    return path.find_first_of("*?") != std::string::npos;
-}
 
 std::string WildcardInName(const std::string& path)
 {
@@ -228,8 +222,9 @@ void CParcelorDlg::OnSplit()
 void CParcelorDlg::OnFileKillFocus()
 {
     UpdateData(true);
+    // A path pasted in quotes gives the folder inside them, which the split then finds.
     if (m_bDirFollowsFile)
-        m_strDirectory = folderPart(m_strFile);
+        m_strDirectory = folderPart(withoutEnclosingQuotes(m_strFile));
     UpdateData(false);
 }
 
@@ -316,23 +311,7 @@ void CParcelorDlg::showMessage(const std::string& text, MessageIcon icon)
 
 PathKind CParcelorDlg::lookUpPath(const std::string& path)
 {
-    // FindFirstFileA would take a wildcard as a pattern and find another entry.
-    if (HoldsWildcard(path))
-        return PathKind::Missing;
-    // A drive root has no directory entry to find, and the engine hands
-    // "A:\" over as "A:": ask for the root's attributes instead.
-    if (path.size() == 2 && path[1] == ':') {
-        DWORD attributes = ::GetFileAttributesA((path + "\\").c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES)
-            return PathKind::Missing;
-        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
-    }
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(path.c_str(), &found);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return PathKind::Missing;
-    ::FindClose(hFind);
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
+    return LookUpPath(path);
 }
 
 void CParcelorDlg::startProgress(int count)

@@ -89,9 +89,17 @@ INT_PTR CDialog::ReturnFromDialogProc(HWND hWnd, const CMessage& msg, bool handl
 bool CDialog::OnWndMsg(CMessage& msg)
 {
     switch (msg.message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
+        // A dialog opens centred on its owner, or on the work area without one, unless its own
+        // initialisation placed it: the template's position (0, 0) is the screen's corner.
+        RECT before;
+        GetWindowRect(before);
         msg.result = OnInitDialog();
+        RECT after;
+        if (IsWindow() && GetWindowRect(after) && after.left == before.left && after.top == before.top)
+            CenterWindow();
         return true;
+    }
     case WM_COMMAND:
         // A control with an object of its own sees its notification first.
         return ReflectToChild(*this, msg) || OnCommand(LOWORD(msg.wParam), HIWORD(msg.wParam));

@@ -1,4 +1,4 @@
-// CDialog: a modal dialog from a template, with data exchange and the default dialog keys.
+// CDialog: a modal dialog from a template, opened centred, with data exchange and the default dialog keys.
 #pragma once
 
 #include "framework/Wnd.h"

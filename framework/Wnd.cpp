@@ -1,6 +1,7 @@
 // CWnd: subclassing, the window property that finds a window's object, and default handling.
 #include "framework/Wnd.h"
 
+#include <algorithm>
 #include <vector>
 
 const char CWnd::s_szObjectProperty[] = "ParcelorWndObject";
@@ -64,6 +65,33 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     const bool handled = pWnd->OnWndMsg(msg);
     pWnd->m_pCurrent = pOuter;
     return handled ? msg.result : ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+}
+
+void CWnd::CenterWindow() const
+{
+    HWND hWnd = Checked();
+    HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+    // A hidden or minimised owner gives no place to centre on.
+    if (hOwner && (!::IsWindowVisible(hOwner) || ::IsIconic(hOwner)))
+        hOwner = nullptr;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(hOwner ? hOwner : hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    RECT around = area;
+    if (hOwner)
+        ::GetWindowRect(hOwner, &around);
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int x = (around.left + around.right - width) / 2;
+    int y = (around.top + around.bottom - height) / 2;
+    // Pushed back from the right and bottom edges first, so that a window larger than the
+    // area still shows its caption and system menu at the top left.
+    x = std::max(std::min(x, static_cast<int>(area.right) - width), static_cast<int>(area.left));
+    y = std::max(std::min(y, static_cast<int>(area.bottom) - height), static_cast<int>(area.top));
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string WindowTextOf(HWND hWnd)

@@ -97,6 +97,10 @@ public:
     bool UpdateWindow() const { return ::UpdateWindow(Checked()) != FALSE; }
     bool RedrawWindow(UINT flags) const { return ::RedrawWindow(Checked(), nullptr, nullptr, flags) != FALSE; }
     bool MoveWindow(int x, int y, int width, int height, bool repaint = true) const { return ::MoveWindow(Checked(), x, y, width, height, repaint) != FALSE; }
+    bool GetWindowRect(RECT& rect) const { return ::GetWindowRect(Checked(), &rect) != FALSE; }
+    // Centres the window on its owner, or on its monitor's work area when it has no owner that
+    // shows, and keeps it inside that work area (caption first when it does not fit).
+    void CenterWindow() const;
     HICON SetIcon(HICON hIcon, bool big) const { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon))); }
     HMENU GetSystemMenu(bool revert) const { return ::GetSystemMenu(Checked(), revert); }
     int MessageBox(const std::string& text, const std::string& caption, UINT type) const { return ::MessageBoxA(Checked(), text.c_str(), caption.c_str(), type); }

@@ -109,6 +109,9 @@ fi
 reg 'HKCU\Software\Wine' /v Version /d winxp
 echo "the prefix now says: $($wine cmd /c ver 2>/dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*')"
 tally < <($through bash tests/wine/split-through-the-window.sh --one $product "win32 on Windows XP")
+# Both EXEs' icon images read back and loaded with XP's version set.
+if [ $run32 = native ]; then dialog_tests win32 "win32 on Windows XP" 'Built/ProgramResources.Icon*'
+else dialog_tests win64 "win64 on Windows XP" 'Built/ProgramResources.Icon*'; fi
 $wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1; /usr/lib/wine/wineserver -w
 
 # The product in Japanese (ANSI and OEM code page 932), in a prefix of its own

@@ -50,6 +50,13 @@ std::string withSeparators(const std::string& path, char separator)
     return result;
 }
 
+std::string withoutEnclosingQuotes(const std::string& path)
+{
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        return path.substr(1, path.size() - 2);
+    return path;
+}
+
 std::string normaliseDirectory(const std::string& directory, char separator, const ScriptCodePage& codePage)
 {
     if (charactersOf(directory, codePage, ScriptCodePage::Side::Names).endsWith(separator))

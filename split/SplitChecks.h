@@ -34,6 +34,12 @@ struct SizeCheck {
 // the second byte of a two-byte character.
 std::string withSeparators(const std::string& path, char separator = PathSeparator);
 
+// path without the one pair of double quotes that encloses it whole, as
+// Explorer's "Copy as path" and many programs write a path: no Windows name
+// holds a '"', so the pair can only be quoting. Any other text, a lone quote
+// among them, unchanged. No second byte of a two-byte character is a '"'.
+std::string withoutEnclosingQuotes(const std::string& path);
+
 // Removes exactly one trailing separator from directory, if its last whole
 // character (in codePage's names) is one.
 std::string normaliseDirectory(const std::string& directory, char separator,

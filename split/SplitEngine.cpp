@@ -153,9 +153,10 @@ void runSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& 
 {
     auto fail = [&host](const std::string& message) { host.showMessage(message, MessageIcon::Stop); };
 
+    // A path pasted as Windows copies it, in quotes, is the path inside them.
     SplitRequest request = typed;
-    request.filePath = withSeparators(typed.filePath);
-    request.pieceDirectory = withSeparators(typed.pieceDirectory);
+    request.filePath = withSeparators(withoutEnclosingQuotes(typed.filePath));
+    request.pieceDirectory = withSeparators(withoutEnclosingQuotes(typed.pieceDirectory));
     SplitPlan plan;
     std::string failure = checkRequest(request, host, plan, PathSeparator, codePage);
     if (!failure.empty())

@@ -6,7 +6,9 @@
 #include "split/SplitRecords.h"
 
 // Checks the request, cuts the file into NAME.001 ... and writes NAME.bat,
-// reporting progress and the outcome through host. Never throws. The names in
+// reporting progress and the outcome through host. Never throws. A file or
+// directory path in one pair of enclosing double quotes is taken without them
+// before any check; request itself is left as it is. The names in
 // the script are written through codePage; a name it cannot hold refuses the
 // split before any piece is written.
 void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage);

@@ -168,3 +168,21 @@ TEST(RequestChecks, DirectoryNormalisation)
     EXPECT_EQ(withSeparators("fs/big.bin", '\\'), "fs\\big.bin");
     EXPECT_EQ(withSeparators("/tmp/a\\b", '/'), "/tmp/a\\b");
 }
+
+TEST(RequestChecks, OnePairOfEnclosingQuotesIsTakenOff)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"C:\\data\\big.zip\"", "C:\\data\\big.zip"}, // as Explorer's "Copy as path" gives it
+        {"\"C:\\pieces\\\"", "C:\\pieces\\"},
+        {"\"\"", ""},
+        {"\"\"x\"\"", "\"x\""}, // one pair only
+        {"\"", "\""},
+        {"\"C:\\data\\big.zip", "\"C:\\data\\big.zip"},
+        {"C:\\data\\big.zip\"", "C:\\data\\big.zip\""},
+        {" \"C:\\data\\big.zip\"", " \"C:\\data\\big.zip\""}, // not enclosed by them
+        {"C:\\a \"b\"", "C:\\a \"b\""},
+        {"", ""},
+    };
+    for (const auto& [typed, path] : cases)
+        EXPECT_EQ(withoutEnclosingQuotes(typed), path) << typed;
+}

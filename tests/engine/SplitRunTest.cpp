@@ -305,6 +305,7 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
     const Case cases[] = {
         {{"", dir / "out", PresetSizeChoice, "", ""}, SplitMessages::NoFile},
         {{dir / "nothing.bin", dir / "out", Custom, "", ""}, SplitMessages::FileNotFound},
+        {{"\"" + (dir / "data.bin"), dir / "out", PresetSizeChoice, "", ""}, SplitMessages::FileNotFound},
         {{dir / "out", dir / "out", PresetSizeChoice, "", ""}, SplitMessages::FileNotFound},
         {{dir / "data.bin", dir / "data.bin", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound},
         {{dir / "data.bin", dir / "out", Custom, "0", "KB"}, SplitMessages::SizeZero},

@@ -159,6 +159,73 @@ TEST(AboutBox, OpensFreshFromTheButtonAndTheSystemMenuEveryTime)
     }
 }
 
+// Run again at 144 DPI by the test script.
+TEST(AboutBox, OpensCentredOnTheMainDialogAndKeptOnTheWorkArea)
+{
+    TestApp app;
+    CParcelorDlg main;
+    app.m_pMainWnd = &main;
+    RECT area;
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    std::vector<RECT> boxes, owners;
+    BoxCatcher catcher([&](HWND box, const CaughtBox&) {
+        RECT placed;
+        ::GetWindowRect(box, &placed);
+        boxes.push_back(placed);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    RunInsideModal(main, [&] {
+        RECT opened;
+        ::GetWindowRect(main, &opened);
+        const LONG width = opened.right - opened.left, height = opened.bottom - opened.top;
+        // As it opened; hanging off the work area's bottom right corner; off its top left one.
+        const POINT places[] = {{opened.left, opened.top},
+                                {area.right - width / 4, area.bottom - height / 4},
+                                {area.left - width * 3 / 4, area.top - height * 3 / 4}};
+        for (const POINT& place : places) {
+            ::SetWindowPos(main, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            RECT owner;
+            ::GetWindowRect(main, &owner);
+            owners.push_back(owner);
+            Click(main, IDC_ABOUT);
+        }
+    });
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NEAR(boxes[0].left + boxes[0].right, owners[0].left + owners[0].right, 1);
+    EXPECT_NEAR(boxes[0].top + boxes[0].bottom, owners[0].top + owners[0].bottom, 1);
+    EXPECT_EQ(boxes[1].right, area.right);
+    EXPECT_EQ(boxes[1].bottom, area.bottom);
+    EXPECT_EQ(boxes[2].left, area.left);
+    EXPECT_EQ(boxes[2].top, area.top);
+}
+
+namespace {
+
+// An About box that puts itself in a place of its own as it initialises.
+class CPlacedAboutDlg : public CAboutDlg {
+public:
+    bool OnInitDialog() override
+    {
+        CAboutDlg::OnInitDialog();
+        ::SetWindowPos(*this, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(DialogFramework, ADialogThatPlacesItselfIsNotCentred)
+{
+    CPlacedAboutDlg dlg;
+    RunInsideModal(dlg, [&] {
+        RECT placed;
+        ::GetWindowRect(dlg, &placed);
+        EXPECT_EQ(placed.left, 7);
+        EXPECT_EQ(placed.top, 9);
+    });
+}
+
 TEST(Layout, AboutBoxShowsEveryCaptionWholeAndItsLinkFitsItsCaption)
 {
     TestApp app;

@@ -71,6 +71,13 @@ TEST(MainDialog, DirectoryFollowsTheFileUntilADirectoryIsTyped)
         Focus(hDlg, IDC_SPLIT);
         EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "C:\\data\\");
 
+        // A path pasted in quotes, as Explorer copies it: its folder, and the field left as pasted.
+        Focus(hDlg, IDC_FILE);
+        Type(hDlg, IDC_FILE, "\"C:\\my data\\big.zip\"");
+        Focus(hDlg, IDC_SPLIT);
+        EXPECT_EQ(ItemText(hDlg, IDC_DIRECTORY), "C:\\my data\\");
+        EXPECT_EQ(ItemText(hDlg, IDC_FILE), "\"C:\\my data\\big.zip\"");
+
         // A bare name, a forward slash or a drive colon is no folder: the directory empties.
         for (const char* file : {"big.zip", "C:/data/big.zip", "C:big.zip", ""}) {
             Focus(hDlg, IDC_FILE);
@@ -384,6 +391,19 @@ TEST(MainDialog, KeepingAliveMovesTheBarWithinAPiecePaintsAndLeavesClicksQueued)
     }, false);
     EXPECT_TRUE(stillRunningAfterSplit);
     EXPECT_EQ(result, IDOK); // the queued Exit click, taken once the split was over
+}
+
+// Run again at 144 DPI by the test script, where the dialog is half as large again.
+TEST(Layout, MainDialogOpensCentredOnTheWorkArea)
+{
+    CParcelorDlg dlg;
+    RunInsideModal(dlg, [&] {
+        RECT area, placed;
+        ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+        ::GetWindowRect(dlg, &placed);
+        EXPECT_NEAR(placed.left + placed.right, area.left + area.right, 1);
+        EXPECT_NEAR(placed.top + placed.bottom, area.top + area.bottom, 1);
+    });
 }
 
 // Run again at 144 DPI by the test script: the templates must grow with the font, not cut it off.

@@ -286,7 +286,9 @@ TEST_P(ProgramResources, AboutDialogIsAClassicTemplateWithTheLinkLast)
     });
 }
 
-TEST_P(ProgramResources, IconHasA32And16PixelImageIn16Colours)
+// Each size in 32-bit colour with alpha, which Windows picks for that size, and the 16-colour
+// images for old displays; every image a bitmap that Windows XP reads (none PNG-compressed).
+TEST_P(ProgramResources, IconHoldsEverySizeInTrueColourAndTwoIn16Colours)
 {
     const std::string group = Resource(IDI_APP, RT_GROUP_ICON);
     ASSERT_GE(group.size(), 6u);
@@ -296,11 +298,30 @@ TEST_P(ProgramResources, IconHasA32And16PixelImageIn16Colours)
     std::vector<std::string> images;
     for (int i = 0; i < count; ++i) {
         const BYTE* entry = p + 6 + 14 * i;
+        const int size = entry[0] ? entry[0] : 256;
         const int bits = entry[6] | entry[7] << 8;
-        images.push_back(std::to_string(entry[0]) + "x" + std::to_string(entry[1]) + "/" +
-                         std::to_string(entry[2] ? entry[2] : 1 << bits));
+        const int id = entry[12] | entry[13] << 8;
+        images.push_back(std::to_string(size) + "x" + std::to_string(entry[1] ? entry[1] : 256) + "/" + std::to_string(bits));
+        SCOPED_TRACE(images.back());
+        const std::string image = Resource(id, RT_ICON);
+        ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+        BITMAPINFOHEADER header;
+        std::memcpy(&header, image.data(), sizeof header);
+        EXPECT_EQ(header.biSize, sizeof header); // a PNG-compressed image starts 0x89 "PNG"
+        EXPECT_EQ(header.biCompression, DWORD(BI_RGB));
+        EXPECT_EQ(header.biWidth, size);
+        EXPECT_EQ(header.biBitCount, bits);
+        HICON icon = ::CreateIconFromResourceEx(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
+                                                static_cast<DWORD>(image.size()), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+        EXPECT_NE(icon, nullptr);
+        if (icon)
+            ::DestroyIcon(icon);
+        if (bits == 32) {
+            EXPECT_EQ(::LookupIconIdFromDirectoryEx(const_cast<BYTE*>(p), TRUE, size, size, LR_DEFAULTCOLOR), id);
+        }
     }
-    EXPECT_EQ(images, (std::vector<std::string>{"32x32/16", "16x16/16"}));
+    EXPECT_EQ(images, (std::vector<std::string>{"16x16/32", "20x20/32", "24x24/32", "32x32/32", "40x40/32", "48x48/32",
+                                                "64x64/32", "256x256/32", "16x16/4", "32x32/4"}));
 }
 
 TEST_P(ProgramResources, StringListsAndManifest)

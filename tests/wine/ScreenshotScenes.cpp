@@ -1,5 +1,5 @@
-// Scenes for the README's screenshots of the real main dialog, held still while
-// tests/wine/take-screenshots.sh shoots them. Disabled: only that script runs them.
+// Scenes for the README's screenshots of the real main dialog and of the program's icon, held
+// still while tests/wine/take-screenshots.sh shoots them. Disabled: only that script runs them.
 #include "app/ParcelorMFCDlg.h"
 #include "framework/CodePageText.h"
 #include "res/resource.h"
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -68,4 +69,50 @@ TEST(DISABLED_Screenshots, AFileDroppedAndANameTheCodePageCannotHold)
         DropOn(dlg, {greek});
     });
     ::DeleteFileW(greek.c_str());
+}
+
+namespace {
+
+// Paints the program's icon at the size in the window's user data, as Windows picks and draws
+// it from the resource, across a white half and a half of the classic desktop's blue.
+LRESULT CALLBACK PaintIcon(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hWnd, &ps);
+    RECT white;
+    ::GetClientRect(hWnd, &white);
+    RECT blue = white;
+    white.right = blue.left = white.right / 2;
+    ::FillRect(dc, &white, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    HBRUSH desktop = ::CreateSolidBrush(RGB(58, 110, 165));
+    ::FillRect(dc, &blue, desktop);
+    ::DeleteObject(desktop);
+    const int size = static_cast<int>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, size, size, 0));
+    ::DrawIconEx(dc, (blue.right - size) / 2, (blue.bottom - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+    ::DestroyIcon(icon);
+    ::EndPaint(hWnd, &ps);
+    return 0;
+}
+
+} // namespace
+
+TEST(DISABLED_Screenshots, TheIconAt48And256Pixels)
+{
+    WNDCLASSA kind{};
+    kind.lpfnWndProc = &PaintIcon;
+    kind.hInstance = ::GetModuleHandleA(nullptr);
+    kind.lpszClassName = "ParcelorIconScene";
+    ::RegisterClassA(&kind);
+    for (int size : {48, 256}) {
+        const std::string name = "icon" + std::to_string(size);
+        HWND window = ::CreateWindowExA(0, kind.lpszClassName, name.c_str(), WS_POPUP, 40, 40, size * 3 / 2, size * 3 / 2,
+                                        nullptr, nullptr, kind.hInstance, nullptr);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, size);
+        ::ShowWindow(window, SW_SHOW);
+        Hold(name.c_str());
+        ::DestroyWindow(window);
+    }
 }

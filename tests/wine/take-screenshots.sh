@@ -1,9 +1,11 @@
 #!/bin/bash
 # Takes the README's screenshots of the 32-bit product under Xvfb, with
 # Wine's own fonts, so that the frames look as Windows draws them: the main
-# dialog as it opens, the folder picker, the About box, the message of a
-# finished split, a file dropped on the dialog and the message for a name that
-# code page 1252 cannot hold. Run by hand after scripts/windows-tests.sh has built it:
+# dialog as it opens, and the whole screen with it centred there, the folder
+# picker, the About box, the message of a finished split, a file dropped on the
+# dialog, the message for a name that code page 1252 cannot hold, and the icon
+# at 48 and 256 pixels as Windows draws it from the resource. Run by hand after
+# scripts/windows-tests.sh has built it:
 #
 #   bash tests/wine/take-screenshots.sh [BUILD_DIR]
 set -eu
@@ -29,6 +31,7 @@ wait_for() {
 
 "$wine" "$build/app/ParcelorMFC.EXE" & app=$!
 sleep 2; main=$(wait_for 'The Parcelor'); shoot "$main" docs/main-dialog.png
+import -window root docs/main-dialog-centred.png
 # The directory's Browse button by its access key, then a folder clicked.
 xdotool windowfocus "$main"; sleep 0.5; xdotool key --window "$main" alt+r
 picker=$(wait_for 'Browse for Folder'); sleep 1
@@ -49,14 +52,17 @@ sleep 3; shoot "$(wait_for 'The Parcelor')" docs/split-done.png
 wait $driver
 
 # The drop and the name in the dialog tests' real dialog, which drops as
-# Explorer does (a DROPFILES block) and says when each scene is up.
+# Explorer does (a DROPFILES block), then the icon drawn from the test
+# program's copy of the resources; each scene says when it is up.
 mkdir "$work/scenes"
 LC_ALL=C.UTF-8 PARCELOR_SCENES="Z:${work//\//\\}\\scenes" "$wine" "$build/tests/wine/wine_dialog_tests.exe" \
     --gtest_also_run_disabled_tests --gtest_filter='DISABLED_Screenshots.*' >/dev/null 2>&1 & scenes=$!
-for scene in drop message; do
+for scene in drop message icon48 icon256; do
     for _ in $(seq 1 60); do [ -f "$work/scenes/$scene" ] && break; sleep 0.5; done
     case $scene in drop) shoot "$(wait_for 'The Parcelor')" docs/drop-result.png ;;
-                   message) shoot "$(wait_for 'The Parcelor')" docs/name-not-held.png ;; esac
+                   message) shoot "$(wait_for 'The Parcelor')" docs/name-not-held.png ;;
+                   icon*) shoot "$(wait_for "$scene")" docs/$scene.png ;; esac
 done
 wait $scenes
-echo "docs/main-dialog.png docs/folder-picker.png docs/about-box.png docs/split-done.png docs/drop-result.png docs/name-not-held.png"
+echo "docs/main-dialog.png docs/main-dialog-centred.png docs/folder-picker.png docs/about-box.png docs/split-done.png" \
+     "docs/drop-result.png docs/name-not-held.png docs/icon48.png docs/icon256.png"
