@@ -21,19 +21,26 @@ bool ReflectToChild(CWnd& dialog, CMessage& msg)
 
 } // namespace
 
+HHOOK CDialog::s_hFilterHook = nullptr;
+int CDialog::s_nModalDepth = 0;
+
 INT_PTR CDialog::DoModal()
 {
     // DialogBoxParamA runs the modal loop; its message filter (MSGF_DIALOGBOX)
     // is called for each message before IsDialogMessage, which is where the
-    // windows get their PreTranslateMessage look.
-    HHOOK hHook = ::SetWindowsHookExA(WH_MSGFILTER, &CDialog::MessageFilterProc, nullptr, ::GetCurrentThreadId());
+    // windows get their PreTranslateMessage look. The outermost dialog sets
+    // the hook, and takes it off.
+    if (s_nModalDepth++ == 0)
+        s_hFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, &CDialog::MessageFilterProc, nullptr, ::GetCurrentThreadId());
     HWND hParent = m_hParent;
     if (!hParent && AfxGetApp() && AfxGetApp()->m_pMainWnd != this && AfxGetApp()->m_pMainWnd)
         hParent = *AfxGetApp()->m_pMainWnd;
     const INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nTemplateId), hParent,
                                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    if (hHook)
-        ::UnhookWindowsHookEx(hHook);
+    if (--s_nModalDepth == 0 && s_hFilterHook) {
+        ::UnhookWindowsHookEx(s_hFilterHook);
+        s_hFilterHook = nullptr;
+    }
     return result;
 }
 

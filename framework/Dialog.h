@@ -29,6 +29,12 @@ private:
     // Sees every message of the modal loop before the dialog's navigation.
     static LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam);
 
+    // The one filter hook of the user-interface thread while any of its modal
+    // dialogs runs, and how many run: a dialog opened from another finds it
+    // there, so that no message is looked at once per dialog open.
+    static HHOOK s_hFilterHook;
+    static int s_nModalDepth;
+
     UINT m_nTemplateId;
     HWND m_hParent;
 };

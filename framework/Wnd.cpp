@@ -1,4 +1,4 @@
-// CWnd: subclassing, the window property that finds a window's object, and default handling.
+// CWnd: subclassing, the window property that finds a window's object, and centring.
 #include "framework/Wnd.h"
 
 #include <algorithm>
@@ -38,13 +38,6 @@ bool CWnd::OnWndMsg(CMessage&)
     return false;
 }
 
-LRESULT CWnd::Default()
-{
-    if (!m_pCurrent || !m_pfnSuper)
-        return 0;
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, m_pCurrent->message, m_pCurrent->wParam, m_pCurrent->lParam);
-}
-
 LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = FromHandlePermanent(hWnd);
@@ -60,10 +53,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
         return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
     }
     CMessage msg{message, wParam, lParam, 0};
-    CMessage* pOuter = pWnd->m_pCurrent;
-    pWnd->m_pCurrent = &msg;
     const bool handled = pWnd->OnWndMsg(msg);
-    pWnd->m_pCurrent = pOuter;
     return handled ? msg.result : ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
 }
 

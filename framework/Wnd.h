@@ -79,8 +79,6 @@ public:
     virtual bool PreTranslateMessage(MSG& msg);
     // Routes one message to the window's table; false leaves it to the default.
     virtual bool OnWndMsg(CMessage& msg);
-    // The default handling of the message being handled now (subclassed windows).
-    LRESULT Default();
 
     bool ShowWindow(int nCmdShow) const { return ::ShowWindow(Checked(), nCmdShow) != FALSE; }
     bool IsWindowVisible() const { return ::IsWindowVisible(Checked()) != FALSE; }
@@ -124,5 +122,4 @@ private:
 
     HWND m_hWnd = nullptr;
     WNDPROC m_pfnSuper = nullptr;
-    CMessage* m_pCurrent = nullptr;
 };

@@ -1,5 +1,6 @@
 // The real main dialog in its own modal loop: its state at start, the directory following the
 // file, the size area, the file-open dialog, splits with their messages, and the keys that end it.
+#include "app/AboutDlg.h"
 #include "app/ParcelorMFCDlg.h"
 #include "framework/CodePageText.h"
 #include "res/resource.h"
@@ -350,17 +351,32 @@ public:
 
 TEST(DialogFramework, ControlsSeeKeysBeforeTheDialogNavigates)
 {
-    CParcelorDlg dlg;
-    KeyWatcher watcher;
-    const INT_PTR result = RunInsideModal(dlg, [&] {
-        ASSERT_TRUE(watcher.SubclassDlgItem(IDC_FILE, dlg));
-        HWND edit = ::GetDlgItem(dlg, IDC_FILE);
-        ::PostMessageA(edit, WM_KEYDOWN, VK_TAB, 0);
-        ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
-    }, false);
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(watcher.keys, (std::vector<WPARAM>{VK_TAB, VK_ESCAPE}));
-    EXPECT_EQ(watcher.focusAtEscape, IDC_FILE);
+    // In the main dialog, and in the About box opened from it: once each,
+    // not once for every dialog open.
+    for (const bool nested : {false, true}) {
+        SCOPED_TRACE(nested ? "the About box over the main dialog" : "the main dialog");
+        CParcelorDlg dlg;
+        CAboutDlg about;
+        KeyWatcher watcher;
+        auto watch = [&watcher](CDialog& dialog, int id) {
+            return RunInsideModal(dialog, [&] {
+                ASSERT_TRUE(watcher.SubclassDlgItem(id, dialog));
+                HWND control = ::GetDlgItem(dialog, id);
+                ::PostMessageA(control, WM_KEYDOWN, VK_TAB, 0);
+                ::PostMessageA(control, WM_KEYDOWN, VK_ESCAPE, 0);
+            }, false);
+        };
+        INT_PTR result = 0;
+        if (nested)
+            RunInsideModal(dlg, [&] { result = watch(about, IDOK); });
+        else
+            result = watch(dlg, IDC_FILE);
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(watcher.keys, (std::vector<WPARAM>{VK_TAB, VK_ESCAPE}));
+        if (!nested) {
+            EXPECT_EQ(watcher.focusAtEscape, IDC_FILE);
+        }
+    }
 }
 
 TEST(MainDialog, KeepingAliveMovesTheBarWithinAPiecePaintsAndLeavesClicksQueued)
