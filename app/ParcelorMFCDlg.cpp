@@ -16,10 +16,8 @@
 
 namespace {
 
-const char PresetSize[] = "1.44 MB Floppy";
 // Milliseconds between two looks at the queue during a split.
 const DWORD KeepAliveInterval = 10;
-const char CustomSize[] = "Custom size...";
 
 // The path up to and including its last backslash; empty when it holds none.
 // Taken a character at a time: in a double-byte code page the second byte of
@@ -43,11 +41,6 @@ std::string NameNotHeld(const char* what)
 const char DropOneItem[] = "Several items were dropped on the window.\n"
                            "Drop one file at a time: the file to split, or the folder for the pieces.";
 
-std::string WildcardInName(const std::string& path)
-{
-    return "The name " + path + " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
-           "Type the file's exact name, or choose it with Browse.";
-}
 
 } // namespace
 
@@ -137,7 +130,7 @@ bool CParcelorDlg::OnInitDialog()
     m_bDirFollowsFile = TRUE;
     for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS, IDC_PROGRESS_LABEL, IDC_PROGRESS})
         ShowItem(id, false);
-    m_strSize = PresetSize;
+    m_strSize = PresetSizeChoice;
     m_strCustomSize.clear();
     UpdateData(false);
     return true;
@@ -184,15 +177,15 @@ bool CParcelorDlg::OnQueryDragIcon(CMessage& msg)
 void CParcelorDlg::OnSizeChanged()
 {
     UpdateData(true);
-    const bool custom = m_strSize != PresetSize;
+    const bool custom = m_strSize != PresetSizeChoice;
     for (int id : {IDC_CUSTOM_SIZE_LABEL, IDC_CUSTOM_SIZE, IDC_UNITS})
         ShowItem(id, custom);
     if (custom) {
         ::SetFocus(GetDlgItem(IDC_CUSTOM_SIZE));
-        m_strSize = CustomSize;
+        m_strSize = CustomSizeChoice;
         m_strUnits = "Bytes";
     } else {
-        m_strSize = PresetSize;
+        m_strSize = PresetSizeChoice;
     }
     UpdateData(false);
 }
@@ -210,12 +203,6 @@ void CParcelorDlg::OnExit()
 void CParcelorDlg::OnSplit()
 {
     UpdateData(true);
-    // Looked up as typed, a wildcard would find some other file, whose name
-    // the checks would then weigh; say what is wrong with the name instead.
-    if (HoldsWildcard(m_strFile)) {
-        showMessage(WildcardInName(m_strFile), MessageIcon::Stop);
-        return;
-    }
     runSplit(SplitRequest{m_strFile, m_strDirectory, m_strSize, m_strCustomSize, m_strUnits}, *this);
 }
 

@@ -2,13 +2,9 @@
 #include "app/PathLookup.h"
 
 #include "split/ScriptCodePage.h"
+#include "split/SplitChecks.h"
 
 #include <windows.h>
-
-bool HoldsWildcard(const std::string& path)
-{
-    return path.find_first_of("*?") != std::string::npos;
-}
 
 std::string RootDirectoryOf(const std::string& path)
 {
@@ -37,7 +33,7 @@ std::string RootDirectoryOf(const std::string& path)
 PathKind LookUpPath(const std::string& path)
 {
     // FindFirstFileA would take a wildcard as a pattern and find another entry.
-    if (HoldsWildcard(path))
+    if (holdsWildcard(path))
         return PathKind::Missing;
     const std::string root = RootDirectoryOf(path);
     if (!root.empty()) {

@@ -5,11 +5,6 @@
 
 #include <string>
 
-// '*' and '?' stand for other characters in Windows and are never part of a
-// name. No trail byte of a double-byte code page is below 0x40, so a byte
-// search finds only the characters themselves.
-bool HoldsWildcard(const std::string& path);
-
 // The root that path names, with its final backslash, when it names the root
 // of a drive ("C:", as the engine hands over "C:\") or of a network share
 // ("\\server\share", with or without its final backslash); empty for any

@@ -70,6 +70,16 @@ std::string scriptPath(const std::string& piecePrefix)
     return scriptName(piecePrefix);
 }
 
+std::string temporaryScriptName(const std::string& baseName)
+{
+    return baseName + ".ba~";
+}
+
+std::string temporaryScriptPath(const std::string& piecePrefix)
+{
+    return temporaryScriptName(piecePrefix);
+}
+
 std::int64_t pieceLength(int number, int pieceCount, std::int64_t pieceSize, std::int64_t fileLength)
 {
     return number < pieceCount ? pieceSize : fileLength - std::int64_t(pieceCount - 1) * pieceSize;

@@ -1,7 +1,8 @@
 // The names of the pieces and of the rejoin script, derived from the file path.
 #pragma once
 
-#include "split/SplitChecks.h"
+#include "split/ScriptCodePage.h"
+#include "split/SplitRecords.h"
 
 #include <cstdint>
 #include <string>
@@ -43,3 +44,9 @@ std::string piecePath(const std::string& piecePrefix, int number);
 
 // piecePrefix followed by ScriptExtension.
 std::string scriptPath(const std::string& piecePrefix);
+
+// The name and the path under which the script is written until it is
+// whole: the base name or prefix, then an end as long as ScriptExtension, so
+// that whatever path fits the one fits the other.
+std::string temporaryScriptName(const std::string& baseName);
+std::string temporaryScriptPath(const std::string& piecePrefix);

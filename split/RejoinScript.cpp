@@ -36,6 +36,7 @@
 #include "split/BatchLines.h"
 #include "split/PieceNames.h"
 #include "split/ScriptQuoting.h"
+#include "split/SplitFiles.h"
 #include "split/SplitMessages.h"
 
 #include <cstring>
@@ -501,4 +502,13 @@ std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int6
     body.line(":done");
     head.append(body);
     return head.text();
+}
+
+std::string writeRejoinScript(const PieceNames& names, const RejoinNames& script, const SplitPlan& plan,
+                              const SplitDigests& digests, const ScriptCodePage& codePage)
+{
+    const std::string text =
+        rejoinScriptText(script, plan.pieceCount, plan.pieceSize, plan.fileLength, digests, codePage);
+    return fileErrorMessage(
+        writeFileText(scriptPath(names.piecePrefix), text, temporaryScriptPath(names.piecePrefix)));
 }

@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <string>
 
-inline constexpr const char* ScratchFileName = "parcelor.tmp";
-
 // The full text of the script that joins pieceCount (1 ... 999) pieces named
 // baseName.001 ... into fileName, with CR LF line ends. pieceSize and
 // fileLength are the plan's: every piece but the last holds pieceSize bytes,
@@ -27,3 +25,10 @@ inline constexpr const char* ScratchFileName = "parcelor.tmp";
 std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int64_t pieceSize,
                              std::int64_t fileLength, const SplitDigests& digests,
                              const ScriptCodePage& codePage = systemScriptCodePage());
+
+// Writes the script of a split whose pieces are written, as NAME.bat at
+// names' prefix, only once it is whole (under its temporary name until
+// then): the text above for script's names, plan's sizes and digests. The
+// message of a failure, or an empty string.
+std::string writeRejoinScript(const PieceNames& names, const RejoinNames& script, const SplitPlan& plan,
+                              const SplitDigests& digests, const ScriptCodePage& codePage);

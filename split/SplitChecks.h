@@ -1,27 +1,13 @@
-// The request checks, the piece size and the piece count of a split.
+// Every check of a split, in its order: the request, the piece size and count, the names, the outputs.
 #pragma once
 
 #include "split/ScriptCodePage.h"
+#include "split/SplitFiles.h"
 #include "split/SplitHost.h"
 #include "split/SplitRecords.h"
 
 #include <cstdint>
 #include <string>
-
-inline constexpr const char* PresetSizeChoice = "1.44 MB Floppy";
-inline constexpr std::int32_t CopyBufferSize = 91104;
-inline constexpr std::int32_t FloppyPieceSize = 16 * CopyBufferSize; // 1,457,664
-inline constexpr int MaxPieces = 999;
-
-// The one character at which paths are taken apart on this platform.
-#ifdef _WIN32
-inline constexpr char PathSeparator = '\\';
-// Longest path the ANSI file calls take, without its terminator.
-inline constexpr std::size_t MaxPathLength = 259;
-#else
-inline constexpr char PathSeparator = '/';
-inline constexpr std::size_t MaxPathLength = 4095;
-#endif
 
 // Outcome of the size checks: failure is empty when pieceSize is valid.
 struct SizeCheck {
@@ -39,6 +25,11 @@ std::string withSeparators(const std::string& path, char separator = PathSeparat
 // holds a '"', so the pair can only be quoting. Any other text, a lone quote
 // among them, unchanged. No second byte of a two-byte character is a '"'.
 std::string withoutEnclosingQuotes(const std::string& path);
+
+// Whether path holds * or ?, which stand for other characters in Windows and
+// are never part of a name. No second byte of a double-byte character is
+// below 0x40, so a byte search finds only the characters themselves.
+bool holdsWildcard(const std::string& path);
 
 // Removes exactly one trailing separator from directory, if its last whole
 // character (in codePage's names) is one.
@@ -58,9 +49,12 @@ std::int32_t chunkSizeFor(std::int32_t pieceSize);
 // one (empty) piece. May exceed MaxPieces; the caller refuses that.
 std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize);
 
-// Runs the checks of request in their order, looking paths up through host.
-// Gives the message of the first that fails, or an empty string after filling
-// plan's pieceSize, chunkSize and pieceDirectory. Opens and changes nothing.
+// Runs the checks of request's own texts in their order, looking paths up
+// through host: a file named, and (where separator is Windows' backslash)
+// with no wildcard in its name, and found; a directory named and found; a
+// piece size. Gives the message of the first that fails, or an empty string
+// after filling plan's pieceSize, chunkSize and pieceDirectory. Opens and
+// changes nothing.
 std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
                          char separator = PathSeparator,
                          const ScriptCodePage& codePage = systemScriptCodePage());
@@ -83,3 +77,15 @@ ScriptClash scriptClash(const std::string& baseName, const std::string& fileName
 // (" * ? < > | and control characters).
 bool canNameInScript(const std::string& name, const ScriptCodePage& codePage = systemScriptCodePage(),
                      ScriptCodePage::Side side = ScriptCodePage::Side::Names);
+
+// Every check of a split before its first piece, in its order: request's
+// texts (each path taken without one pair of enclosing quotes, and with a
+// forward slash read as Windows reads it), then the names derived from them
+// (their paths' length, a base name, no device's name, characters that the
+// script can hold, none of the script's own files), then the source opened
+// and measured (at most MaxPieces pieces), then the outputs (none is the
+// source, or may be; an earlier split's script removed). Gives the message
+// of the first that fails, or an empty string with plan, names and script
+// (the names as the script writes them) filled and source open.
+std::string checkSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage, SplitPlan& plan,
+                       PieceNames& names, RejoinNames& script, SourceFile& source);

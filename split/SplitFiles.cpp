@@ -1,6 +1,7 @@
 // The engine's one contact with the file system, the part common to every system: streams, pieces, the script.
 #include "split/SplitFiles.h"
 
+#include "split/PieceNames.h"
 #include "split/SplitFilesSystem.h"
 #include "split/SplitMessages.h"
 
@@ -115,6 +116,22 @@ FileError writePiece(SourceFile& source, const std::string& path, std::int64_t s
     if (std::fclose(piece) != 0 && error == FileError::None)
         error = FileError::Close;
     return error;
+}
+
+std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFile& source, SplitHost& host,
+                        const SplitOptions& options, SplitDigests& digests)
+{
+    ChunkRing ring(plan.chunkSize, plan.pieceCount, options);
+    for (int k = 1; k <= plan.pieceCount; ++k) {
+        const std::int64_t size = pieceLength(k, plan.pieceCount, plan.pieceSize, plan.fileLength);
+        const FileError error = writePiece(source, piecePath(names.piecePrefix, k), size, plan.chunkSize, ring, host);
+        if (error != FileError::None)
+            return fileErrorMessage(error);
+        ring.endPiece();
+        host.stepProgress();
+    }
+    digests = ring.finish();
+    return fileErrorMessage(source.checkEnd());
 }
 
 FileError writeFileText(const std::string& path, const std::string& text, const std::string& temporaryPath)

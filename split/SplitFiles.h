@@ -76,6 +76,14 @@ std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std
 FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
                      std::int32_t chunkSize, ChunkRing& ring, SplitHost& host);
 
+// Writes every piece of plan from source, NAME.001 ... at names' prefix,
+// stepping host's bar after each, and fills digests with the SHA-256 of each
+// piece and of the file, computed as options asks; then sees that source
+// ends where it was measured. The message of the first failure, or an empty
+// string. Any thread of the digests has ended when it returns.
+std::string writePieces(const SplitPlan& plan, const PieceNames& names, SourceFile& source, SplitHost& host,
+                        const SplitOptions& options, SplitDigests& digests);
+
 // Removes the file path: true when it is gone or was never there.
 bool removeFile(const std::string& path);
 

@@ -29,6 +29,10 @@ inline std::string fill(const char* text, std::initializer_list<std::string> val
 }
 
 inline constexpr const char* NoFile = "You must specify a file to split.";
+// The path typed.
+inline constexpr const char* WildcardInName =
+    "The name {} holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
+    "Type the file's exact name, or choose it with Browse.";
 inline constexpr const char* FileNotFound = "The file could not be found.";
 inline constexpr const char* NoDirectory = "You must specify a directory for pieces.";
 inline constexpr const char* DirectoryNotFound = "The directory could not be found.";

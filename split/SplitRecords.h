@@ -1,11 +1,32 @@
-// The records that the parts of a split hand one another: request, names, plan, options, digests.
+// The records that the parts of a split hand one another: request, names, plan, options, digests; and their constants.
 #pragma once
 
 #include "split/Sha256.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// The two entries of the size list, as the dialog shows them.
+inline constexpr const char* PresetSizeChoice = "1.44 MB Floppy";
+inline constexpr const char* CustomSizeChoice = "Custom size...";
+inline constexpr std::int32_t CopyBufferSize = 91104;
+inline constexpr std::int32_t FloppyPieceSize = 16 * CopyBufferSize; // 1,457,664
+inline constexpr int MaxPieces = 999;
+
+// The one character at which paths are taken apart on this platform.
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+// Longest path the ANSI file calls take, without its terminator.
+inline constexpr std::size_t MaxPathLength = 259;
+#else
+inline constexpr char PathSeparator = '/';
+inline constexpr std::size_t MaxPathLength = 4095;
+#endif
+
+// The scratch file in which the rejoin script gathers the pieces, beside them.
+inline constexpr const char* ScratchFileName = "parcelor.tmp";
 
 enum class PathKind { Missing, File, Directory };
 

@@ -2,6 +2,7 @@
 #include "EngineTestSupport.h"
 
 #include "split/PieceNames.h"
+#include "split/SplitChecks.h"
 
 #include <gtest/gtest.h>
 

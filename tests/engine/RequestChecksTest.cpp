@@ -122,6 +122,9 @@ TEST(RequestChecks, FirstFailingCheckInOrder)
     const Case cases[] = {
         {{"", "", Custom, "", ""}, SplitMessages::NoFile, {}},
         {{"C:\\data\\gone.zip", "", Custom, "", ""}, SplitMessages::FileNotFound, {"look C:\\data\\gone.zip"}},
+        // A wildcard would be looked up as a pattern: the name is refused unlooked.
+        {{"C:\\data\\holid?y.zip", "", Custom, "", ""},
+         SplitMessages::fill(SplitMessages::WildcardInName, {"C:\\data\\holid?y.zip"}), {}},
         {{"C:\\data", "C:\\pieces", PresetSizeChoice, "", ""}, SplitMessages::FileNotFound, {"look C:\\data"}},
         {{zip, "", Custom, "", ""}, SplitMessages::NoDirectory, {"look " + zip}},
         {{zip, "C:\\gone\\", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound,
