@@ -308,7 +308,7 @@ void CParcelorDlg::startProgress(int count)
     RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     HWND hBar = GetDlgItem(IDC_PROGRESS);
     m_nPiecesDone = 0;
-    ::SendMessageA(hBar, PBM_SETRANGE32, 0, count * ProgressPerPiece);
+    ::SendMessageA(hBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(count) * ProgressPerPiece);
     ::SendMessageA(hBar, PBM_SETPOS, 0, 0);
     ::UpdateWindow(hBar);
 }
@@ -317,7 +317,7 @@ void CParcelorDlg::stepProgress()
 {
     HWND hBar = GetDlgItem(IDC_PROGRESS);
     ++m_nPiecesDone;
-    ::SendMessageA(hBar, PBM_SETPOS, m_nPiecesDone * ProgressPerPiece, 0);
+    ::SendMessageA(hBar, PBM_SETPOS, static_cast<WPARAM>(m_nPiecesDone) * ProgressPerPiece, 0);
     ::UpdateWindow(hBar);
 }
 

@@ -69,7 +69,7 @@ public:
 
     // Attaches to an existing control and routes its messages through OnWndMsg.
     bool SubclassWindow(HWND hWnd);
-    bool SubclassDlgItem(UINT id, CWnd& parent) { return SubclassWindow(::GetDlgItem(parent, id)); }
+    bool SubclassDlgItem(UINT id, CWnd& parent) { return SubclassWindow(::GetDlgItem(parent, static_cast<int>(id))); }
     // The object attached to hWnd by SubclassWindow or by a dialog, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
 

@@ -1,8 +1,9 @@
+# shellcheck shell=bash
 # The one install step of every script, sourced by them: the package lists,
 # how the 32-bit product runs on this machine, and the Xvfb display the Wine
 # scripts share. Run as root on Debian 12.
 #
-#   need GROUP...     install what the groups need: native, windows, package;
+#   need GROUP...     install what the groups need: native, windows, package, lint;
 #                     and make the East Asian locales the Wine tests run in
 #   run32             "native" when this kernel runs 32-bit code, else "emulated"
 #   start_xvfb DIR    a private display (its number in DIR/display); sets DISPLAY
@@ -19,6 +20,7 @@ declare -A packages=(
     # The win32-thread compilers link no winpthreads, whose imports need Vista.
     [windows]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest wine64 fonts-wine xvfb xdotool imagemagick locales"
     [package]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest zip unzip"
+    [lint]="clang-format clang-tidy shellcheck g++-mingw-w64-x86-64-win32"
 )
 
 # A 96-byte 32-bit ELF program that exits with 32: the kernel either runs it or it does not.
@@ -60,9 +62,12 @@ need() {
 
 start_xvfb() {
     Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" 3>"$1/display" >/dev/null 2>&1 &
+    # The server's process, for the sourcing script to end.
+    # shellcheck disable=SC2034
     xvfb=$!
     for _ in $(seq 1 50); do [ -s "$1/display" ] && break; sleep 0.1; done
-    export DISPLAY=:$(cat "$1/display")
+    DISPLAY=:$(cat "$1/display")
+    export DISPLAY
 }
 
 # Debian's Wine looks for its own fonts (Tahoma, MS Sans Serif, the Marlett of
@@ -92,6 +97,7 @@ windows_build() {
     local arch=$1 dir
     shift
     case $arch in i686) dir=build/win32 ;; x86_64) dir=build/win64 ;; esac
-    cmake -S . -B $dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$arch.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+    cmake -S . -B $dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$arch.cmake -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null &&
         cmake --build $dir --target "$@"
 }

@@ -8,7 +8,7 @@
 # kernel runs no 32-bit code, the product runs under qemu: the start-up check
 # and one split only.
 set -u
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 source scripts/setup.sh
 need windows package || exit 1
 run32=$(run32)

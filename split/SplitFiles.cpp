@@ -80,6 +80,7 @@ std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std
         return std::vector<bool>(names.size(), true);
     std::sort(listed.begin(), listed.end());
     std::vector<bool> present;
+    present.reserve(names.size());
     for (const std::string& name : names)
         present.push_back(!isEntryName(name) || std::binary_search(listed.begin(), listed.end(), foldedName(name)));
     return present;
