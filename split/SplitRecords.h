@@ -40,6 +40,12 @@ struct SplitOptions {
     // A second thread for the digests: where the system has a second processor, never, or always.
     enum class Worker { WhereTwoProcessors, Never, Always };
     Worker worker = Worker::WhereTwoProcessors;
+    // A third thread for the pieces' digests, beside the second's for the
+    // file's: where the system has a third processor and the engine's two
+    // digests cost more than one (all but the SHA instructions'), never, or
+    // always. Only where there is a second thread.
+    enum class PieceWorker { WhereThreeProcessors, Never, Always };
+    PieceWorker pieceWorker = PieceWorker::WhereThreeProcessors;
     Sha256::Engine sha256 = Sha256::Engine::Fastest;
 };
 
