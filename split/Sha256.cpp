@@ -321,10 +321,12 @@ PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void compressSsse3(std::u
     compressScheduled(state, blocks, count);
 }
 
-// Unoptimised builds (the debug build of the dialog tests) compile no
-// assembly below: without optimisation the compiler cannot give it the
-// registers it asks for, and the engines that use it run compressScheduled.
-#ifdef __OPTIMIZE__
+// Unoptimised builds (the debug build of the dialog tests) and those for
+// AddressSanitizer compile no assembly below: there the compiler cannot give
+// it the registers it asks for, and the engines that use it run
+// compressScheduled.
+#if defined(__OPTIMIZE__) && !defined(__SANITIZE_ADDRESS__)
+#define PARCELOR_ROUNDS_IN_ASSEMBLY 1
 
 // The rounds below are written in assembly: the compiler's code for them,
 // however the C++ was written, ran a quarter slower than rounds whose
@@ -575,14 +577,18 @@ __attribute__((always_inline)) inline WordPairs smallSigma1(WordPairs x)
     return (x >> 17 | x << 15) ^ (x >> 19 | x << 13) ^ x >> 10;
 }
 
-// nextWords on each half.
+// nextWords on each half. The moves of two words within each half are
+// written on 64-bit lanes, which the compiler turns into one instruction
+// that stays within the halves (on 32-bit ones it crossed them, slower).
 __attribute__((always_inline)) inline WordPairs nextWords(WordPairs w0, WordPairs w1, WordPairs w2, WordPairs w3)
 {
-    const WordPairs zero = {};
+    typedef std::uint64_t Lanes __attribute__((vector_size(32)));
+    const Lanes zero = {};
     const WordPairs partial = w0 + smallSigma0(__builtin_shufflevector(w0, w1, 1, 2, 3, 8, 5, 6, 7, 12)) +
                               __builtin_shufflevector(w2, w3, 1, 2, 3, 8, 5, 6, 7, 12);
-    const WordPairs firstTwo = partial + smallSigma1(__builtin_shufflevector(w3, zero, 2, 3, 8, 8, 6, 7, 8, 8));
-    return firstTwo + smallSigma1(__builtin_shufflevector(zero, firstTwo, 0, 0, 8, 9, 0, 0, 12, 13));
+    const WordPairs lastTwo = WordPairs(__builtin_shufflevector(Lanes(w3), zero, 1, 5, 3, 7));
+    const WordPairs firstTwo = partial + smallSigma1(lastTwo);
+    return firstTwo + smallSigma1(WordPairs(__builtin_shufflevector(zero, Lanes(firstTwo), 0, 4, 2, 6)));
 }
 
 // The words of two blocks at once in AVX2 registers, every instruction of
@@ -647,12 +653,58 @@ __attribute__((always_inline)) inline void scheduleAndRun(Schedule& schedule, Wo
     runFourRounds<I % 2 == 1>(vars, space, space.wk[I]);
 }
 
+#if defined(__x86_64__)
+
+// Rounds 4i ... 4i + 3 on the variables pinned below, after row i + 4.
+#define PARCELOR_STEP(i)                                                                                              \
+    if (i < 12)                                                                                                       \
+        schedule.computeRow(i + 4, space.wk);                                                                         \
+    row = space.wk[i];                                                                                                \
+    if (i % 2)                                                                                                        \
+        asm(PARCELOR_ROUNDS_4_TO_7(0) : PARCELOR_PINNED_OPERANDS : [half] "i"(0), "m"(space.wk));                     \
+    else                                                                                                              \
+        asm(PARCELOR_ROUNDS_0_TO_3(0) : PARCELOR_PINNED_OPERANDS : [half] "i"(0), "m"(space.wk));
+#define PARCELOR_PINNED_OPERANDS                                                                                      \
+    [v0] "+r"(v0), [v1] "+r"(v1), [v2] "+r"(v2), [v3] "+r"(v3), [v4] "+r"(v4), [v5] "+r"(v5), [v6] "+r"(v6),          \
+        [v7] "+r"(v7), [y] "=&r"(y), [z0] "=&r"(z0), [z1] "=&r"(z1), [p] "+&r"(p), [q] "=&r"(q), [w] "+r"(row)
+
+// The 64 rounds of the first block while the schedule computes rows 4 ...
+// 15. The variables are pinned to registers: left to the compiler, they
+// went to memory between the groups of rounds.
+template <class Schedule, int... I>
+__attribute__((always_inline)) inline void runScheduling(Schedule& schedule, WorkingVariables& vars,
+                                                         RoundSpace& space, std::integer_sequence<int, I...>)
+{
+    register std::uint32_t v0 asm("r8") = vars.v[0];
+    register std::uint32_t v1 asm("r9") = vars.v[1];
+    register std::uint32_t v2 asm("r10") = vars.v[2];
+    register std::uint32_t v3 asm("r11") = vars.v[3];
+    register std::uint32_t v4 asm("r12") = vars.v[4];
+    register std::uint32_t v5 asm("r13") = vars.v[5];
+    register std::uint32_t v6 asm("r14") = vars.v[6];
+    register std::uint32_t v7 asm("r15") = vars.v[7];
+    register std::uint32_t p asm("rbx") = vars.ab[1];
+    std::uint32_t y, z0, z1, q;
+    const std::uint32_t* row;
+    PARCELOR_STEP(0) PARCELOR_STEP(1) PARCELOR_STEP(2) PARCELOR_STEP(3)
+    PARCELOR_STEP(4) PARCELOR_STEP(5) PARCELOR_STEP(6) PARCELOR_STEP(7)
+    PARCELOR_STEP(8) PARCELOR_STEP(9) PARCELOR_STEP(10) PARCELOR_STEP(11)
+    PARCELOR_STEP(12) PARCELOR_STEP(13) PARCELOR_STEP(14) PARCELOR_STEP(15)
+    const std::uint32_t out[8] = {v0, v1, v2, v3, v4, v5, v6, v7};
+    std::memcpy(vars.v, out, sizeof out);
+    vars.ab[1] = p;
+}
+
+#else
+
 template <class Schedule, int... I>
 __attribute__((always_inline)) inline void runScheduling(Schedule& schedule, WorkingVariables& vars,
                                                          RoundSpace& space, std::integer_sequence<int, I...>)
 {
     (scheduleAndRun<I>(schedule, vars, space), ...);
 }
+
+#endif
 
 // Runs the compression function for Streams states over count blocks, with
 // the schedule of Schedule (Schedule::Blocks blocks at a time) and the rounds
@@ -686,7 +738,7 @@ __attribute__((always_inline)) inline void compressScheduledWords(std::uint32_t*
     }
 }
 
-#endif // __OPTIMIZE__
+#endif // PARCELOR_ROUNDS_IN_ASSEMBLY
 
 // The rounds above with the schedule in SSSE3 registers, one block at a time.
 template <int Streams>
@@ -694,7 +746,7 @@ PARCELOR_ALIGNS_STACK __attribute__((target("ssse3,bmi,bmi2"))) void compressBmi
                                                                                   const unsigned char* blocks,
                                                                                   std::size_t count)
 {
-#ifdef __OPTIMIZE__
+#ifdef PARCELOR_ROUNDS_IN_ASSEMBLY
     compressScheduledWords<Streams, BlockSchedule>(states, blocks, count);
 #else
     for (int s = 0; s < Streams; ++s)
@@ -708,7 +760,7 @@ PARCELOR_ALIGNS_STACK __attribute__((target("avx2,bmi,bmi2"))) void compressAvx2
                                                                                   const unsigned char* blocks,
                                                                                   std::size_t count)
 {
-#ifdef __OPTIMIZE__
+#ifdef PARCELOR_ROUNDS_IN_ASSEMBLY
     compressScheduledWords<Streams, PairSchedule>(states, blocks, count);
 #else
     for (int s = 0; s < Streams; ++s)
@@ -762,7 +814,14 @@ bool Sha256::runs(Engine engine)
 
 Sha256::Engine Sha256::fastest()
 {
-    for (Engine engine : {Engine::ShaInstructions, Engine::Avx2, Engine::Bmi2, Engine::Ssse3})
+#if defined(__i386__)
+    // With eight vector registers the schedule of two blocks spills, and
+    // measured slower than that of one (the benchmark's comparison).
+    const Engine order[] = {Engine::ShaInstructions, Engine::Bmi2, Engine::Avx2, Engine::Ssse3};
+#else
+    const Engine order[] = {Engine::ShaInstructions, Engine::Avx2, Engine::Bmi2, Engine::Ssse3};
+#endif
+    for (Engine engine : order)
         if (runs(engine))
             return engine;
     return Engine::Portable;

@@ -12,9 +12,9 @@ public:
     // rounds in scalar ones with BMI2's rotations; the schedule of one block
     // in SSSE3 registers with the same rounds; the same without BMI2; or
     // plain C++, which runs everywhere. Fastest takes the first of these the
-    // processor (and for AVX2 the system) has; naming one lets each be
-    // checked on one machine, and one the processor lacks gives way to the
-    // portable code.
+    // processor (and for AVX2 the system) has, in 32-bit builds SSSE3 with
+    // BMI2 before AVX2; naming one lets each be checked on one machine, and
+    // one the processor lacks gives way to the portable code.
     enum class Engine { Fastest, ShaInstructions, Avx2, Bmi2, Ssse3, Portable };
 
     explicit Sha256(Engine engine = Engine::Fastest);
