@@ -125,16 +125,18 @@ SplitOptions withWorker(SplitOptions::Worker worker, Sha256::Engine engine = Sha
 }
 
 // The ways of computing the digests: a worker for the file's and another for
-// the pieces', one worker for both, and none.
+// the pieces' (with an engine other than the SHA instructions', which never
+// take the second), one worker for both, and none.
 struct Workers {
     const char* name;
     SplitOptions::Worker worker;
     SplitOptions::PieceWorker pieceWorker;
+    Sha256::Engine engine;
 };
 const Workers WorkerOrNot[] = {
-    {"two workers", SplitOptions::Worker::Always, SplitOptions::PieceWorker::Always},
-    {"worker", SplitOptions::Worker::Always, SplitOptions::PieceWorker::Never},
-    {"no worker", SplitOptions::Worker::Never, SplitOptions::PieceWorker::Never},
+    {"two workers", SplitOptions::Worker::Always, SplitOptions::PieceWorker::Always, Sha256::Engine::Bmi2},
+    {"worker", SplitOptions::Worker::Always, SplitOptions::PieceWorker::Never, Sha256::Engine::Fastest},
+    {"no worker", SplitOptions::Worker::Never, SplitOptions::PieceWorker::Never, Sha256::Engine::Fastest},
 };
 
 // Read and write system calls made by this process so far.
@@ -236,7 +238,9 @@ TEST(SplitRun, TheWorkerChangesNoByte)
             RecordingHost host;
             runSplit({source / "data.bin", out[way].path().string(), c.size.empty() ? PresetSizeChoice : Custom,
                       c.size, "Bytes"},
-                     host, systemScriptCodePage(), withWorker(workers.worker, c.engine, workers.pieceWorker));
+                     host, systemScriptCodePage(),
+                     withWorker(workers.worker, c.engine == Sha256::Engine::Fastest ? workers.engine : c.engine,
+                                workers.pieceWorker));
             ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
         }
         const std::vector<std::string> names = listFolder(out[2].path());
@@ -582,7 +586,7 @@ TEST(SplitRun, FullDisk)
             fs::remove(disk / name);
         RecordingHost host;
         runSplit({source / "data.bin", disk.path().string(), Custom, "100", "KB"}, host, systemScriptCodePage(),
-                 withWorker(workers.worker, Sha256::Engine::Fastest, workers.pieceWorker));
+                 withWorker(workers.worker, workers.engine, workers.pieceWorker));
         ASSERT_EQ(host.messages.size(), 1u);
         const std::string message = host.lastMessage();
         EXPECT_TRUE(message == SplitMessages::WriteError || message == SplitMessages::CloseError) << message;
@@ -634,7 +638,7 @@ TEST(SplitRun, ReadErrorMidPiece)
         FailingHost host;
         host.source = dir / "data.bin";
         runSplit({dir / "data.bin", dir.path().string(), Custom, "400000", "Bytes"}, host, systemScriptCodePage(),
-                 withWorker(workers.worker, Sha256::Engine::Fastest, workers.pieceWorker));
+                 withWorker(workers.worker, workers.engine, workers.pieceWorker));
         std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 3);
         expected.resize(4);  // the first piece was stepped, the second failed
         expected.push_back(stop(SplitMessages::ReadError));
