@@ -18,7 +18,8 @@
 // keeps up, both through one message schedule; while the worker lags, the
 // caller hashes the piece itself. Where there is a third processor, a second
 // worker computes every piece's digest from the same buffers, the first the
-// file's alone, and the caller only reads and writes. Elsewhere there is one
+// file's alone, and the caller only reads and writes (not with the SHA
+// instructions, which compute both digests on one thread at the cost of one). Elsewhere there is one
 // buffer, hashed by the caller as soon as it is read. The workers never call
 // out of the ring.
 class ChunkRing {
