@@ -1,6 +1,7 @@
-// Throughput of runSplit against a plain copy of the same bytes, with its digests on a second thread and without.
+// Throughput of runSplit against a plain copy of the same bytes, with its digests on other threads and without.
 //
 //   split_benchmark [--size BYTES] [--rounds N] [--dir FOLDER] [--process-size BYTES]
+//   split_benchmark --streams-only [--rounds N]
 //   split_benchmark --one-split FILE FOLDER
 //
 // Generates a file of BYTES (default 1 GiB) in FOLDER, then, in each of N
@@ -11,19 +12,23 @@
 //   - the preset piece size, with the digests' worker and without it;
 //   - the same through a host whose keepAlive reads a clock after every
 //     chunk, as the window's does;
-//   - the portable SHA-256 code forced, with the worker and without, and
-//     the best code for a processor without the SHA instructions (SSSE3 with
-//     BMI2) likewise;
 //   - a custom size that is a multiple of 64 bytes, whose pieces' digests
 //     share the file's message schedule, and one byte less, whose do not,
-//     with the worker and without.
+//     with the worker and without;
+//   - the preset with each SHA-256 engine the processor has: one worker for
+//     both digests, a second for the pieces' forced on, and no worker.
 // Then, from memory: the split's hashing alone (each chunk into its piece's
 // SHA-256 and the file's through one schedule) and one SHA-256 stream on each
-// path, the fastest of which bounds any split: the file's digest is one chain
-// of blocks. Then the cost of one keepAlive call, and the peak memory.
+// engine, the fastest of which bounds any split: the file's digest is one
+// chain of blocks; each engine's split against its stream, and the split with
+// two workers on four processors predicted: the slowest of the copy and the
+// stream. Then the cost of one keepAlive call, and the peak memory.
 // Natively, last, whole processes on a file of --process-size bytes (default
 // 768 MiB): this program splitting it once (--one-split) against coreutils'
 // split -b 1457664, each started afresh, with their peak memories.
+// --streams-only prints one line per engine, "stream NAME MB/s", the best of
+// N seconds (default 3) of one stream, and nothing else:
+// bench/compare-openssl.sh sets those beside OpenSSL's.
 #include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
@@ -208,23 +213,23 @@ int processId()
 
 // One way of splitting that the rounds time.
 struct SplitWay {
-    const char* label;
+    std::string label;
     std::string sizeChoice, customSize, sizeUnit;
     SplitOptions options;
     QuietHost* host;
     double best = 1e30;
 };
 
-SplitOptions withWorker(SplitOptions::Worker worker, Sha256::Engine engine = Sha256::Engine::Fastest)
+SplitOptions withWorker(SplitOptions::Worker worker, Sha256::Engine engine = Sha256::Engine::Fastest,
+                        SplitOptions::PieceWorker pieceWorker = SplitOptions::PieceWorker::Never)
 {
     SplitOptions options;
     options.worker = worker;
     options.sha256 = engine;
+    options.pieceWorker = pieceWorker;
     return options;
 }
 
-// The one stream of every SHA-256 path, from memory, best of rounds (one
-// pass of the slow portable code is enough).
 // Both digests of addToBoth over size bytes in chunks from memory.
 void twoStreams(std::uint64_t size, const std::vector<char>& chunk, Sha256::Engine engine)
 {
@@ -238,34 +243,60 @@ void twoStreams(std::uint64_t size, const std::vector<char>& chunk, Sha256::Engi
     second.finish();
 }
 
+// MB/s of one stream over chunks from memory, hashed for a second.
+double megabytesInASecond(const std::vector<char>& chunk, Sha256::Engine engine)
+{
+    Sha256 sha(engine);
+    std::uint64_t bytes = 0;
+    const auto start = std::chrono::steady_clock::now();
+    double seconds = 0;
+    for (; seconds < 1; seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count())
+        for (int i = 0; i < 16; ++i, bytes += chunk.size())
+            sha.add(chunk.data(), chunk.size());
+    sha.finish();
+    return static_cast<double>(bytes) / 1e6 / seconds;
+}
+
+// Every engine but Fastest, the fastest first.
+const Sha256::Engine AllEngines[] = {Sha256::Engine::ShaInstructions, Sha256::Engine::Avx2, Sha256::Engine::Bmi2,
+                                     Sha256::Engine::Ssse3, Sha256::Engine::Portable};
+constexpr int EngineCount = sizeof AllEngines / sizeof AllEngines[0];
+
+// The best seconds of one stream and, unless bestTwo is null, of two at once
+// (addToBoth) over size bytes from memory, for each engine of AllEngines the
+// processor has.
+void timeStreams(std::uint64_t size, const std::vector<char>& chunk, int rounds, double bestOne[EngineCount],
+                 double bestTwo[EngineCount])
+{
+    std::fill(bestOne, bestOne + EngineCount, 1e30);
+    if (bestTwo)
+        std::fill(bestTwo, bestTwo + EngineCount, 1e30);
+    for (int round = 0; round < rounds; ++round)
+        for (int e = 0; e < EngineCount; ++e)
+            if (Sha256::runs(AllEngines[e])) {
+                bestOne[e] = std::min(bestOne[e], secondsOf([&] { oneStream(size, chunk, AllEngines[e]); }));
+                if (bestTwo)
+                    bestTwo[e] = std::min(bestTwo[e], secondsOf([&] { twoStreams(size, chunk, AllEngines[e]); }));
+            }
+}
+
 // SHA-256 from memory on each engine the processor has, one stream and two
 // at once (addToBoth), with their ratios to the portable code's.
-void printStreams(std::uint64_t size, const std::vector<char>& chunk, int rounds)
+void printStreams(std::uint64_t size, const double bestOne[EngineCount], const double bestTwo[EngineCount],
+                  int rounds)
 {
-    const Sha256::Engine engines[] = {Sha256::Engine::ShaInstructions, Sha256::Engine::Bmi2, Sha256::Engine::Ssse3,
-                                      Sha256::Engine::Portable};
-    constexpr int Engines = sizeof engines / sizeof engines[0];
-    double bestOne[Engines], bestTwo[Engines];
-    std::fill(bestOne, bestOne + Engines, 1e30);
-    std::fill(bestTwo, bestTwo + Engines, 1e30);
-    for (int round = 0; round < rounds; ++round)
-        for (int e = 0; e < Engines; ++e)
-            if (Sha256::runs(engines[e])) {
-                bestOne[e] = std::min(bestOne[e], secondsOf([&] { oneStream(size, chunk, engines[e]); }));
-                bestTwo[e] = std::min(bestTwo[e], secondsOf([&] { twoStreams(size, chunk, engines[e]); }));
-            }
     const double megabytes = static_cast<double>(size) / 1e6;
     std::printf("\nSHA-256 from memory, best of %d; two = addToBoth, per byte given (hashed twice); x = ratio to "
                 "portable's:\n",
                 rounds);
-    const double portableOne = bestOne[Engines - 1], portableTwo = bestTwo[Engines - 1];
-    for (int e = 0; e < Engines; ++e)
-        if (Sha256::runs(engines[e]))
+    const double portableOne = bestOne[EngineCount - 1], portableTwo = bestTwo[EngineCount - 1];
+    for (int e = 0; e < EngineCount; ++e)
+        if (Sha256::runs(AllEngines[e]))
             std::printf("  %-16s one stream %8.1f MB/s %5.2f x, two %8.1f MB/s %5.2f x (two/one %.2f)\n",
-                        Sha256::nameOf(engines[e]), megabytes / bestOne[e], portableOne / bestOne[e],
+                        Sha256::nameOf(AllEngines[e]), megabytes / bestOne[e], portableOne / bestOne[e],
                         megabytes / bestTwo[e], portableTwo / bestTwo[e], bestOne[e] / bestTwo[e]);
         else
-            std::printf("  %-16s not on this processor\n", Sha256::nameOf(engines[e]));
+            std::printf("  %-16s not on this processor\n", Sha256::nameOf(AllEngines[e]));
     std::printf("  Fastest here: %s\n", Sha256::nameOf(Sha256::fastest()));
 }
 
@@ -345,8 +376,9 @@ int main(int argc, char** argv)
 
     std::uint64_t size = 1ull << 30, processSize = 768ull << 20;
     int rounds = 3;
+    const bool streamsOnly = argc > 1 && !std::strcmp(argv[1], "--streams-only");
     fs::path folder = fs::temp_directory_path();
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = streamsOnly ? 2 : 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--size"))
             size = std::strtoull(argv[i + 1], nullptr, 10);
         else if (!std::strcmp(argv[i], "--rounds"))
@@ -363,6 +395,19 @@ int main(int argc, char** argv)
                      static_cast<long long>(MaxPieces) * FloppyPieceSize);
         return 2;
     }
+    if (streamsOnly) {
+        // One line per engine the processor has, for scripts: "stream NAME MB/s",
+        // the best of N seconds, as openssl speed -seconds 1 measures its own.
+        const std::vector<char> chunk = randomBlock(CopyBufferSize);
+        for (Sha256::Engine engine : AllEngines)
+            if (Sha256::runs(engine)) {
+                double best = 0;
+                for (int round = 0; round < rounds; ++round)
+                    best = std::max(best, megabytesInASecond(chunk, engine));
+                std::printf("stream %s %.1f\n", Sha256::nameOf(engine), best);
+            }
+        return 0;
+    }
     std::printf("machine load at the start (1, 5, 15 minutes): %s\n", machineLoad().c_str());
 
     fs::path work = folder / ("parcelor-bench-" + std::to_string(processId()));
@@ -371,30 +416,31 @@ int main(int argc, char** argv)
     generate(source, size);
 
     using Worker = SplitOptions::Worker;
-    const Sha256::Engine portable = Sha256::Engine::Portable;
-    // The best that a processor without the SHA instructions gets here.
-    const Sha256::Engine vector = Sha256::runs(Sha256::Engine::Bmi2)    ? Sha256::Engine::Bmi2
-                                  : Sha256::runs(Sha256::Engine::Ssse3) ? Sha256::Engine::Ssse3
-                                                                        : portable;
-    const std::string vectorWorker = std::string("preset, ") + Sha256::nameOf(vector) + ", worker";
-    const std::string vectorAlone = std::string("preset, ") + Sha256::nameOf(vector) + ", no worker";
+    using PieceWorker = SplitOptions::PieceWorker;
     const std::string aligned = std::to_string(alignedSize), unaligned = std::to_string(alignedSize - 1);
     QuietHost host;
     KeepAliveHost keepAliveHost;
-    SplitWay ways[] = {
+    std::vector<SplitWay> ways = {
         {"preset, worker", PresetSizeChoice, "", "", withWorker(Worker::Always), &host},
         {"preset, no worker", PresetSizeChoice, "", "", withWorker(Worker::Never), &host},
         {"preset, worker, keepAlive clock", PresetSizeChoice, "", "", withWorker(Worker::Always), &keepAliveHost},
-        {"preset, portable SHA-256, worker", PresetSizeChoice, "", "", withWorker(Worker::Always, portable), &host},
-        {"preset, portable SHA-256, no worker", PresetSizeChoice, "", "", withWorker(Worker::Never, portable), &host},
         {"custom (multiple of 64), worker", "Custom size...", aligned, "Bytes", withWorker(Worker::Always), &host},
         {"custom (multiple of 64), no worker", "Custom size...", aligned, "Bytes", withWorker(Worker::Never), &host},
         {"custom (one byte less), worker", "Custom size...", unaligned, "Bytes", withWorker(Worker::Always), &host},
         {"custom (one byte less), no worker", "Custom size...", unaligned, "Bytes", withWorker(Worker::Never), &host},
-        {vectorWorker.c_str(), PresetSizeChoice, "", "", withWorker(Worker::Always, vector), &host},
-        {vectorAlone.c_str(), PresetSizeChoice, "", "", withWorker(Worker::Never, vector), &host},
     };
-    const std::size_t wayCount = sizeof ways / sizeof ways[0];
+    // Each engine the processor has: one worker for both digests, a second
+    // for the pieces' forced on, and no worker.
+    const std::size_t firstEngineWay = ways.size();
+    for (Sha256::Engine engine : AllEngines)
+        if (Sha256::runs(engine)) {
+            const std::string name = std::string("preset, ") + Sha256::nameOf(engine);
+            ways.push_back({name + ", worker", PresetSizeChoice, "", "", withWorker(Worker::Always, engine), &host});
+            ways.push_back({name + ", two workers", PresetSizeChoice, "", "",
+                            withWorker(Worker::Always, engine, PieceWorker::Always), &host});
+            ways.push_back({name + ", no worker", PresetSizeChoice, "", "", withWorker(Worker::Never, engine), &host});
+        }
+    const std::size_t wayCount = ways.size();
 
     double bestCopy = 1e30, bestHashing = 1e30, bestUnalignedHashing = 1e30;
     const std::vector<char> chunk = randomBlock(CopyBufferSize);
@@ -420,9 +466,12 @@ int main(int argc, char** argv)
             splitsHashing(size, static_cast<std::int32_t>(alignedSize - 1), chunk);
         }));
     }
+    double bestOne[EngineCount], bestTwo[EngineCount];
+    timeStreams(size, chunk, rounds, bestOne, bestTwo);
     double bestStream = 1e30;
-    for (int round = 0; round < rounds; ++round)
-        bestStream = std::min(bestStream, secondsOf([&] { oneStream(size, chunk, Sha256::Engine::Fastest); }));
+    for (int e = 0; e < EngineCount; ++e)
+        if (AllEngines[e] == Sha256::fastest())
+            bestStream = bestOne[e];
     fs::remove_all(work / "pieces");
 
     const double megabytes = static_cast<double>(size) / 1e6;
@@ -431,11 +480,10 @@ int main(int argc, char** argv)
                 unaligned.c_str());
     std::printf("  %-44s %8.1f MB/s\n", "baseline copy (same 91,104-byte buffer)", megabytes / bestCopy);
     for (const SplitWay& way : ways)
-        std::printf("  runSplit, %-34s %8.1f MB/s  x %.3f of the copy\n", way.label, megabytes / way.best,
+        std::printf("  runSplit, %-34s %8.1f MB/s  x %.3f of the copy\n", way.label.c_str(), megabytes / way.best,
                     bestCopy / way.best);
-    std::printf("  worker/no worker: preset %.2f, portable %.2f, custom %.2f and %.2f, %s %.2f\n",
-                ways[1].best / ways[0].best, ways[4].best / ways[3].best, ways[6].best / ways[5].best,
-                ways[8].best / ways[7].best, Sha256::nameOf(vector), ways[10].best / ways[9].best);
+    std::printf("  worker/no worker: preset %.2f, custom %.2f and %.2f\n", ways[1].best / ways[0].best,
+                ways[4].best / ways[3].best, ways[6].best / ways[5].best);
     std::printf("  keep-alive/plain split: %.3f (throughput; 1 = no cost; %ld calls, %ld paints in %d runs)\n",
                 ways[0].best / ways[2].best, keepAliveHost.calls, keepAliveHost.paints, rounds);
     std::printf("from memory, on one thread:\n");
@@ -447,7 +495,25 @@ int main(int argc, char** argv)
                 "  %-44s so no split can run faster\n",
                 "the file's digest alone (fastest path)", megabytes / bestStream, bestCopy / bestStream, "");
 
-    printStreams(size, chunk, rounds);
+    printStreams(size, bestOne, bestTwo, rounds);
+
+    // With two workers each thread has one job: the split's own thread reads
+    // and writes, as the plain copy does, and each worker computes one
+    // stream. Given a processor each, the slowest of the three sets the pace.
+    std::printf("\nthe split against its engine's one stream, and the split on four processors predicted:\n"
+                "  (two workers' rate there = the slowest of the copy and one stream, each thread on a processor"
+                " of its own)\n");
+    std::size_t way = firstEngineWay;
+    for (int e = 0; e < EngineCount; ++e)
+        if (Sha256::runs(AllEngines[e])) {
+            const double stream = megabytes / bestOne[e];
+            std::printf("  %-16s stream %7.1f: worker %7.1f (x %.2f), two workers %7.1f (x %.2f), no worker %7.1f;"
+                        " four processors %7.1f\n",
+                        Sha256::nameOf(AllEngines[e]), stream, megabytes / ways[way].best,
+                        bestOne[e] / ways[way].best, megabytes / ways[way + 1].best, bestOne[e] / ways[way + 1].best,
+                        megabytes / ways[way + 2].best, std::min(stream, megabytes / bestCopy));
+            way += 3;
+        }
     fs::remove_all(work);
 
     // The hosts are picked through a value known only at run time, so the

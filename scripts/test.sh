@@ -14,6 +14,7 @@ ctest --test-dir build/native --output-on-failure
 
 # The benchmark must run; its figures mean something only at full size.
 build/native/bench/split_benchmark --size 33554432 --rounds 1
+build/native/bench/split_benchmark --streams-only --rounds 1
 build/native/bench/rejoin_benchmark --rounds 1
 
 bash scripts/windows-tests.sh

@@ -29,7 +29,7 @@ tally() {
 }
 
 for arch in i686 x86_64; do
-    windows_build $arch ParcelorMFC split_driver wine_dialog_tests || { echo "FAIL: build for $arch"; exit 1; }
+    windows_build $arch ParcelorMFC split_driver wine_dialog_tests sha256_tests || { echo "FAIL: build for $arch"; exit 1; }
 done
 # The shipped builds assert nothing; a debug build of the dialog tests checks the assertions too.
 cmake -S . -B build/win64-debug -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null &&
@@ -86,17 +86,31 @@ starts() {
     /usr/lib/wine/wineserver -k 2>/dev/null; /usr/lib/wine/wineserver -w
 }
 
+# sha256_tests BUILD: every SHA-256 engine this processor has, as the build compiles it, against the portable code
+# (qemu, where it runs the 32-bit build, has none but the portable code: the 64-bit build is tested there).
+sha256_tests() {
+    local log=$prefix/sha256-tests.txt
+    $through $wine build/$1/tests/wine/sha256_tests.exe > "$log" 2>&1
+    passed=$((passed + $(tr -d '\r' < "$log" | grep -cE '^\[ +OK \]')))
+    failed=$((failed + $(tr -d '\r' < "$log" | grep -cE '^\[  FAILED  \] .*\(')))
+    tr -d '\r' < "$log" | grep -E '^\[  FAILED  \]|Failure' | sed "s/^/$1 SHA-256: /"
+    grep -q '^\[  PASSED  \]' "$log" || fail "$1: SHA-256 tests did not finish"
+}
+
 product=build/win32/app/ParcelorMFC.EXE
 if [ $run32 = native ]; then
     echo "32-bit: native (this kernel runs 32-bit code; Wine's 32-bit loader runs the product)"
     through=
     for build in win32 win64; do
+        sha256_tests $build
         dialog_tests $build $build
         starts build/$build/app/ParcelorMFC.EXE $build
         tally < <(bash tests/wine/split-through-the-window.sh build/$build/app/ParcelorMFC.EXE $build)
     done
 else
     echo "32-bit: emulated (this kernel runs no 32-bit code; qemu-i386 runs Wine's 32-bit loader, about a minute a start)"
+    through=
+    sha256_tests win64
     through="bash tests/wine/emulate-32bit.sh"
     dialog_tests win64 win64
     starts build/win64/app/ParcelorMFC.EXE win64

@@ -16,15 +16,19 @@
 // chunk buffers while the caller's thread reads and writes: the file's digest
 // always (it must see the bytes in order), a piece's as well while the worker
 // keeps up, both through one message schedule; while the worker lags, the
-// caller hashes the piece itself. Elsewhere there is one buffer, hashed by the
-// caller as soon as it is read. The worker never calls out of the ring.
+// caller hashes the piece itself. Where there is a third processor, a second
+// worker computes every piece's digest from the same buffers, the first the
+// file's alone, and the caller only reads and writes (not with the SHA
+// instructions, which compute both digests on one thread at the cost of one). Elsewhere there is one
+// buffer, hashed by the caller as soon as it is read. The workers never call
+// out of the ring.
 class ChunkRing {
 public:
     // A ring for pieceCount pieces read in chunks of at most chunkSize bytes,
-    // hashed by options.sha256, with a worker as options.worker asks and the
-    // system allows.
+    // hashed by options.sha256, with workers as options.worker and
+    // options.pieceWorker ask and the system allows.
     ChunkRing(std::int32_t chunkSize, int pieceCount, const SplitOptions& options);
-    // Stops the worker and waits for it.
+    // Stops the workers and waits for them.
     ~ChunkRing();
     ChunkRing(const ChunkRing&) = delete;
     ChunkRing& operator=(const ChunkRing&) = delete;
@@ -38,8 +42,8 @@ public:
     void hashChunk(std::size_t size);
     // Ends the current piece; the next chunk starts the next one.
     void endPiece();
-    // Stops the worker, waiting for it, and gives the digests of the pieces
-    // ended, in their order, and of the file.
+    // Stops the workers, waiting for them, and gives the digests of the
+    // pieces ended, in their order, and of the file.
     SplitDigests finish();
 
 private:
@@ -56,15 +60,23 @@ private:
 
     static void work(void* ring);
     void work();
+    static void workOnPieces(void* ring);
+    void workOnPieces();
     Job& claim();
     void hand(Job& job);
     void stopWorker();
+    void stopPieceWorker();
 
     Sha256::Engine m_engine;
     std::vector<Job> m_jobs;
     Semaphore m_free, m_filled; // the jobs the caller may fill, and the worker may take
     WorkerThread m_worker;
     bool m_working = false;
+    // The pieces' worker, while m_piecesApart: each job is the caller's to
+    // fill again once both workers are done with it.
+    Semaphore m_pieceFree, m_pieceFilled;
+    WorkerThread m_pieceWorker;
+    bool m_piecesApart = false;
 
     // The caller's side.
     std::size_t m_head = 0;          // the job it fills next
@@ -75,7 +87,8 @@ private:
     std::uint32_t m_bytesHanded = 0; // modulo 2^32, like m_bytesHashed: only the difference counts
     std::uint32_t m_handOverLag = 0; // the worker takes the piece when it lags no more bytes
 
-    // The worker's side (the caller's when there is no worker).
+    // The worker's side (the caller's when there is no worker); with the
+    // pieces apart, m_workerPiece is the pieces' worker's.
     Sha256 m_file;
     Sha256 m_workerPiece;
     std::atomic<std::uint32_t> m_bytesHashed{0};

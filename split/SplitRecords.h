@@ -61,6 +61,12 @@ struct SplitOptions {
     // A second thread for the digests: where the system has a second processor, never, or always.
     enum class Worker { WhereTwoProcessors, Never, Always };
     Worker worker = Worker::WhereTwoProcessors;
+    // A third thread for the pieces' digests, beside the second's for the
+    // file's: where the system has a third processor, never, or always. Only
+    // where there is a second thread, and never with the SHA instructions,
+    // whose two digests on one thread cost what one does.
+    enum class PieceWorker { WhereThreeProcessors, Never, Always };
+    PieceWorker pieceWorker = PieceWorker::WhereThreeProcessors;
     Sha256::Engine sha256 = Sha256::Engine::Fastest;
 };
 

@@ -114,15 +114,30 @@ SplitDigests digestsOnDisk(const TempDir& dir, const std::string& baseName, int 
     return digests;
 }
 
-SplitOptions withWorker(SplitOptions::Worker worker, Sha256::Engine engine = Sha256::Engine::Fastest)
+SplitOptions withWorker(SplitOptions::Worker worker, Sha256::Engine engine = Sha256::Engine::Fastest,
+                        SplitOptions::PieceWorker pieceWorker = SplitOptions::PieceWorker::Never)
 {
     SplitOptions options;
     options.worker = worker;
     options.sha256 = engine;
+    options.pieceWorker = pieceWorker;
     return options;
 }
 
-const SplitOptions::Worker WorkerOrNot[] = {SplitOptions::Worker::Always, SplitOptions::Worker::Never};
+// The ways of computing the digests: a worker for the file's and another for
+// the pieces' (with an engine other than the SHA instructions', which never
+// take the second), one worker for both, and none.
+struct Workers {
+    const char* name;
+    SplitOptions::Worker worker;
+    SplitOptions::PieceWorker pieceWorker;
+    Sha256::Engine engine;
+};
+const Workers WorkerOrNot[] = {
+    {"two workers", SplitOptions::Worker::Always, SplitOptions::PieceWorker::Always, Sha256::Engine::Bmi2},
+    {"worker", SplitOptions::Worker::Always, SplitOptions::PieceWorker::Never, Sha256::Engine::Fastest},
+    {"no worker", SplitOptions::Worker::Never, SplitOptions::PieceWorker::Never, Sha256::Engine::Fastest},
+};
 
 // Read and write system calls made by this process so far.
 std::pair<long, long> systemCallCounts()
@@ -212,24 +227,29 @@ TEST(SplitRun, TheWorkerChangesNoByte)
         {10000000, "4000000", Sha256::Engine::Fastest},          // pieces longer than the ring
         {99900, "100", Sha256::Engine::Fastest},                 // 999 pieces shorter than a chunk
         {0, "10", Sha256::Engine::Fastest},                      // one empty piece
+        {3000000, "1000000", Sha256::Engine::Avx2},              // pieces that end inside a chunk
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.length) + " in pieces of " + (c.size.empty() ? "the preset" : c.size));
-        TempDir source, inline_, worker;
+        TempDir source, out[3];
         writeFile(source / "data.bin", patternBytes(c.length));
-        for (const TempDir* out : {&inline_, &worker}) {
+        for (int way = 0; way < 3; ++way) {
+            const Workers& workers = WorkerOrNot[way];
             RecordingHost host;
-            runSplit({source / "data.bin", out->path().string(), c.size.empty() ? PresetSizeChoice : Custom, c.size,
-                      "Bytes"},
+            runSplit({source / "data.bin", out[way].path().string(), c.size.empty() ? PresetSizeChoice : Custom,
+                      c.size, "Bytes"},
                      host, systemScriptCodePage(),
-                     withWorker(out == &worker ? SplitOptions::Worker::Always : SplitOptions::Worker::Never,
-                                c.engine));
+                     withWorker(workers.worker, c.engine == Sha256::Engine::Fastest ? workers.engine : c.engine,
+                                workers.pieceWorker));
             ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
         }
-        const std::vector<std::string> names = listFolder(inline_.path());
-        ASSERT_EQ(listFolder(worker.path()), names);
-        for (const std::string& name : names)
-            ASSERT_TRUE(readFile(worker / name) == readFile(inline_ / name)) << name;
+        const std::vector<std::string> names = listFolder(out[2].path());
+        for (int way = 0; way < 2; ++way) {
+            SCOPED_TRACE(WorkerOrNot[way].name);
+            ASSERT_EQ(listFolder(out[way].path()), names);
+            for (const std::string& name : names)
+                ASSERT_TRUE(readFile(out[way] / name) == readFile(out[2] / name)) << name;
+        }
     }
 }
 
@@ -563,13 +583,13 @@ TEST(SplitRun, FullDisk)
 
     const std::string bytes = patternBytes(1 << 20);
     writeFile(source / "data.bin", bytes);
-    for (SplitOptions::Worker worker : WorkerOrNot) {
-        SCOPED_TRACE(worker == SplitOptions::Worker::Always ? "worker" : "no worker");
+    for (const Workers& workers : WorkerOrNot) {
+        SCOPED_TRACE(workers.name);
         for (const std::string& name : listFolder(disk.path()))
             fs::remove(disk / name);
         RecordingHost host;
         runSplit({source / "data.bin", disk.path().string(), Custom, "100", "KB"}, host, systemScriptCodePage(),
-                 withWorker(worker));
+                 withWorker(workers.worker, workers.engine, workers.pieceWorker));
         ASSERT_EQ(host.messages.size(), 1u);
         const std::string message = host.lastMessage();
         EXPECT_TRUE(message == SplitMessages::WriteError || message == SplitMessages::CloseError) << message;
@@ -616,12 +636,12 @@ TEST(SplitRun, ReadErrorMidPiece)
             }
         }
     };
-    for (SplitOptions::Worker worker : WorkerOrNot) {
-        SCOPED_TRACE(worker == SplitOptions::Worker::Always ? "worker" : "no worker");
+    for (const Workers& workers : WorkerOrNot) {
+        SCOPED_TRACE(workers.name);
         FailingHost host;
         host.source = dir / "data.bin";
         runSplit({dir / "data.bin", dir.path().string(), Custom, "400000", "Bytes"}, host, systemScriptCodePage(),
-                 withWorker(worker));
+                 withWorker(workers.worker, workers.engine, workers.pieceWorker));
         std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 3);
         expected.resize(4);  // the first piece was stepped, the second failed
         expected.push_back(stop(SplitMessages::ReadError));

@@ -1,0 +1,100 @@
+#!/bin/bash
+# One SHA-256 stream of every engine this processor has, in 64 and in 32
+# bits, beside OpenSSL's for the same bitness, told to use no more of the
+# processor than the engine does; then the split with each engine, its
+# second worker forced on and off (split_benchmark, 64 bits). Run as root on
+# Debian 12, with both processors free: the machine's load is printed.
+#
+#   bash bench/compare-openssl.sh [--size BYTES] [--rounds N] [--dir FOLDER] [--streams-only]
+#
+# --size, --rounds and --dir are the split's (default 512 MiB, 3, /dev/shm);
+# --streams-only stops after the streams' table (about a minute).
+#
+# The 32-bit figures come from a native i686 build (gcc -m32, the same GCC
+# as the MinGW-w64 compilers of the product, the same code); OpenSSL's from
+# Debian's i386 openssl and libssl3, unpacked under build/ without being
+# installed over the native ones.
+set -eu
+cd "$(dirname "$0")/.."
+size=536870912 rounds=3 dir=/dev/shm streams_only=
+while [ $# -gt 0 ]; do
+    case $1 in
+    --size) size=$2; shift 2 ;;
+    --rounds) rounds=$2; shift 2 ;;
+    --dir) dir=$2; shift 2 ;;
+    --streams-only) streams_only=1; shift ;;
+    *) echo "usage: bash bench/compare-openssl.sh [--size BYTES] [--rounds N] [--dir FOLDER] [--streams-only]" >&2; exit 2 ;;
+    esac
+done
+
+source scripts/setup.sh
+for p in cmake ninja-build g++ g++-multilib openssl; do
+    dpkg -s $p >/dev/null 2>&1 || { apt-get update || true; DEBIAN_FRONTEND=noninteractive apt-get install -y $p; }
+done
+
+build() { # DIR FLAGS: split_benchmark, Release
+    cmake -S . -B $1 -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARCELOR_TESTS=OFF -DCMAKE_C_FLAGS="$2" \
+        -DCMAKE_CXX_FLAGS="$2" >/dev/null && cmake --build $1 --target split_benchmark >/dev/null
+}
+build build/bench-x86_64 ""
+build build/bench-i686 -m32
+
+# Debian's i386 OpenSSL, unpacked once.
+ossl32=build/openssl-i386
+if [ ! -x $ossl32/usr/bin/openssl ]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; apt-get update || true; }
+    debs=$(mktemp -d)
+    chmod 777 "$debs"
+    (cd "$debs" && apt-get download openssl:i386 libssl3:i386) ||
+        { apt-get update || true; (cd "$debs" && apt-get download openssl:i386 libssl3:i386); }
+    for deb in "$debs"/*.deb; do dpkg -x "$deb" $ossl32; done
+    rm -rf "$debs"
+fi
+openssl32() { LD_LIBRARY_PATH=$PWD/$ossl32/usr/lib/i386-linux-gnu OPENSSL_MODULES=$PWD/$ossl32/usr/lib/i386-linux-gnu/ossl-modules $ossl32/usr/bin/openssl "$@"; }
+openssl64() { openssl "$@"; }
+
+# OpenSSL's capability masks (OPENSSL_ia32cap, "CPUID 1 ECX:EDX : CPUID 7 ECX:EBX"
+# with ~ for "without"): bit 60 AVX and 41 SSSE3; 29 SHA, 5 AVX2, 3 BMI1, 8 BMI2.
+declare -A mask=(
+    ["SHA instructions"]=""
+    ["AVX2+BMI2"]=":~0x20000000"
+    ["SSSE3+BMI2"]="~0x1000000000000000:~0x20000020"
+    ["SSSE3"]="~0x1000000000000000:~0x20000128"
+    ["portable"]="~0x1000020000000000:~0x20000128"
+)
+
+# openssl_speed BITS MASK: the best MB/s of five one-second runs over the benchmark's chunk.
+openssl_speed() {
+    local best=0 k i
+    for i in 1 2 3 4 5; do
+        # An empty mask would be read as "nothing": no mask is none given.
+        k=$( (if [ -n "$2" ]; then export OPENSSL_ia32cap=$2; fi
+              openssl$1 speed -evp sha256 -bytes 91104 -seconds 1 2>/dev/null) | awk '/^sha256/ {sub("k", "", $2); print $2}')
+        best=$(awk -v a="$best" -v b="${k:-0}" 'BEGIN {print (b > a ? b : a)}')
+    done
+    awk -v k="$best" 'BEGIN {printf "%.1f", k / 1000}'
+}
+
+echo "machine load at the start (1, 5, 15 minutes): $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "$(openssl64 version) (64-bit); $(openssl32 version) (32-bit); $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-)"
+echo
+echo "One SHA-256 stream from memory, MB/s, in chunks of 91,104 bytes, the best of five seconds each"
+echo "(split_benchmark --streams-only; openssl speed -evp sha256 -bytes 91104 -seconds 1):"
+printf '| %-16s | %4s | %12s | %10s | %7s | %s\n' engine bits "this project" OpenSSL ratio "OpenSSL's mask"
+echo "|------------------|------|--------------|------------|---------|-----"
+for bits in 64 32; do
+    case $bits in 64) arch=x86_64 ;; 32) arch=i686 ;; esac
+    build/bench-$arch/bench/split_benchmark --streams-only --rounds 5 |
+        while read -r _ engine; do
+            ours=${engine##* }; engine=${engine% *}
+            theirs=$(openssl_speed $bits "${mask[$engine]}")
+            printf '| %-16s | %4s | %12s | %10s | %7s | %s\n' "$engine" $bits "$ours" "$theirs" \
+                "$(awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "%.2f x", a / b}')" "${mask[$engine]:-(none)}"
+        done
+done
+echo "machine load after the streams: $(cut -d' ' -f1-3 /proc/loadavg)"
+[ -z "$streams_only" ] || exit 0
+
+echo
+echo "The split (64-bit, $size bytes in $dir), each engine, its second worker forced on and off:"
+build/bench-x86_64/bench/split_benchmark --size "$size" --rounds "$rounds" --dir "$dir" --process-size 268435456
