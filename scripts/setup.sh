@@ -50,7 +50,17 @@ need() {
         # A mirror caught mid-sync fails one index of many; what the others
         # hold is usually enough, and the install below says when it is not.
         apt-get update || echo "setup.sh: apt-get update reported an error; installing from the lists it has" >&2
-        DEBIAN_FRONTEND=noninteractive apt-get install -y $list || return 1
+        if ! DEBIAN_FRONTEND=noninteractive apt-get install -y $list; then
+            # 32-bit Wine needs the very versions of the system's own 64-bit
+            # libraries, which a mirror whose i386 lists lag behind cannot
+            # give. Then everything else goes in, and the Windows tests say
+            # that the 32-bit product ran nowhere (windows-tests.sh).
+            case " $* " in *" windows "*) ;; *) return 1 ;; esac
+            list=${list/wine32:i386/}
+            list=${list/qemu-user-static/}
+            DEBIAN_FRONTEND=noninteractive apt-get install -y $list || return 1
+            echo "setup.sh: wine32:i386 could not be installed (see apt's message above): the 32-bit product will not run under Wine here" >&2
+        fi
     fi
     # Wine takes its ANSI and OEM code pages from the locale: the tests run it
     # in Japanese, Simplified and Traditional Chinese and Korean ones too.
