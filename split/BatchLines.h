@@ -22,10 +22,12 @@ public:
     // ask, or trust an error level.
     void cmd(const std::string& text) { line(UnderCmd + text); }
     // A line that every interpreter but cmd runs.
-    void notCmd(const std::string& text) { line("if not " + OsTest + " " + text); }
+    void notCmd(const std::string& text) { line(NotCmd + text); }
     // A line that COMMAND.COM runs and that would do harm if it were cut; a
     // cut echo only shows less.
     void command(const std::string& text);
+    // The same, run by every interpreter but cmd.
+    void notCmdCommand(const std::string& text) { command(NotCmd + text); }
     void echo(const std::string& text) { line("echo " + text); }
     // A label that says text, then goes to next (or on to the lines after).
     void saying(const std::string& label, const std::string& text, const std::string& next = "");
@@ -45,6 +47,7 @@ private:
     // something else.
     static inline const std::string OsTest = "\"%OS%\"==\"Windows_NT\"";
     static inline const std::string UnderCmd = "if " + OsTest + " ";
+    static inline const std::string NotCmd = "if not " + OsTest + " ";
 
     std::string m_text;
     std::size_t m_longestCommand = 0;

@@ -175,28 +175,33 @@ void environment(const Rejoin& r, BatchLines& script)
 
 // Every piece there, then, under cmd, every piece of its size, one line
 // each; nothing opened yet. :wrongpiece says which are not, and why.
+// Every piece there (all COMMAND.COM can see), or, under cmd, every piece
+// of its size, one line each: a missing one has none. Nothing is opened
+// yet. :wrongpiece says which are not, and why. cmd skips the presence
+// lines, each of which asks the system about a file.
 void pieceChecks(const Rejoin& r, BatchLines& script)
 {
     for (int k = 1; k <= r.pieceCount; ++k) {
-        script.line("if not exist " + r.pieceArgument(k) + " echo " + fill(PieceMissing, {r.shownPiece(k)}));
-        script.command("if not exist " + r.pieceArgument(k) + " goto notcreated");
+        script.notCmd("if not exist " + r.pieceArgument(k) + " echo " + fill(PieceMissing, {r.shownPiece(k)}));
+        script.notCmdCommand("if not exist " + r.pieceArgument(k) + " goto notcreated");
     }
     for (int k = 1; k <= r.pieceCount; ++k)
         script.cmd("for %%f in (" + r.pieceArgument(k) + ") do " + unlessSize(r.length(k), "%%~zf") + "goto wrongpiece");
 }
 
-// Names every piece that is not a file of its size.
+// Names every piece that is missing, or not a file of its size.
 void wrongPieces(const Rejoin& r, BatchLines& script)
 {
     script.line(":wrongpiece");
     for (int k = 1; k <= r.pieceCount; ++k) {
-        const std::string unless = unlessSize(r.length(k));
+        const std::string there = "if exist " + r.pieceArgument(k) + " " + unlessSize(r.length(k));
         // A folder has a size too, 0 or nothing; its attributes start with d.
         const std::string folder = "\"%ParcelorKind:~0,1%\"==\"d\" ";
         script.cmd(measure(r.pieceArgument(k)));
-        script.cmd(unless + "for %%f in (" + r.pieceArgument(k) + ") do set ParcelorKind=%%~af");
-        script.cmd(unless + "if " + folder + "echo " + fill(PieceFolder, {r.shownPiece(k)}));
-        script.cmd(unless + "if not " + folder + "echo " +
+        script.cmd("if not exist " + r.pieceArgument(k) + " echo " + fill(PieceMissing, {r.shownPiece(k)}));
+        script.cmd(there + "for %%f in (" + r.pieceArgument(k) + ") do set ParcelorKind=%%~af");
+        script.cmd(there + "if " + folder + "echo " + fill(PieceFolder, {r.shownPiece(k)}));
+        script.cmd(there + "if not " + folder + "echo " +
                    fill(PieceWrongSize, {r.shownPiece(k), "%ParcelorSize%", std::to_string(r.length(k))}));
     }
     script.line("goto notcreated");

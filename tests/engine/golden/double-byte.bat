@@ -18,10 +18,10 @@ echo The file ソフト 表.zip is now being created . . .
 echo.
 echo Checking the pieces . . .
 if exist parcelor.tmp del parcelor.tmp
-if not exist "ソフト 表.001" echo The piece ソフト 表.001 is missing: copy it into this folder and run this script again.
-if not exist "ソフト 表.001" goto notcreated
-if not exist "ソフト 表.002" echo The piece ソフト 表.002 is missing: copy it into this folder and run this script again.
-if not exist "ソフト 表.002" goto notcreated
+if not "%OS%"=="Windows_NT" if not exist "ソフト 表.001" echo The piece ソフト 表.001 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist "ソフト 表.001" goto notcreated
+if not "%OS%"=="Windows_NT" if not exist "ソフト 表.002" echo The piece ソフト 表.002 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist "ソフト 表.002" goto notcreated
 if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.001") do if not "%%~zf"=="1457664" goto wrongpiece
 if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.002") do if not "%%~zf"=="542336" goto wrongpiece
 if exist "ソフト 表.zip" goto present
@@ -100,13 +100,15 @@ echo.
 goto :eof
 :wrongpiece
 if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.001") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" for %%f in ("ソフト 表.001") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1457664" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 has %ParcelorSize% bytes instead of 1457664: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist "ソフト 表.001" echo The piece ソフト 表.001 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "ソフト 表.001" if not "%ParcelorSize%"=="1457664" for %%f in ("ソフト 表.001") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist "ソフト 表.001" if not "%ParcelorSize%"=="1457664" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "ソフト 表.001" if not "%ParcelorSize%"=="1457664" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.001 has %ParcelorSize% bytes instead of 1457664: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in ("ソフト 表.002") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" for %%f in ("ソフト 表.002") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="542336" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 has %ParcelorSize% bytes instead of 542336: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist "ソフト 表.002" echo The piece ソフト 表.002 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "ソフト 表.002" if not "%ParcelorSize%"=="542336" for %%f in ("ソフト 表.002") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist "ソフト 表.002" if not "%ParcelorSize%"=="542336" if "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "ソフト 表.002" if not "%ParcelorSize%"=="542336" if not "%ParcelorKind:~0,1%"=="d" echo The piece ソフト 表.002 has %ParcelorSize% bytes instead of 542336: copy it again and run this script again.
 goto notcreated
 :notcreated
 echo The file ソフト 表.zip was not created.

@@ -18,8 +18,8 @@ echo The file empty.txt is now being created . . .
 echo.
 echo Checking the pieces . . .
 if exist parcelor.tmp del parcelor.tmp
-if not exist empty.001 echo The piece empty.001 is missing: copy it into this folder and run this script again.
-if not exist empty.001 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist empty.001 echo The piece empty.001 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist empty.001 goto notcreated
 if "%OS%"=="Windows_NT" for %%f in (empty.001) do if not "%%~zf"=="0" goto wrongpiece
 if exist empty.txt goto present
 :joinpieces
@@ -92,9 +92,10 @@ echo.
 goto :eof
 :wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (empty.001) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" for %%f in (empty.001) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" if "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="0" if not "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 has %ParcelorSize% bytes instead of 0: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist empty.001 echo The piece empty.001 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist empty.001 if not "%ParcelorSize%"=="0" for %%f in (empty.001) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist empty.001 if not "%ParcelorSize%"=="0" if "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist empty.001 if not "%ParcelorSize%"=="0" if not "%ParcelorKind:~0,1%"=="d" echo The piece empty.001 has %ParcelorSize% bytes instead of 0: copy it again and run this script again.
 goto notcreated
 :notcreated
 echo The file empty.txt was not created.

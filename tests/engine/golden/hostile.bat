@@ -18,12 +18,12 @@ echo The file it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.txt is now being c
 echo.
 echo Checking the pieces . . .
 if exist parcelor.tmp del parcelor.tmp
-if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 is missing: copy it into this folder and run this script again.
-if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" goto notcreated
-if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 is missing: copy it into this folder and run this script again.
-if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" goto notcreated
-if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is missing: copy it into this folder and run this script again.
-if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" goto notcreated
+if not "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" goto notcreated
+if not "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" goto notcreated
+if not "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" goto notcreated
 if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do if not "%%~zf"=="1000" goto wrongpiece
 if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do if not "%%~zf"=="1000" goto wrongpiece
 if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do if not "%%~zf"=="500" goto wrongpiece
@@ -105,17 +105,20 @@ echo.
 goto :eof
 :wrongpiece
 if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.001" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.001 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" if not "%ParcelorSize%"=="1000" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.002" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.002 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 has %ParcelorSize% bytes instead of 500: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" if not "%ParcelorSize%"=="500" for %%f in ("it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003") do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" if not "%ParcelorSize%"=="500" if "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist "it's $(x) `y` & 100%% sure! (a+b),c;d=e^f.003" if not "%ParcelorSize%"=="500" if not "%ParcelorKind:~0,1%"=="d" echo The piece it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.003 has %ParcelorSize% bytes instead of 500: copy it again and run this script again.
 goto notcreated
 :notcreated
 echo The file it's $^(x^) `y` ^& 100%% sure! ^(a+b^),c;d=e^^f.txt was not created.

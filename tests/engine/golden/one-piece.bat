@@ -18,8 +18,8 @@ echo The file README is now being created . . .
 echo.
 echo Checking the pieces . . .
 if exist parcelor.tmp del parcelor.tmp
-if not exist README.001 echo The piece README.001 is missing: copy it into this folder and run this script again.
-if not exist README.001 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist README.001 echo The piece README.001 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist README.001 goto notcreated
 if "%OS%"=="Windows_NT" for %%f in (README.001) do if not "%%~zf"=="700" goto wrongpiece
 if exist README goto present
 :joinpieces
@@ -97,9 +97,10 @@ echo.
 goto :eof
 :wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (README.001) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="700" for %%f in (README.001) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="700" if "%ParcelorKind:~0,1%"=="d" echo The piece README.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="700" if not "%ParcelorKind:~0,1%"=="d" echo The piece README.001 has %ParcelorSize% bytes instead of 700: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist README.001 echo The piece README.001 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist README.001 if not "%ParcelorSize%"=="700" for %%f in (README.001) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist README.001 if not "%ParcelorSize%"=="700" if "%ParcelorKind:~0,1%"=="d" echo The piece README.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist README.001 if not "%ParcelorSize%"=="700" if not "%ParcelorKind:~0,1%"=="d" echo The piece README.001 has %ParcelorSize% bytes instead of 700: copy it again and run this script again.
 goto notcreated
 :notcreated
 echo The file README was not created.

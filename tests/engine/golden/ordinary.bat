@@ -18,14 +18,14 @@ echo The file REPORT.V2.DOC is now being created . . .
 echo.
 echo Checking the pieces . . .
 if exist parcelor.tmp del parcelor.tmp
-if not exist REPORT.V2.001 echo The piece REPORT.V2.001 is missing: copy it into this folder and run this script again.
-if not exist REPORT.V2.001 goto notcreated
-if not exist REPORT.V2.002 echo The piece REPORT.V2.002 is missing: copy it into this folder and run this script again.
-if not exist REPORT.V2.002 goto notcreated
-if not exist REPORT.V2.003 echo The piece REPORT.V2.003 is missing: copy it into this folder and run this script again.
-if not exist REPORT.V2.003 goto notcreated
-if not exist REPORT.V2.004 echo The piece REPORT.V2.004 is missing: copy it into this folder and run this script again.
-if not exist REPORT.V2.004 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.001 echo The piece REPORT.V2.001 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.001 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.002 echo The piece REPORT.V2.002 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.002 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.003 echo The piece REPORT.V2.003 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.003 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.004 echo The piece REPORT.V2.004 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist REPORT.V2.004 goto notcreated
 if "%OS%"=="Windows_NT" for %%f in (REPORT.V2.001) do if not "%%~zf"=="1000" goto wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (REPORT.V2.002) do if not "%%~zf"=="1000" goto wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (REPORT.V2.003) do if not "%%~zf"=="1000" goto wrongpiece
@@ -110,21 +110,25 @@ echo.
 goto :eof
 :wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (REPORT.V2.001) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in (REPORT.V2.001) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.001 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist REPORT.V2.001 echo The piece REPORT.V2.001 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.001 if not "%ParcelorSize%"=="1000" for %%f in (REPORT.V2.001) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist REPORT.V2.001 if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.001 if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.001 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in (REPORT.V2.002) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in (REPORT.V2.002) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.002 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist REPORT.V2.002 echo The piece REPORT.V2.002 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.002 if not "%ParcelorSize%"=="1000" for %%f in (REPORT.V2.002) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist REPORT.V2.002 if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.002 if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.002 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in (REPORT.V2.003) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" for %%f in (REPORT.V2.003) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.003 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist REPORT.V2.003 echo The piece REPORT.V2.003 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.003 if not "%ParcelorSize%"=="1000" for %%f in (REPORT.V2.003) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist REPORT.V2.003 if not "%ParcelorSize%"=="1000" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.003 if not "%ParcelorSize%"=="1000" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.003 has %ParcelorSize% bytes instead of 1000: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in (REPORT.V2.004) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" for %%f in (REPORT.V2.004) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.004 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="500" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.004 has %ParcelorSize% bytes instead of 500: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist REPORT.V2.004 echo The piece REPORT.V2.004 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.004 if not "%ParcelorSize%"=="500" for %%f in (REPORT.V2.004) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist REPORT.V2.004 if not "%ParcelorSize%"=="500" if "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.004 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist REPORT.V2.004 if not "%ParcelorSize%"=="500" if not "%ParcelorKind:~0,1%"=="d" echo The piece REPORT.V2.004 has %ParcelorSize% bytes instead of 500: copy it again and run this script again.
 goto notcreated
 :notcreated
 echo The file REPORT.V2.DOC was not created.

@@ -18,16 +18,16 @@ echo The file huge.img is now being created . . .
 echo.
 echo Checking the pieces . . .
 if exist parcelor.tmp del parcelor.tmp
-if not exist huge.001 echo The piece huge.001 is missing: copy it into this folder and run this script again.
-if not exist huge.001 goto notcreated
-if not exist huge.002 echo The piece huge.002 is missing: copy it into this folder and run this script again.
-if not exist huge.002 goto notcreated
-if not exist huge.003 echo The piece huge.003 is missing: copy it into this folder and run this script again.
-if not exist huge.003 goto notcreated
-if not exist huge.004 echo The piece huge.004 is missing: copy it into this folder and run this script again.
-if not exist huge.004 goto notcreated
-if not exist huge.005 echo The piece huge.005 is missing: copy it into this folder and run this script again.
-if not exist huge.005 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist huge.001 echo The piece huge.001 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist huge.001 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist huge.002 echo The piece huge.002 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist huge.002 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist huge.003 echo The piece huge.003 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist huge.003 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist huge.004 echo The piece huge.004 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist huge.004 goto notcreated
+if not "%OS%"=="Windows_NT" if not exist huge.005 echo The piece huge.005 is missing: copy it into this folder and run this script again.
+if not "%OS%"=="Windows_NT" if not exist huge.005 goto notcreated
 if "%OS%"=="Windows_NT" for %%f in (huge.001) do if not "%%~zf"=="1047527424" goto wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (huge.002) do if not "%%~zf"=="1047527424" goto wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (huge.003) do if not "%%~zf"=="1047527424" goto wrongpiece
@@ -115,25 +115,30 @@ echo.
 goto :eof
 :wrongpiece
 if "%OS%"=="Windows_NT" for %%f in (huge.001) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.001) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist huge.001 echo The piece huge.001 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.001 if not "%ParcelorSize%"=="1047527424" for %%f in (huge.001) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist huge.001 if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.001 if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.001 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in (huge.002) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.002) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist huge.002 echo The piece huge.002 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.002 if not "%ParcelorSize%"=="1047527424" for %%f in (huge.002) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist huge.002 if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.002 if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.002 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in (huge.003) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.003) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist huge.003 echo The piece huge.003 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.003 if not "%ParcelorSize%"=="1047527424" for %%f in (huge.003) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist huge.003 if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.003 if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.003 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in (huge.004) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" for %%f in (huge.004) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist huge.004 echo The piece huge.004 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.004 if not "%ParcelorSize%"=="1047527424" for %%f in (huge.004) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist huge.004 if not "%ParcelorSize%"=="1047527424" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.004 if not "%ParcelorSize%"=="1047527424" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.004 has %ParcelorSize% bytes instead of 1047527424: copy it again and run this script again.
 if "%OS%"=="Windows_NT" for %%f in (huge.005) do set ParcelorSize=%%~zf
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" for %%f in (huge.005) do set ParcelorKind=%%~af
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 is a folder, not a file: copy the piece itself into this folder and run this script again.
-if "%OS%"=="Windows_NT" if not "%ParcelorSize%"=="809890305" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 has %ParcelorSize% bytes instead of 809890305: copy it again and run this script again.
+if "%OS%"=="Windows_NT" if not exist huge.005 echo The piece huge.005 is missing: copy it into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.005 if not "%ParcelorSize%"=="809890305" for %%f in (huge.005) do set ParcelorKind=%%~af
+if "%OS%"=="Windows_NT" if exist huge.005 if not "%ParcelorSize%"=="809890305" if "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 is a folder, not a file: copy the piece itself into this folder and run this script again.
+if "%OS%"=="Windows_NT" if exist huge.005 if not "%ParcelorSize%"=="809890305" if not "%ParcelorKind:~0,1%"=="d" echo The piece huge.005 has %ParcelorSize% bytes instead of 809890305: copy it again and run this script again.
 goto notcreated
 :notcreated
 echo The file huge.img was not created.
