@@ -50,7 +50,7 @@ void compressPortable(std::uint32_t* const states[Streams], const unsigned char*
     for (; count > 0; --count, blocks += 64) {
         std::uint32_t w[64];
         for (int t = 0; t < 16; ++t)
-            w[t] = bigEndian32(blocks + 4 * t);
+            w[t] = bigEndian32(blocks + 4 * static_cast<std::size_t>(t));
         for (int t = 16; t < 64; ++t) {
             const std::uint32_t s0 = rotateRight(w[t - 15], 7) ^ rotateRight(w[t - 15], 18) ^ (w[t - 15] >> 3);
             const std::uint32_t s1 = rotateRight(w[t - 2], 17) ^ rotateRight(w[t - 2], 19) ^ (w[t - 2] >> 10);
@@ -166,7 +166,8 @@ compressAccelerated(std::uint32_t* const states[Streams], const unsigned char* b
         // w[i % 4] holds the message words 4i ... 4i + 3 of the current rounds.
         __m128i w[4];
         for (int i = 0; i < 4; ++i)
-            w[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * i)), byteSwap);
+            w[i] = _mm_shuffle_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * static_cast<std::size_t>(i))), byteSwap);
 #pragma GCC unroll 16
         for (int i = 0; i < 16; ++i) {
             if (i >= 4) {
@@ -175,8 +176,9 @@ compressAccelerated(std::uint32_t* const states[Streams], const unsigned char* b
                 next = _mm_add_epi32(next, _mm_alignr_epi8(w[(i + 3) & 3], w[(i + 2) & 3], 4));
                 w[i & 3] = _mm_sha256msg2_epu32(next, w[(i + 3) & 3]);
             }
-            const __m128i words =
-                _mm_add_epi32(w[i & 3], _mm_load_si128(reinterpret_cast<const __m128i*>(&RoundConstants[4 * i])));
+            const __m128i words = _mm_add_epi32(
+                w[i & 3],
+                _mm_load_si128(reinterpret_cast<const __m128i*>(RoundConstants + 4 * static_cast<std::size_t>(i))));
             const __m128i laterWords = _mm_shuffle_epi32(words, 0x0E);
             for (int s = 0; s < Streams; ++s)
                 cdgh[s] = _mm_sha256rnds2_epu32(cdgh[s], abef[s], words);
@@ -217,17 +219,11 @@ __attribute__((always_inline)) inline Words loadWords(const unsigned char* bytes
     return Words(__builtin_shufflevector(bigEndian, bigEndian, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
 }
 
-// Stores the four words of x at wk.
-__attribute__((always_inline)) inline void storeWords(Words x, std::uint32_t wk[4])
-{
-    std::memcpy(wk, &x, sizeof x);
-}
-
 // The round constants of words 4i ... 4i + 3.
 __attribute__((always_inline)) inline Words loadConstants(int i)
 {
     Words constants;
-    std::memcpy(&constants, &RoundConstants[4 * i], sizeof constants);
+    std::memcpy(&constants, RoundConstants + 4 * static_cast<std::size_t>(i), sizeof constants);
     return constants;
 }
 
@@ -260,7 +256,8 @@ __attribute__((always_inline)) inline Words nextWords(Words w0, Words w1, Words 
 __attribute__((always_inline)) inline void scheduleWords(int i, Words w[4], const unsigned char* block,
                                                          std::uint32_t wk[4])
 {
-    w[i & 3] = i < 4 ? loadWords(block + 16 * i) : nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
+    w[i & 3] = i < 4 ? loadWords(block + 16 * static_cast<std::size_t>(i))
+                     : nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
     const Words sum = w[i & 3] + loadConstants(i);
     std::memcpy(wk, &sum, sizeof sum);
 }
@@ -431,8 +428,8 @@ bool Sha256::runs(Engine engine)
 Sha256::Engine Sha256::fastest()
 {
 #if defined(__i386__)
-    // With eight vector registers the schedule of two blocks spills, and
-    // measured slower than that of one (the benchmark's comparison).
+    // The same code (see compressInAssembly), and it needs no AVX state
+    // saved by the system, which Windows XP does not.
     const Engine order[] = {Engine::ShaInstructions, Engine::Bmi2, Engine::Avx2, Engine::Ssse3};
 #else
     const Engine order[] = {Engine::ShaInstructions, Engine::Avx2, Engine::Bmi2, Engine::Ssse3};
