@@ -47,8 +47,9 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 #else
 #include <sys/resource.h>
 #include <sys/wait.h>
