@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds and runs every test: the native engine and control-rule tests (with
-# the rejoin scripts run by Wine's cmd), the SHA-256 engines in 32 bits, a short benchmark run, both Windows
-# builds and their checks under Wine, then the habits of the tree (format,
-# analysis, shellcheck). Run as root on Debian 12.
+# the rejoin scripts run by Wine's cmd), the SHA-256 engines in 32 bits, a
+# short benchmark run, both Windows builds and their checks under Wine, then
+# the habits of the tree (format, analysis, shellcheck). Run as root on
+# Debian 12.
 set -eu
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
