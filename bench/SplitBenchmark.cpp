@@ -1,7 +1,7 @@
 // Throughput of runSplit against a plain copy of the same bytes, with its digests on other threads and without.
 //
 //   split_benchmark [--size BYTES] [--rounds N] [--dir FOLDER] [--process-size BYTES]
-//   split_benchmark --streams-only [--rounds N]
+//   split_benchmark --streams-only [--rounds N] [--engine NAME]
 //   split_benchmark --one-split FILE FOLDER
 //
 // Generates a file of BYTES (default 1 GiB) in FOLDER, then, in each of N
@@ -27,8 +27,9 @@
 // 768 MiB): this program splitting it once (--one-split) against coreutils'
 // split -b 1457664, each started afresh, with their peak memories.
 // --streams-only prints one line per engine, "stream NAME MB/s", the best of
-// N seconds (default 3) of one stream, and nothing else:
-// bench/compare-openssl.sh sets those beside OpenSSL's.
+// N seconds (default 3) of one stream, and nothing else; with --engine, for
+// the engine of that name (Sha256::nameOf) alone, nothing where the
+// processor lacks it: bench/compare-openssl.sh sets those beside OpenSSL's.
 #include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
@@ -47,6 +48,7 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <psapi.h>
 #else
 #include <sys/resource.h>
@@ -57,7 +59,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
 
 // A host that, like a window, looks at a clock after every chunk and would
 // paint at most every 50 ms.
@@ -166,9 +167,9 @@ double nanosecondsPerKeepAlive(SplitHost& host)
     double best = 1e30;
     for (int run = 0; run < 5; ++run)
         best = std::min(best, secondsOf([&] {
-            for (long i = 0; i < Calls; ++i)
-                host.keepAlive(i, Calls);
-        }));
+                            for (long i = 0; i < Calls; ++i)
+                                host.keepAlive(i, Calls);
+                        }));
     return best * 1e9 / Calls;
 }
 
@@ -282,8 +283,7 @@ void timeStreams(std::uint64_t size, const std::vector<char>& chunk, int rounds,
 
 // SHA-256 from memory on each engine the processor has, one stream and two
 // at once (addToBoth), with their ratios to the portable code's.
-void printStreams(std::uint64_t size, const double bestOne[EngineCount], const double bestTwo[EngineCount],
-                  int rounds)
+void printStreams(std::uint64_t size, const double bestOne[EngineCount], const double bestTwo[EngineCount], int rounds)
 {
     const double megabytes = static_cast<double>(size) / 1e6;
     std::printf("\nSHA-256 from memory, best of %d; two = addToBoth, per byte given (hashed twice); x = ratio to "
@@ -338,11 +338,10 @@ void compareProcesses(const fs::path& work, std::uint64_t size, int rounds)
         fs::create_directories(pieces);
         long peak = 0;
         const bool engine = round % 2 == 0;
-        const double seconds =
-            engine ? timeProcess({self, "--one-split", source, pieces.string()}, peak)
-                   : timeProcess({"split", "-b", std::to_string(FloppyPieceSize), "-d", "-a", "3", source,
-                                  (pieces / "process.").string()},
-                                 peak);
+        const double seconds = engine ? timeProcess({self, "--one-split", source, pieces.string()}, peak)
+                                      : timeProcess({"split", "-b", std::to_string(FloppyPieceSize), "-d", "-a", "3",
+                                                     source, (pieces / "process.").string()},
+                                                    peak);
         if (seconds < 0)
             std::fprintf(stderr, "%s failed\n", engine ? "the one split" : "coreutils' split");
         else if (engine) {
@@ -378,6 +377,7 @@ int main(int argc, char** argv)
     int rounds = 3;
     const bool streamsOnly = argc > 1 && !std::strcmp(argv[1], "--streams-only");
     fs::path folder = fs::temp_directory_path();
+    const char* onlyEngine = nullptr;
     for (int i = streamsOnly ? 2 : 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--size"))
             size = std::strtoull(argv[i + 1], nullptr, 10);
@@ -387,6 +387,8 @@ int main(int argc, char** argv)
             folder = argv[i + 1];
         else if (!std::strcmp(argv[i], "--process-size"))
             processSize = std::strtoull(argv[i + 1], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--engine"))
+            onlyEngine = argv[i + 1];
     }
     // A custom size for at most 999 pieces, a multiple of 64, and one byte less.
     const std::int64_t alignedSize = std::max<std::int64_t>(64, (static_cast<std::int64_t>(size) / 990 + 63) / 64 * 64);
@@ -400,7 +402,7 @@ int main(int argc, char** argv)
         // the best of N seconds, as openssl speed -seconds 1 measures its own.
         const std::vector<char> chunk = randomBlock(CopyBufferSize);
         for (Sha256::Engine engine : AllEngines)
-            if (Sha256::runs(engine)) {
+            if (Sha256::runs(engine) && (!onlyEngine || !std::strcmp(onlyEngine, Sha256::nameOf(engine)))) {
                 double best = 0;
                 for (int round = 0; round < rounds; ++round)
                     best = std::max(best, megabytesInASecond(chunk, engine));
@@ -446,25 +448,26 @@ int main(int argc, char** argv)
     const std::vector<char> chunk = randomBlock(CopyBufferSize);
     for (int round = 0; round < rounds; ++round) {
         bestCopy = std::min(bestCopy, secondsOf([&] {
-            if (!plainCopy(source, (work / "copy.bin").string()))
-                std::fprintf(stderr, "baseline copy failed\n");
-        }));
+                                if (!plainCopy(source, (work / "copy.bin").string()))
+                                    std::fprintf(stderr, "baseline copy failed\n");
+                            }));
         fs::remove(work / "copy.bin");
         for (std::size_t i = 0; i < wayCount; ++i) {
             SplitWay& way = ways[(i + static_cast<std::size_t>(round)) % wayCount];
-            way.best = std::min(way.best, secondsOf([&] {
-                runSplit({source, (work / "pieces").string(), way.sizeChoice, way.customSize, way.sizeUnit},
-                         *way.host, systemScriptCodePage(), way.options);
-            }));
+            way.best = std::min(
+                way.best, secondsOf([&] {
+                    runSplit({source, (work / "pieces").string(), way.sizeChoice, way.customSize, way.sizeUnit},
+                             *way.host, systemScriptCodePage(), way.options);
+                }));
             if (way.host->lastMessage.rfind("The file was split successfully.", 0) != 0)
                 std::fprintf(stderr, "split failed: %s\n", way.host->lastMessage.c_str());
             fs::remove_all(work / "pieces");
             fs::create_directories(work / "pieces");
         }
         bestHashing = std::min(bestHashing, secondsOf([&] { splitsHashing(size, FloppyPieceSize, chunk); }));
-        bestUnalignedHashing = std::min(bestUnalignedHashing, secondsOf([&] {
-            splitsHashing(size, static_cast<std::int32_t>(alignedSize - 1), chunk);
-        }));
+        bestUnalignedHashing =
+            std::min(bestUnalignedHashing,
+                     secondsOf([&] { splitsHashing(size, static_cast<std::int32_t>(alignedSize - 1), chunk); }));
     }
     double bestOne[EngineCount], bestTwo[EngineCount];
     timeStreams(size, chunk, rounds, bestOne, bestTwo);
@@ -509,9 +512,9 @@ int main(int argc, char** argv)
             const double stream = megabytes / bestOne[e];
             std::printf("  %-16s stream %7.1f: worker %7.1f (x %.2f), two workers %7.1f (x %.2f), no worker %7.1f;"
                         " four processors %7.1f\n",
-                        Sha256::nameOf(AllEngines[e]), stream, megabytes / ways[way].best,
-                        bestOne[e] / ways[way].best, megabytes / ways[way + 1].best, bestOne[e] / ways[way + 1].best,
-                        megabytes / ways[way + 2].best, std::min(stream, megabytes / bestCopy));
+                        Sha256::nameOf(AllEngines[e]), stream, megabytes / ways[way].best, bestOne[e] / ways[way].best,
+                        megabytes / ways[way + 1].best, bestOne[e] / ways[way + 1].best, megabytes / ways[way + 2].best,
+                        std::min(stream, megabytes / bestCopy));
             way += 3;
         }
     fs::remove_all(work);

@@ -5,10 +5,11 @@
 # second worker forced on and off (split_benchmark, 64 bits). Run as root on
 # Debian 12, with both processors free: the machine's load is printed.
 #
-#   bash bench/compare-openssl.sh [--size BYTES] [--rounds N] [--dir FOLDER] [--streams-only]
+#   bash bench/compare-openssl.sh [--size BYTES] [--rounds N] [--dir FOLDER] [--stream-rounds N] [--streams-only]
 #
 # --size, --rounds and --dir are the split's (default 512 MiB, 3, /dev/shm);
-# --streams-only stops after the streams' table (about a minute).
+# --stream-rounds the streams' (default 5: about 20 seconds a round);
+# --streams-only stops after the streams' table.
 #
 # The 32-bit figures come from a native i686 build (gcc -m32, the same GCC
 # as the MinGW-w64 compilers of the product, the same code); OpenSSL's from
@@ -16,14 +17,15 @@
 # installed over the native ones.
 set -eu
 cd "$(dirname "$0")/.."
-size=536870912 rounds=3 dir=/dev/shm streams_only=
+size=536870912 rounds=3 dir=/dev/shm stream_rounds=5 streams_only=
 while [ $# -gt 0 ]; do
     case $1 in
     --size) size=$2; shift 2 ;;
     --rounds) rounds=$2; shift 2 ;;
     --dir) dir=$2; shift 2 ;;
     --streams-only) streams_only=1; shift ;;
-    *) echo "usage: bash bench/compare-openssl.sh [--size BYTES] [--rounds N] [--dir FOLDER] [--streams-only]" >&2; exit 2 ;;
+    --stream-rounds) stream_rounds=$2; shift 2 ;;
+    *) echo "usage: bash bench/compare-openssl.sh [--size BYTES] [--rounds N] [--dir FOLDER] [--stream-rounds N] [--streams-only]" >&2; exit 2 ;;
     esac
 done
 
@@ -34,7 +36,7 @@ done
 
 build() { # DIR FLAGS: split_benchmark, Release
     cmake -S . -B $1 -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARCELOR_TESTS=OFF -DCMAKE_C_FLAGS="$2" \
-        -DCMAKE_CXX_FLAGS="$2" >/dev/null && cmake --build $1 --target split_benchmark >/dev/null
+        -DCMAKE_CXX_FLAGS="$2" -DCMAKE_ASM_FLAGS="$2" >/dev/null && cmake --build $1 --target split_benchmark >/dev/null
 }
 build build/bench-x86_64 ""
 build build/bench-i686 -m32
@@ -63,34 +65,60 @@ declare -A mask=(
     ["portable"]="~0x1000020000000000:~0x20000128"
 )
 
-# openssl_speed BITS MASK: the best MB/s of five one-second runs over the benchmark's chunk.
+# openssl_speed BITS MASK: OpenSSL's MB/s in one one-second run over the benchmark's chunk.
 openssl_speed() {
-    local best=0 k i
-    for i in 1 2 3 4 5; do
-        # An empty mask would be read as "nothing": no mask is none given.
-        k=$( (if [ -n "$2" ]; then export OPENSSL_ia32cap=$2; fi
-              openssl$1 speed -evp sha256 -bytes 91104 -seconds 1 2>/dev/null) | awk '/^sha256/ {sub("k", "", $2); print $2}')
-        best=$(awk -v a="$best" -v b="${k:-0}" 'BEGIN {print (b > a ? b : a)}')
-    done
-    awk -v k="$best" 'BEGIN {printf "%.1f", k / 1000}'
+    # An empty mask would be read as "nothing": no mask is none given.
+    (if [ -n "$2" ]; then export OPENSSL_ia32cap=$2; fi
+     openssl$1 speed -evp sha256 -bytes 91104 -seconds 1 2>/dev/null) |
+        awk '/^sha256/ {sub("k", "", $2); printf "%.1f", $2 / 1000}'
 }
+# ours BITS ENGINE: this project's MB/s in one one-second run; nothing where the processor lacks the engine.
+ours() {
+    case $1 in 64) arch=x86_64 ;; 32) arch=i686 ;; esac
+    build/bench-$arch/bench/split_benchmark --streams-only --rounds 1 --engine "$2" | awk '{print $NF}'
+}
+load1() { cut -d' ' -f1 /proc/loadavg; }
+max() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN {print (b + 0 > a + 0 ? b : a)}'; }
 
+engines=("SHA instructions" "AVX2+BMI2" "SSSE3+BMI2" "SSSE3" "portable")
 echo "machine load at the start (1, 5, 15 minutes): $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "$(openssl64 version) (64-bit); $(openssl32 version) (32-bit); $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-)"
-echo
-echo "One SHA-256 stream from memory, MB/s, in chunks of 91,104 bytes, the best of five seconds each"
-echo "(split_benchmark --streams-only; openssl speed -evp sha256 -bytes 91104 -seconds 1):"
-printf '| %-16s | %4s | %12s | %10s | %7s | %s\n' engine bits "this project" OpenSSL ratio "OpenSSL's mask"
-echo "|------------------|------|--------------|------------|---------|-----"
-for bits in 64 32; do
-    case $bits in 64) arch=x86_64 ;; 32) arch=i686 ;; esac
-    build/bench-$arch/bench/split_benchmark --streams-only --rounds 5 |
-        while read -r _ engine; do
-            ours=${engine##* }; engine=${engine% *}
-            theirs=$(openssl_speed $bits "${mask[$engine]}")
-            printf '| %-16s | %4s | %12s | %10s | %7s | %s\n' "$engine" $bits "$ours" "$theirs" \
-                "$(awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "%.2f x", a / b}')" "${mask[$engine]:-(none)}"
+# Each round times every engine and bitness once, ours and OpenSSL's one
+# after the other, the first of the two taking turns from round to round, so
+# that a slow spell of the machine (a virtual one shares its processors)
+# falls on both sides alike; each side keeps its best second.
+declare -A best_ours best_theirs row_load
+for round in $(seq 1 "$stream_rounds"); do
+    for bits in 64 32; do
+        for engine in "${engines[@]}"; do
+            key="$bits $engine"
+            if [ $((round % 2)) = 1 ]; then
+                a=$(ours $bits "$engine"); b=$(openssl_speed $bits "${mask[$engine]}")
+            else
+                b=$(openssl_speed $bits "${mask[$engine]}"); a=$(ours $bits "$engine")
+            fi
+            [ -n "$a" ] || continue
+            best_ours[$key]=$(max "${best_ours[$key]:-}" "$a")
+            best_theirs[$key]=$(max "${best_theirs[$key]:-}" "$b")
+            row_load[$key]=$(max "${row_load[$key]:-}" "$(load1)")
         done
+    done
+done
+echo
+echo "One SHA-256 stream from memory, MB/s, in chunks of 91,104 bytes: the best of $stream_rounds one-second"
+echo "runs each, ours and OpenSSL's taken in turns (split_benchmark --streams-only --engine NAME;"
+echo "openssl speed -evp sha256 -bytes 91104 -seconds 1); load: the highest 1-minute load seen after its runs"
+echo "(this benchmark's own process counts 1):"
+printf '| %-16s | %4s | %12s | %10s | %7s | %4s | %s\n' engine bits "this project" OpenSSL ratio load "OpenSSL's mask"
+echo "|------------------|------|--------------|------------|---------|------|-----"
+for bits in 64 32; do
+    for engine in "${engines[@]}"; do
+        key="$bits $engine"
+        [ -n "${best_ours[$key]:-}" ] || { printf '| %-16s | %4s | not on this processor\n' "$engine" $bits; continue; }
+        printf '| %-16s | %4s | %12s | %10s | %7s | %4s | %s\n' "$engine" $bits "${best_ours[$key]}" "${best_theirs[$key]}" \
+            "$(awk -v a="${best_ours[$key]}" -v b="${best_theirs[$key]}" 'BEGIN {printf "%.2f x", a / b}')" \
+            "${row_load[$key]}" "${mask[$engine]:-(none)}"
+    done
 done
 echo "machine load after the streams: $(cut -d' ' -f1-3 /proc/loadavg)"
 [ -z "$streams_only" ] || exit 0

@@ -16,7 +16,7 @@
 #                     the one way every script does, so the EXE tested is the EXE shipped
 
 declare -A packages=(
-    [native]="cmake ninja-build g++ libgtest-dev libgmock-dev googletest locales busybox perl openssl"
+    [native]="cmake ninja-build g++ g++-multilib libgtest-dev libgmock-dev googletest locales busybox perl openssl"
     # The win32-thread compilers link no winpthreads, whose imports need Vista.
     [windows]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest wine64 fonts-wine xvfb xdotool imagemagick locales"
     [package]="cmake ninja-build g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64 googletest zip unzip"

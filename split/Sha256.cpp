@@ -32,7 +32,10 @@ constexpr std::uint32_t InitialState[8] = {
     0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19,
 };
 
-std::uint32_t rotateRight(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+std::uint32_t rotateRight(std::uint32_t x, int n)
+{
+    return (x >> n) | (x << (32 - n));
+}
 
 std::uint32_t bigEndian32(const unsigned char* p)
 {
@@ -47,7 +50,7 @@ void compressPortable(std::uint32_t* const states[Streams], const unsigned char*
     for (; count > 0; --count, blocks += 64) {
         std::uint32_t w[64];
         for (int t = 0; t < 16; ++t)
-            w[t] = bigEndian32(blocks + 4 * t);
+            w[t] = bigEndian32(blocks + 4 * static_cast<std::size_t>(t));
         for (int t = 16; t < 64; ++t) {
             const std::uint32_t s0 = rotateRight(w[t - 15], 7) ^ rotateRight(w[t - 15], 18) ^ (w[t - 15] >> 3);
             const std::uint32_t s1 = rotateRight(w[t - 2], 17) ^ rotateRight(w[t - 2], 19) ^ (w[t - 2] >> 10);
@@ -137,8 +140,8 @@ bool processorHas(Sha256::Engine engine)
 // called where the processor has the instructions: this one function is
 // compiled for them, the rest of the program runs on any x86.
 template <int Streams>
-PARCELOR_ALIGNS_STACK __attribute__((target("sha,sse4.1,ssse3")))
-void compressAccelerated(std::uint32_t* const states[Streams], const unsigned char* blocks, std::size_t count)
+PARCELOR_ALIGNS_STACK __attribute__((target("sha,sse4.1,ssse3"))) void
+compressAccelerated(std::uint32_t* const states[Streams], const unsigned char* blocks, std::size_t count)
 {
     // Turns each 32-bit word of a block from its big-endian bytes.
     const __m128i byteSwap = _mm_set_epi8(12, 13, 14, 15, 8, 9, 10, 11, 4, 5, 6, 7, 0, 1, 2, 3);
@@ -163,7 +166,8 @@ void compressAccelerated(std::uint32_t* const states[Streams], const unsigned ch
         // w[i % 4] holds the message words 4i ... 4i + 3 of the current rounds.
         __m128i w[4];
         for (int i = 0; i < 4; ++i)
-            w[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * i)), byteSwap);
+            w[i] = _mm_shuffle_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * static_cast<std::size_t>(i))), byteSwap);
 #pragma GCC unroll 16
         for (int i = 0; i < 16; ++i) {
             if (i >= 4) {
@@ -173,7 +177,8 @@ void compressAccelerated(std::uint32_t* const states[Streams], const unsigned ch
                 w[i & 3] = _mm_sha256msg2_epu32(next, w[(i + 3) & 3]);
             }
             const __m128i words = _mm_add_epi32(
-                w[i & 3], _mm_load_si128(reinterpret_cast<const __m128i*>(&RoundConstants[4 * i])));
+                w[i & 3],
+                _mm_load_si128(reinterpret_cast<const __m128i*>(RoundConstants + 4 * static_cast<std::size_t>(i))));
             const __m128i laterWords = _mm_shuffle_epi32(words, 0x0E);
             for (int s = 0; s < Streams; ++s)
                 cdgh[s] = _mm_sha256rnds2_epu32(cdgh[s], abef[s], words);
@@ -214,17 +219,11 @@ __attribute__((always_inline)) inline Words loadWords(const unsigned char* bytes
     return Words(__builtin_shufflevector(bigEndian, bigEndian, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
 }
 
-// Stores the four words of x at wk.
-__attribute__((always_inline)) inline void storeWords(Words x, std::uint32_t wk[4])
-{
-    std::memcpy(wk, &x, sizeof x);
-}
-
 // The round constants of words 4i ... 4i + 3.
 __attribute__((always_inline)) inline Words loadConstants(int i)
 {
     Words constants;
-    std::memcpy(&constants, &RoundConstants[4 * i], sizeof constants);
+    std::memcpy(&constants, RoundConstants + 4 * static_cast<std::size_t>(i), sizeof constants);
     return constants;
 }
 
@@ -243,8 +242,8 @@ __attribute__((always_inline)) inline Words smallSigma1(Words x)
 __attribute__((always_inline)) inline Words nextWords(Words w0, Words w1, Words w2, Words w3)
 {
     const Words zero = {};
-    const Words partial = w0 + smallSigma0(__builtin_shufflevector(w0, w1, 1, 2, 3, 4)) +
-                          __builtin_shufflevector(w2, w3, 1, 2, 3, 4);
+    const Words partial =
+        w0 + smallSigma0(__builtin_shufflevector(w0, w1, 1, 2, 3, 4)) + __builtin_shufflevector(w2, w3, 1, 2, 3, 4);
     // The last two words need the first two: sigma1(0) is 0, so each step
     // adds nothing to the words it cannot compute yet.
     const Words firstTwo = partial + smallSigma1(__builtin_shufflevector(w3, zero, 2, 3, 4, 4));
@@ -257,7 +256,8 @@ __attribute__((always_inline)) inline Words nextWords(Words w0, Words w1, Words 
 __attribute__((always_inline)) inline void scheduleWords(int i, Words w[4], const unsigned char* block,
                                                          std::uint32_t wk[4])
 {
-    w[i & 3] = i < 4 ? loadWords(block + 16 * i) : nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
+    w[i & 3] = i < 4 ? loadWords(block + 16 * static_cast<std::size_t>(i))
+                     : nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
     const Words sum = w[i & 3] + loadConstants(i);
     std::memcpy(wk, &sum, sizeof sum);
 }
@@ -314,458 +314,71 @@ __attribute__((always_inline)) inline void compressScheduled(std::uint32_t state
 }
 
 // compressScheduled compiled for SSSE3 (its byte shuffle loads the words).
-PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void compressSsse3(std::uint32_t state[8],
-                                                                          const unsigned char* blocks,
-                                                                          std::size_t count)
+PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void
+compressSsse3(std::uint32_t state[8], const unsigned char* blocks, std::size_t count)
 {
     compressScheduled(state, blocks, count);
 }
 
-// Unoptimised builds (the debug build of the dialog tests) and those for
-// AddressSanitizer compile no assembly below: there the compiler cannot give
-// it the registers it asks for, and the engines that use it run
-// compressScheduled.
-#if defined(__OPTIMIZE__) && !defined(__SANITIZE_ADDRESS__)
-#define PARCELOR_ROUNDS_IN_ASSEMBLY 1
-
-// The rounds below are written in assembly: the compiler's code for them,
-// however the C++ was written, ran a quarter slower than rounds whose
-// instructions are ordered by hand, the work on e interleaved with the work
-// on a. They loop eight rounds at a time. In 64 bits the working variables
-// stay in registers; 32-bit x86 has seven registers free, too few for them
-// and the temporaries, and keeps all but a and e in memory.
-struct RoundSpace {
-    // The message words plus the round constants, four rounds to a row:
-    // wk[i][0 ... 3] for words 4i ... 4i + 3 of one block, wk[i][4 ... 7] for
-    // those of the next block where two are scheduled at once.
-    std::uint32_t wk[16][8];
+// The scheduled engines' constants as the assembly reads them
+// (Sha256Rounds.S): the round constants four to a row, each row twice (once
+// for each half of an AVX2 register), and three byte masks for the shuffle,
+// each twice too.
+struct alignas(32) ScheduleTables {
+    std::uint32_t k[16][8];
+    unsigned char byteSwap[32]; // each word's bytes reversed: the words of a block from its big-endian bytes
+    unsigned char lowPair[32];  // words 0 and 2 to words 0 and 1; 2 and 3 cleared
+    unsigned char highPair[32]; // words 0 and 2 to words 2 and 3; 0 and 1 cleared
 };
 
-// The working variables between groups of rounds.
-struct WorkingVariables {
-    // a ... h: rounds 8j ... find variable k in v[k]; where they live in
-    // memory, round t finds it in v[(k - t) & 7].
-    std::uint32_t v[8];
-    // a ^ b of round t in ab[t & 1]: round t + 1's b ^ c.
-    std::uint32_t ab[2];
-};
-
-#if defined(__x86_64__)
-
-// One round on the working variables a ... h in the registers named, with
-// b ^ c in bc (which it turns into Maj(a, b, c)) and a ^ b to ab, and W + K
-// at the offset wk from the register w. It writes only d (the new e) and h
-// (the new a); the next round renames. The order interleaves the work on e
-// and on a, which run in parallel.
-#define PARCELOR_ROUND(wk, a, b, c, d, e, f, g, h, bc, ab)                                                            \
-    "addl " #wk "+%c[half](%[w]), %[" #h "]\n\t"                                                                     \
-    "movl %[" #f "], %[y]\n\t"                                                                                       \
-    "andl %[" #e "], %[y]\n\t"                                                                                       \
-    "rorx $25, %[" #e "], %[z0]\n\t"                                                                                 \
-    "rorx $11, %[" #e "], %[z1]\n\t"                                                                                 \
-    "leal (%q[" #h "], %q[y]), %[" #h "]\n\t"                                                                        \
-    "andn %[" #g "], %[" #e "], %[y]\n\t"                                                                            \
-    "xorl %[z1], %[z0]\n\t"                                                                                          \
-    "rorx $6, %[" #e "], %[z1]\n\t"                                                                                  \
-    /* h += Ch(e, f, g) = (e & f) + (~e & g): the halves have no bit in common. */                                 \
-    "leal (%q[" #h "], %q[y]), %[" #h "]\n\t"                                                                        \
-    "xorl %[z1], %[z0]\n\t"                                                                                          \
-    "movl %[" #a "], %[" #ab "]\n\t"                                                                                 \
-    "rorx $22, %[" #a "], %[y]\n\t"                                                                                  \
-    /* h += Sigma1(e): T1. */                                                                                      \
-    "leal (%q[" #h "], %q[z0]), %[" #h "]\n\t"                                                                       \
-    "xorl %[" #b "], %[" #ab "]\n\t"                                                                                 \
-    "rorx $13, %[" #a "], %[z1]\n\t"                                                                                 \
-    "rorx $2, %[" #a "], %[z0]\n\t"                                                                                  \
-    /* d += T1: the new e. */                                                                                      \
-    "leal (%q[" #d "], %q[" #h "]), %[" #d "]\n\t"                                                                   \
-    "andl %[" #ab "], %[" #bc "]\n\t"                                                                                \
-    "xorl %[y], %[z1]\n\t"                                                                                           \
-    /* Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b. */                                                                  \
-    "xorl %[" #b "], %[" #bc "]\n\t"                                                                                 \
-    "xorl %[z0], %[z1]\n\t"                                                                                          \
-    /* h += Maj(a, b, c) + Sigma0(a): the new a. */                                                                \
-    "leal (%q[" #h "], %q[" #bc "]), %[" #h "]\n\t"                                                                  \
-    "addl %[z1], %[" #h "]\n\t"
-
-// Rounds 8j ... 8j + 3, and 8j + 4 ... 8j + 7, with their W + K at the
-// offset row from w.
-#define PARCELOR_ROUNDS_0_TO_3(row)                                                                                   \
-    PARCELOR_ROUND(row + 0, v0, v1, v2, v3, v4, v5, v6, v7, p, q)                                                     \
-    PARCELOR_ROUND(row + 4, v7, v0, v1, v2, v3, v4, v5, v6, q, p)                                                     \
-    PARCELOR_ROUND(row + 8, v6, v7, v0, v1, v2, v3, v4, v5, p, q)                                                     \
-    PARCELOR_ROUND(row + 12, v5, v6, v7, v0, v1, v2, v3, v4, q, p)
-#define PARCELOR_ROUNDS_4_TO_7(row)                                                                                   \
-    PARCELOR_ROUND(row + 0, v4, v5, v6, v7, v0, v1, v2, v3, p, q)                                                     \
-    PARCELOR_ROUND(row + 4, v3, v4, v5, v6, v7, v0, v1, v2, q, p)                                                     \
-    PARCELOR_ROUND(row + 8, v2, v3, v4, v5, v6, v7, v0, v1, p, q)                                                     \
-    PARCELOR_ROUND(row + 12, v1, v2, v3, v4, v5, v6, v7, v0, q, p)
-
-// The operands of the rounds.
-#define PARCELOR_ROUND_OPERANDS                                                                                       \
-    [v0] "+r"(v[0]), [v1] "+r"(v[1]), [v2] "+r"(v[2]), [v3] "+r"(v[3]), [v4] "+r"(v[4]), [v5] "+r"(v[5]),             \
-        [v6] "+r"(v[6]), [v7] "+r"(v[7]), [y] "=&r"(y), [z0] "=&r"(z0), [z1] "=&r"(z1), [p] "+&r"(p), [q] "=&r"(q),  \
-        [w] "+r"(row)
-
-// Rounds 8j ... 8j + 8 groups - 1 of the compression function on the
-// working variables in vars, for j from the row of space.wk at row, with the
-// words of half Half. Groups of eight rounds leave every variable where they
-// found it.
-template <int Half>
-__attribute__((always_inline)) inline void runRounds(WorkingVariables& vars, const RoundSpace& space,
-                                                     const std::uint32_t (*row)[8], int groups)
+constexpr ScheduleTables makeScheduleTables()
 {
-    const std::uint32_t(*const end)[8] = row + 2 * groups;
-    std::uint32_t* const v = vars.v;
-    std::uint32_t y, z0, z1, p = vars.ab[1], q;
-    asm(".p2align 5\n1:\n\t" PARCELOR_ROUNDS_0_TO_3(0) PARCELOR_ROUNDS_4_TO_7(32) "add $64, %[w]\n\t"
-        "cmp %[end], %[w]\n\t"
-        "jne 1b"
-        : PARCELOR_ROUND_OPERANDS
-        : [end] "m"(end), [half] "i"(Half * 16), "m"(space.wk));
-    vars.ab[1] = p;
-}
-
-// Rounds 4i ... 4i + 3, for i odd when Odd, from row i of wk, its first half.
-template <bool Odd>
-__attribute__((always_inline)) inline void runFourRounds(WorkingVariables& vars, const RoundSpace& space,
-                                                         const std::uint32_t* row)
-{
-    std::uint32_t* const v = vars.v;
-    std::uint32_t y, z0, z1, p = vars.ab[1], q;
-    if (Odd)
-        asm(PARCELOR_ROUNDS_4_TO_7(0) : PARCELOR_ROUND_OPERANDS : [half] "i"(0), "m"(space.wk));
-    else
-        asm(PARCELOR_ROUNDS_0_TO_3(0) : PARCELOR_ROUND_OPERANDS : [half] "i"(0), "m"(space.wk));
-    vars.ab[1] = p;
-}
-
-#else
-
-// One round on the working variables a ... h in the memory slots named, a
-// and e also in the registers a and e; b ^ c in the slot bc, a ^ b to the
-// slot ab; W + K at the offset wk from the register w. It writes a's and e's
-// slots with the values that a and e had on entering it. The work on a comes
-// first: it needs only what the round before finished first.
-#define PARCELOR_ROUND(wk, A, B, C, D, E, F, G, H, bc, ab)                                                            \
-    /* y = Sigma0(a) + Maj(a, b, c), Maj = ((a ^ b) & (b ^ c)) ^ b. */                                             \
-    "rorx $2, %[a], %[y]\n\t"                                                                                        \
-    "rorx $13, %[a], %[z]\n\t"                                                                                       \
-    "xorl %[z], %[y]\n\t"                                                                                            \
-    "rorx $22, %[a], %[z]\n\t"                                                                                       \
-    "xorl %[z], %[y]\n\t"                                                                                            \
-    "movl %[a], %[z]\n\t"                                                                                            \
-    "xorl %[" #B "], %[z]\n\t"                                                                                       \
-    "movl %[z], %[" #ab "]\n\t"                                                                                      \
-    "andl %[" #bc "], %[z]\n\t"                                                                                      \
-    "xorl %[" #B "], %[z]\n\t"                                                                                       \
-    "addl %[z], %[y]\n\t"                                                                                            \
-    /* a to its slot; a = h + wk + Ch(e, f, g) + Sigma1(e) = T1. */                                                \
-    "movl %[a], %[" #A "]\n\t"                                                                                       \
-    "movl %[" #H "], %[a]\n\t"                                                                                       \
-    "addl " #wk "+%c[half](%[w]), %[a]\n\t"                                                                          \
-    "movl %[" #F "], %[x]\n\t"                                                                                       \
-    "andl %[e], %[x]\n\t"                                                                                            \
-    "addl %[x], %[a]\n\t"                                                                                            \
-    "andn %[" #G "], %[e], %[x]\n\t"                                                                                 \
-    "addl %[x], %[a]\n\t"                                                                                            \
-    "rorx $6, %[e], %[x]\n\t"                                                                                        \
-    "rorx $11, %[e], %[z]\n\t"                                                                                       \
-    "xorl %[z], %[x]\n\t"                                                                                            \
-    "rorx $25, %[e], %[z]\n\t"                                                                                       \
-    "xorl %[z], %[x]\n\t"                                                                                            \
-    "addl %[x], %[a]\n\t"                                                                                            \
-    /* e to its slot; e = d + T1; a = T1 + y. */                                                                   \
-    "movl %[e], %[" #E "]\n\t"                                                                                       \
-    "movl %[" #D "], %[e]\n\t"                                                                                       \
-    "addl %[a], %[e]\n\t"                                                                                            \
-    "addl %[y], %[a]\n\t"
-
-#define PARCELOR_ROUNDS_0_TO_3(row)                                                                                   \
-    PARCELOR_ROUND(row + 0, v0, v1, v2, v3, v4, v5, v6, v7, ab1, ab0)                                                 \
-    PARCELOR_ROUND(row + 4, v7, v0, v1, v2, v3, v4, v5, v6, ab0, ab1)                                                 \
-    PARCELOR_ROUND(row + 8, v6, v7, v0, v1, v2, v3, v4, v5, ab1, ab0)                                                 \
-    PARCELOR_ROUND(row + 12, v5, v6, v7, v0, v1, v2, v3, v4, ab0, ab1)
-#define PARCELOR_ROUNDS_4_TO_7(row)                                                                                   \
-    PARCELOR_ROUND(row + 0, v4, v5, v6, v7, v0, v1, v2, v3, ab1, ab0)                                                 \
-    PARCELOR_ROUND(row + 4, v3, v4, v5, v6, v7, v0, v1, v2, ab0, ab1)                                                 \
-    PARCELOR_ROUND(row + 8, v2, v3, v4, v5, v6, v7, v0, v1, ab1, ab0)                                                 \
-    PARCELOR_ROUND(row + 12, v1, v2, v3, v4, v5, v6, v7, v0, ab0, ab1)
-
-// The operands of the rounds: the slots are named one by one for their
-// addresses, and changed as a whole (an operand for each would pass the
-// limit of 30).
-#define PARCELOR_ROUND_OPERANDS                                                                                       \
-    [a] "+r"(a), [e] "+r"(e), [x] "=&r"(x), [y] "=&r"(y), [z] "=&r"(z), [w] "+r"(row), "+m"(slots)
-#define PARCELOR_SLOT_OPERANDS                                                                                        \
-    [v0] "m"(slots.v[0]), [v1] "m"(slots.v[1]), [v2] "m"(slots.v[2]), [v3] "m"(slots.v[3]), [v4] "m"(slots.v[4]),     \
-        [v5] "m"(slots.v[5]), [v6] "m"(slots.v[6]), [v7] "m"(slots.v[7]), [ab0] "m"(slots.ab[0]),                     \
-        [ab1] "m"(slots.ab[1])
-
-// runRounds and runFourRounds (above), with the variables in vars' slots.
-template <int Half>
-__attribute__((always_inline)) inline void runRounds(WorkingVariables& vars, const RoundSpace& space,
-                                                     const std::uint32_t (*row)[8], int groups)
-{
-    const std::uint32_t(*const end)[8] = row + 2 * groups;
-    WorkingVariables& slots = vars;
-    std::uint32_t a = slots.v[0], e = slots.v[4], x, y, z;
-    asm(".p2align 5\n1:\n\t" PARCELOR_ROUNDS_0_TO_3(0) PARCELOR_ROUNDS_4_TO_7(32) "add $64, %[w]\n\t"
-        "cmp %[end], %[w]\n\t"
-        "jne 1b"
-        : PARCELOR_ROUND_OPERANDS
-        : PARCELOR_SLOT_OPERANDS, [end] "m"(end), [half] "i"(Half * 16), "m"(space.wk));
-    slots.v[0] = a;
-    slots.v[4] = e;
-}
-
-// runFourRounds (above).
-template <bool Odd>
-__attribute__((always_inline)) inline void runFourRounds(WorkingVariables& vars, const RoundSpace& space,
-                                                         const std::uint32_t* row)
-{
-    WorkingVariables& slots = vars;
-    // a and e are where rounds 4i find them: slots 0 and 4 for i even, 4 and 0 for i odd.
-    std::uint32_t a = slots.v[Odd ? 4 : 0], e = slots.v[Odd ? 0 : 4], x, y, z;
-    if (Odd)
-        asm(PARCELOR_ROUNDS_4_TO_7(0) : PARCELOR_ROUND_OPERANDS : PARCELOR_SLOT_OPERANDS, [half] "i"(0), "m"(space.wk));
-    else
-        asm(PARCELOR_ROUNDS_0_TO_3(0) : PARCELOR_ROUND_OPERANDS : PARCELOR_SLOT_OPERANDS, [half] "i"(0), "m"(space.wk));
-    slots.v[Odd ? 0 : 4] = a;
-    slots.v[Odd ? 4 : 0] = e;
-}
-
-#endif
-
-// The words of one block four at a time in SSSE3 registers.
-class BlockSchedule {
-public:
-    static constexpr std::size_t Blocks = 1;
-    // Computes rows 0 ... 3 of wk (see RoundSpace) from the block.
-    __attribute__((always_inline)) BlockSchedule(const unsigned char* block, const unsigned char*,
-                                                 std::uint32_t (*wk)[8])
-    {
-#pragma GCC unroll 4
-        for (int m = 0; m < 4; ++m) {
-            m_w[m] = loadWords(block + 16 * m);
-            storeWords(m_w[m] + loadConstants(m), wk[m]);
+    ScheduleTables tables{};
+    for (int i = 0; i < 64; ++i)
+        tables.k[i / 4][i % 4] = tables.k[i / 4][4 + i % 4] = RoundConstants[i];
+    for (int half = 0; half < 32; half += 16)
+        for (int i = 0; i < 16; ++i) {
+            const int word = i / 4, byte = i % 4;
+            tables.byteSwap[half + i] = static_cast<unsigned char>(4 * word + 3 - byte);
+            // A byte with its top bit set clears the byte it lands in.
+            tables.lowPair[half + i] = static_cast<unsigned char>(word < 2 ? 8 * word + byte : 0x80);
+            tables.highPair[half + i] = static_cast<unsigned char>(word < 2 ? 0x80 : 8 * (word - 2) + byte);
         }
-    }
-    // Computes row i of wk, for i = 4, 5 ... 15 in turn.
-    __attribute__((always_inline)) void computeRow(int i, std::uint32_t (*wk)[8])
-    {
-        Words& w = m_w[i & 3];
-        w = nextWords(w, m_w[(i + 1) & 3], m_w[(i + 2) & 3], m_w[(i + 3) & 3]);
-        storeWords(w + loadConstants(i), wk[i]);
-    }
-
-private:
-    Words m_w[4];
-};
-
-// Eight message words: four of one block in the lower half, the same four
-// of the next block in the upper half, as AVX2's registers hold them.
-typedef std::uint32_t WordPairs __attribute__((vector_size(32)));
-
-// smallSigma0 and smallSigma1 on each word of x.
-__attribute__((always_inline)) inline WordPairs smallSigma0(WordPairs x)
-{
-    return (x >> 7 | x << 25) ^ (x >> 18 | x << 14) ^ x >> 3;
-}
-__attribute__((always_inline)) inline WordPairs smallSigma1(WordPairs x)
-{
-    return (x >> 17 | x << 15) ^ (x >> 19 | x << 13) ^ x >> 10;
+    return tables;
 }
 
-// nextWords on each half. The moves of two words within each half are
-// written on 64-bit lanes, which the compiler turns into one instruction
-// that stays within the halves (on 32-bit ones it crossed them, slower).
-__attribute__((always_inline)) inline WordPairs nextWords(WordPairs w0, WordPairs w1, WordPairs w2, WordPairs w3)
-{
-    typedef std::uint64_t Lanes __attribute__((vector_size(32)));
-    const Lanes zero = {};
-    const WordPairs partial = w0 + smallSigma0(__builtin_shufflevector(w0, w1, 1, 2, 3, 8, 5, 6, 7, 12)) +
-                              __builtin_shufflevector(w2, w3, 1, 2, 3, 8, 5, 6, 7, 12);
-    const WordPairs lastTwo = WordPairs(__builtin_shufflevector(Lanes(w3), zero, 1, 5, 3, 7));
-    const WordPairs firstTwo = partial + smallSigma1(lastTwo);
-    return firstTwo + smallSigma1(WordPairs(__builtin_shufflevector(zero, Lanes(firstTwo), 0, 4, 2, 6)));
-}
+constexpr ScheduleTables Tables = makeScheduleTables();
 
-// The words of two blocks at once in AVX2 registers, every instruction of
-// the schedule serving both.
-class PairSchedule {
-public:
-    static constexpr std::size_t Blocks = 2;
-    // Computes rows 0 ... 3 of wk from the blocks.
-    __attribute__((always_inline)) PairSchedule(const unsigned char* first, const unsigned char* second,
-                                                std::uint32_t (*wk)[8])
-    {
-#pragma GCC unroll 4
-        for (int m = 0; m < 4; ++m) {
-            m_w[m] = __builtin_shufflevector(loadWords(first + 16 * m), loadWords(second + 16 * m), 0, 1, 2, 3, 4, 5,
-                                             6, 7);
-            store(m, wk);
-        }
-    }
-    // Computes row i of wk, for i = 4, 5 ... 15 in turn.
-    __attribute__((always_inline)) void computeRow(int i, std::uint32_t (*wk)[8])
-    {
-        WordPairs& w = m_w[i & 3];
-        w = nextWords(w, m_w[(i + 1) & 3], m_w[(i + 2) & 3], m_w[(i + 3) & 3]);
-        store(i, wk);
-    }
+} // namespace
 
-private:
-    // Row i of wk from the words of m_w[i % 4].
-    __attribute__((always_inline)) void store(int i, std::uint32_t (*wk)[8])
-    {
-        const Words constants = loadConstants(i);
-        const WordPairs sum = m_w[i & 3] + __builtin_shufflevector(constants, constants, 0, 1, 2, 3, 0, 1, 2, 3);
-        std::memcpy(wk[i], &sum, sizeof sum);
-    }
-
-    WordPairs m_w[4];
-};
-
-// Sets up vars for the rounds of state.
-__attribute__((always_inline)) inline void startRounds(WorkingVariables& vars, const std::uint32_t state[8])
-{
-    std::memcpy(vars.v, state, sizeof vars.v);
-    vars.ab[1] = state[1] ^ state[2];
-}
-
-// Adds the working variables after the 64 rounds to state.
-__attribute__((always_inline)) inline void endRounds(const WorkingVariables& vars, std::uint32_t state[8])
-{
-    for (int j = 0; j < 8; ++j)
-        state[j] += vars.v[j];
-}
-
-// Rounds 4i ... 4i + 3 of the first block, after computing row i + 4 of
-// wk: the SIMD work of the schedule runs beside the scalar rounds (two or
-// four rows at a time, before eight or sixteen rounds, measured slower).
-template <int I, class Schedule>
-__attribute__((always_inline)) inline void scheduleAndRun(Schedule& schedule, WorkingVariables& vars,
-                                                          RoundSpace& space)
-{
-    if (I < 12)
-        schedule.computeRow(I + 4, space.wk);
-    runFourRounds<I % 2 == 1>(vars, space, space.wk[I]);
-}
-
+// The compression function in assembly (Sha256Rounds.S) for count blocks,
+// for first and, unless it is null, for second over the same blocks: the
+// schedule in SSSE3 registers, one block at a time, or in AVX2 registers,
+// two at a time (64-bit builds), beside rounds with BMI2's instructions.
+extern "C" void parcelor_sha256_ssse3_bmi2(std::uint32_t* first, std::uint32_t* second, const unsigned char* blocks,
+                                           std::size_t count, const ScheduleTables* tables);
 #if defined(__x86_64__)
-
-// Rounds 4i ... 4i + 3 on the variables pinned below, after row i + 4.
-#define PARCELOR_STEP(i)                                                                                              \
-    if (i < 12)                                                                                                       \
-        schedule.computeRow(i + 4, space.wk);                                                                         \
-    row = space.wk[i];                                                                                                \
-    if (i % 2)                                                                                                        \
-        asm(PARCELOR_ROUNDS_4_TO_7(0) : PARCELOR_PINNED_OPERANDS : [half] "i"(0), "m"(space.wk));                     \
-    else                                                                                                              \
-        asm(PARCELOR_ROUNDS_0_TO_3(0) : PARCELOR_PINNED_OPERANDS : [half] "i"(0), "m"(space.wk));
-#define PARCELOR_PINNED_OPERANDS                                                                                      \
-    [v0] "+r"(v0), [v1] "+r"(v1), [v2] "+r"(v2), [v3] "+r"(v3), [v4] "+r"(v4), [v5] "+r"(v5), [v6] "+r"(v6),          \
-        [v7] "+r"(v7), [y] "=&r"(y), [z0] "=&r"(z0), [z1] "=&r"(z1), [p] "+&r"(p), [q] "=&r"(q), [w] "+r"(row)
-
-// The 64 rounds of the first block while the schedule computes rows 4 ...
-// 15. The variables are pinned to registers: left to the compiler, they
-// went to memory between the groups of rounds.
-template <class Schedule, int... I>
-__attribute__((always_inline)) inline void runScheduling(Schedule& schedule, WorkingVariables& vars,
-                                                         RoundSpace& space, std::integer_sequence<int, I...>)
-{
-    register std::uint32_t v0 asm("r8") = vars.v[0];
-    register std::uint32_t v1 asm("r9") = vars.v[1];
-    register std::uint32_t v2 asm("r10") = vars.v[2];
-    register std::uint32_t v3 asm("r11") = vars.v[3];
-    register std::uint32_t v4 asm("r12") = vars.v[4];
-    register std::uint32_t v5 asm("r13") = vars.v[5];
-    register std::uint32_t v6 asm("r14") = vars.v[6];
-    register std::uint32_t v7 asm("r15") = vars.v[7];
-    register std::uint32_t p asm("rbx") = vars.ab[1];
-    std::uint32_t y, z0, z1, q;
-    const std::uint32_t* row;
-    PARCELOR_STEP(0) PARCELOR_STEP(1) PARCELOR_STEP(2) PARCELOR_STEP(3)
-    PARCELOR_STEP(4) PARCELOR_STEP(5) PARCELOR_STEP(6) PARCELOR_STEP(7)
-    PARCELOR_STEP(8) PARCELOR_STEP(9) PARCELOR_STEP(10) PARCELOR_STEP(11)
-    PARCELOR_STEP(12) PARCELOR_STEP(13) PARCELOR_STEP(14) PARCELOR_STEP(15)
-    const std::uint32_t out[8] = {v0, v1, v2, v3, v4, v5, v6, v7};
-    std::memcpy(vars.v, out, sizeof out);
-    vars.ab[1] = p;
-}
-
-#else
-
-template <class Schedule, int... I>
-__attribute__((always_inline)) inline void runScheduling(Schedule& schedule, WorkingVariables& vars,
-                                                         RoundSpace& space, std::integer_sequence<int, I...>)
-{
-    (scheduleAndRun<I>(schedule, vars, space), ...);
-}
-
+extern "C" void parcelor_sha256_avx2_bmi2(std::uint32_t* first, std::uint32_t* second, const unsigned char* blocks,
+                                          std::size_t count, const ScheduleTables* tables);
 #endif
 
-// Runs the compression function for Streams states over count blocks, with
-// the schedule of Schedule (Schedule::Blocks blocks at a time) and the rounds
-// above. The first stream's first block runs while the schedule computes the
-// rows that its later rounds need, so that the SIMD work runs beside the
-// scalar rounds; every other block and stream reads the rows stored.
-template <int Streams, class Schedule>
-__attribute__((always_inline)) inline void compressScheduledWords(std::uint32_t* const states[Streams],
-                                                                   const unsigned char* blocks, std::size_t count)
-{
-    alignas(32) RoundSpace space;
-    while (count > 0) {
-        WorkingVariables vars;
-        const std::size_t taken = count < Schedule::Blocks ? count : Schedule::Blocks;
-        // A last block alone is scheduled twice where two are scheduled at once.
-        Schedule schedule(blocks, taken > 1 ? blocks + 64 : blocks, space.wk);
-        startRounds(vars, states[0]);
-        runScheduling(schedule, vars, space, std::make_integer_sequence<int, 16>());
-        endRounds(vars, states[0]);
-        for (int s = 0; s < Streams; ++s)
-            for (int half = s == 0 ? 1 : 0; half < static_cast<int>(taken); ++half) {
-                startRounds(vars, states[s]);
-                if (half == 0)
-                    runRounds<0>(vars, space, space.wk, 8);
-                else
-                    runRounds<1>(vars, space, space.wk, 8);
-                endRounds(vars, states[s]);
-            }
-        blocks += 64 * taken;
-        count -= taken;
-    }
-}
+namespace {
 
-#endif // PARCELOR_ROUNDS_IN_ASSEMBLY
-
-// The rounds above with the schedule in SSSE3 registers, one block at a time.
+// The assembly's engines for Streams (one or two) states. In 32-bit builds
+// the AVX2 engine is the SSSE3 one: eight vector registers leave two blocks'
+// schedule no room, and the rounds, not the schedule, set the pace.
 template <int Streams>
-PARCELOR_ALIGNS_STACK __attribute__((target("ssse3,bmi,bmi2"))) void compressBmi2(std::uint32_t* const states[Streams],
-                                                                                  const unsigned char* blocks,
-                                                                                  std::size_t count)
+void compressInAssembly(Sha256::Engine engine, std::uint32_t* const states[Streams], const unsigned char* blocks,
+                        std::size_t count)
 {
-#ifdef PARCELOR_ROUNDS_IN_ASSEMBLY
-    compressScheduledWords<Streams, BlockSchedule>(states, blocks, count);
-#else
-    for (int s = 0; s < Streams; ++s)
-        compressScheduled(states[s], blocks, count);
+    static_assert(Streams == 1 || Streams == 2, "the assembly takes one state or two");
+    std::uint32_t* const second = Streams == 2 ? states[Streams - 1] : nullptr;
+#if defined(__x86_64__)
+    if (engine == Sha256::Engine::Avx2)
+        return parcelor_sha256_avx2_bmi2(states[0], second, blocks, count, &Tables);
 #endif
-}
-
-// The rounds above with the schedule in AVX2 registers, two blocks at a time.
-template <int Streams>
-PARCELOR_ALIGNS_STACK __attribute__((target("avx2,bmi,bmi2"))) void compressAvx2(std::uint32_t* const states[Streams],
-                                                                                  const unsigned char* blocks,
-                                                                                  std::size_t count)
-{
-#ifdef PARCELOR_ROUNDS_IN_ASSEMBLY
-    compressScheduledWords<Streams, PairSchedule>(states, blocks, count);
-#else
-    for (int s = 0; s < Streams; ++s)
-        compressScheduled(states[s], blocks, count);
-#endif
+    (void)engine;
+    parcelor_sha256_ssse3_bmi2(states[0], second, blocks, count, &Tables);
 }
 
 #endif
@@ -778,13 +391,10 @@ void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], c
 {
 #ifdef PARCELOR_X86_ENGINES
     switch (engine) {
-    case Sha256::Engine::ShaInstructions:
-        return compressAccelerated<Streams>(states, blocks, count);
+    case Sha256::Engine::ShaInstructions: return compressAccelerated<Streams>(states, blocks, count);
     // One schedule serves every stream: their rounds read its words from memory.
     case Sha256::Engine::Avx2:
-        return compressAvx2<Streams>(states, blocks, count);
-    case Sha256::Engine::Bmi2:
-        return compressBmi2<Streams>(states, blocks, count);
+    case Sha256::Engine::Bmi2: return compressInAssembly<Streams>(engine, states, blocks, count);
     // Each stream makes a pass of its own, schedule and rounds: a second
     // pass over a shared schedule has no SIMD work beside its rounds, and
     // measured no faster than a pass that computes its own.
@@ -792,8 +402,7 @@ void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], c
         for (int s = 0; s < Streams; ++s)
             compressSsse3(states[s], blocks, count);
         return;
-    default:
-        break;
+    default: break;
     }
 #endif
     compressPortable<Streams>(states, blocks, count);
@@ -804,8 +413,12 @@ void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], c
 bool Sha256::runs(Engine engine)
 {
 #ifdef PARCELOR_X86_ENGINES
-    static const bool has[] = {true, processorHas(Engine::ShaInstructions), processorHas(Engine::Avx2),
-                               processorHas(Engine::Bmi2), processorHas(Engine::Ssse3), true};
+    static const bool has[] = {true,
+                               processorHas(Engine::ShaInstructions),
+                               processorHas(Engine::Avx2),
+                               processorHas(Engine::Bmi2),
+                               processorHas(Engine::Ssse3),
+                               true};
     return has[static_cast<int>(engine)];
 #else
     return engine == Engine::Fastest || engine == Engine::Portable;
@@ -815,8 +428,8 @@ bool Sha256::runs(Engine engine)
 Sha256::Engine Sha256::fastest()
 {
 #if defined(__i386__)
-    // With eight vector registers the schedule of two blocks spills, and
-    // measured slower than that of one (the benchmark's comparison).
+    // The same code (see compressInAssembly), and it needs no AVX state
+    // saved by the system, which Windows XP does not.
     const Engine order[] = {Engine::ShaInstructions, Engine::Bmi2, Engine::Avx2, Engine::Ssse3};
 #else
     const Engine order[] = {Engine::ShaInstructions, Engine::Avx2, Engine::Bmi2, Engine::Ssse3};
@@ -834,7 +447,9 @@ const char* Sha256::nameOf(Engine engine)
 }
 
 Sha256::Sha256(Engine engine)
-    : m_engine(engine == Engine::Fastest ? fastest() : runs(engine) ? engine : Engine::Portable)
+    : m_engine(engine == Engine::Fastest ? fastest()
+                   : runs(engine)        ? engine
+                                         : Engine::Portable)
 {
     restart();
 }

@@ -9,12 +9,13 @@ class Sha256 {
 public:
     // The code that computes the digest: the processor's SHA instructions;
     // the message schedule of two blocks at once in AVX2 registers and the
-    // rounds in scalar ones with BMI2's rotations; the schedule of one block
-    // in SSSE3 registers with the same rounds; the same without BMI2; or
-    // plain C++, which runs everywhere. Fastest takes the first of these the
-    // processor (and for AVX2 the system) has, in 32-bit builds SSSE3 with
-    // BMI2 before AVX2; naming one lets each be checked on one machine, and
-    // one the processor lacks gives way to the portable code.
+    // rounds in scalar ones with BMI2's rotations, in assembly (32-bit
+    // builds run the next engine's code for it); the schedule of one block
+    // in SSSE3 registers with the same rounds; the same without BMI2, in
+    // C++; or plain C++, which runs everywhere. Fastest takes the first of
+    // these the processor (and for AVX2 the system) has, in 32-bit builds
+    // SSSE3 with BMI2 before AVX2; naming one lets each be checked on one
+    // machine, and one the processor lacks gives way to the portable code.
     enum class Engine { Fastest, ShaInstructions, Avx2, Bmi2, Ssse3, Portable };
 
     explicit Sha256(Engine engine = Engine::Fastest);
@@ -47,5 +48,5 @@ private:
     unsigned char m_block[64]; // the bytes of a block not yet complete
     std::size_t m_blockUsed;
     std::uint64_t m_length; // bytes of the message so far
-    Engine m_engine; // never Fastest
+    Engine m_engine;        // never Fastest
 };

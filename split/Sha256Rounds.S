@@ -1,0 +1,633 @@
+// Sha256Rounds.S: the SHA-256 compression function (FIPS 180-4, 6.2.2) for
+// processors with BMI2 but without the SHA instructions, in 32-bit and
+// 64-bit x86, assembled for ELF (Linux) and PE/COFF (MinGW-w64) alike.
+//
+// Each routine runs the compression function over count 64-byte blocks for
+// one state and, where second is not null, for a second state over the same
+// blocks (the file's digest and a piece's, Sha256::addToBoth):
+//
+//   void parcelor_sha256_ssse3_bmi2(uint32_t first[8], uint32_t* second,
+//                                   const unsigned char* blocks, size_t count,
+//                                   const ScheduleTables* tables);
+//   void parcelor_sha256_avx2_bmi2(...)          (the same; 64-bit only)
+//
+// count is at least 1; tables holds the round constants and the byte masks
+// (Sha256.cpp). The message schedule (step 1) runs in vector registers, four
+// words at a time, beside the rounds of the first state (steps 2 to 4) in
+// scalar ones; its words plus the round constants go to a buffer on the
+// stack, where the rounds read them, and the second state's rounds read
+// them again. SSSE3 schedules one block at a time; AVX2 two, one in each
+// 128-bit half of its registers, their rounds running one block after the
+// other. The rounds use BMI2's rotations and BMI1's and-not, which leave
+// their sources intact.
+//
+// 32-bit x86 has seven registers for the rounds: a and e stay in registers,
+// and the other working variables, each the a or e of an earlier round, are
+// read from small rings in memory where each round leaves its a and e.
+// 64-bit x86 keeps all eight in registers and renames them from round to
+// round.
+
+#if defined(__i386__) || defined(__x86_64__)
+
+// C's names: with a leading underscore on 32-bit Windows.
+#if defined(__i386__) && defined(_WIN32)
+#define SYMBOL(name) _##name
+#else
+#define SYMBOL(name) name
+#endif
+
+#if defined(__ELF__)
+#define BEGIN_FUNCTION(name)                                                                                           \
+    .globl SYMBOL(name);                                                                                               \
+    .hidden SYMBOL(name);                                                                                              \
+    .type SYMBOL(name), @function;                                                                                     \
+    .p2align 5;                                                                                                        \
+    SYMBOL(name):
+#define END_FUNCTION(name) .size SYMBOL(name), .- SYMBOL(name)
+#else
+#define BEGIN_FUNCTION(name)                                                                                           \
+    .globl SYMBOL(name);                                                                                               \
+    .def SYMBOL(name);                                                                                                 \
+    .scl 2;                                                                                                            \
+    .type 32;                                                                                                          \
+    .endef;                                                                                                            \
+    .p2align 5;                                                                                                        \
+    SYMBOL(name):
+#define END_FUNCTION(name)
+#endif
+
+// The stack frame, 32-byte aligned, from FRAME_BASE (%esp in 32 bits, %rbp in 64).
+#define A_RING 0             // 32 bits: a of round t at A_RING + 4 (t % 4)
+#define E_RING 16            //   and e at E_RING + 4 (t % 4)
+#define WK 32                // W[t] + K[t]: round t at WK + 32 (t / 4) + 4 (t % 4), a second block 16 further
+#define TABLES 544           // a copy of the tables
+#define K_ROWS TABLES        //   K[4g ... 4g + 3] twice at K_ROWS + 32 g
+#define BYTE_SWAP (TABLES + 512) // the masks, each for both halves of an AVX2 register: big-endian words
+#define LOW_PAIR (TABLES + 544)  //   words 0 and 2 to words 0 and 1, the others cleared
+#define HIGH_PAIR (TABLES + 576) //   words 0 and 2 to words 2 and 3, the others cleared
+#define TABLES_SIZE 608
+#define FIRST 1152           // the arguments, and where the blocks stand
+#define SECOND 1160
+#define BLOCKS 1168
+#define END 1176
+#define PAIR 1184            // AVX2: whether two blocks are scheduled (else one, twice)
+#define SAVED_SP 1192        // 32 bits: the stack pointer on entry
+#define FRAME 1216
+
+#if defined(__i386__)
+#define FRAME_BASE %esp
+#else
+#define FRAME_BASE %rbp
+#endif
+#define WK_ROW(g) WK + 32 * (g)(FRAME_BASE)
+#define K_ROW(g) K_ROWS + 32 * (g)(FRAME_BASE)
+#define LOW_PAIR_MASK LOW_PAIR(FRAME_BASE)
+#define HIGH_PAIR_MASK HIGH_PAIR(FRAME_BASE)
+#define BYTE_SWAP_MASK BYTE_SWAP(FRAME_BASE)
+
+// The message schedule, 6.2.2 step 1, for t = 4g ... 4g + 3:
+//   W[t] = sigma1(W[t-2]) + W[t-7] + sigma0(W[t-15]) + W[t-16]
+// x0 holds W[t-16 ... t-13] and becomes W[t ... t+3]; x1, x2 and x3 hold the
+// twelve words after it. The rotations are built from shifts: sigma0 of four
+// words from five, sigma1 of two words at a time from 64-bit shifts of each
+// word paired with itself, whose low halves are the rotations. Part 3 stores
+// the words plus their round constants for the rounds 16 ahead. Temporaries
+// in registers 4 to 7.
+.macro SCHEDULE part, kind, x0, x1, x2, x3, g
+.if \kind == 1 // SSSE3, one block
+    .if \part == 0
+    movdqa  \x1, %xmm4
+    palignr $4, \x0, %xmm4          // W[t-15 ... t-12]
+    movdqa  \x3, %xmm5
+    palignr $4, \x2, %xmm5          // W[t-7 ... t-4]
+    paddd   %xmm5, \x0
+    movdqa  %xmm4, %xmm5
+    psrld   $3, %xmm5
+    movdqa  %xmm4, %xmm6
+    .elseif \part == 1
+    psrld   $7, %xmm6
+    pxor    %xmm6, %xmm5
+    psrld   $11, %xmm6
+    pxor    %xmm6, %xmm5
+    pslld   $14, %xmm4
+    pxor    %xmm4, %xmm5
+    pslld   $11, %xmm4
+    pxor    %xmm4, %xmm5            // sigma0(W[t-15]): ror 7 ^ ror 18 ^ shr 3
+    paddd   %xmm5, \x0
+    .elseif \part == 2
+    pshufd  $0xfa, \x3, %xmm4       // W[t-2] twice, W[t-1] twice
+    movdqa  %xmm4, %xmm5
+    psrld   $10, %xmm5
+    psrlq   $17, %xmm4
+    pxor    %xmm4, %xmm5
+    psrlq   $2, %xmm4
+    pxor    %xmm4, %xmm5            // sigma1: ror 17 ^ ror 19 ^ shr 10, in words 0 and 2
+    pshufb  LOW_PAIR_MASK, %xmm5
+    paddd   %xmm5, \x0              // W[t], W[t+1] done
+    .else
+    pshufd  $0x50, \x0, %xmm4       // W[t] twice, W[t+1] twice
+    movdqa  %xmm4, %xmm5
+    psrld   $10, %xmm5
+    psrlq   $17, %xmm4
+    pxor    %xmm4, %xmm5
+    psrlq   $2, %xmm4
+    pxor    %xmm4, %xmm5
+    pshufb  HIGH_PAIR_MASK, %xmm5
+    paddd   %xmm5, \x0              // W[t+2], W[t+3] done
+    movdqa  \x0, %xmm4
+    paddd   K_ROW(\g), %xmm4
+    movdqa  %xmm4, WK_ROW(\g)
+    .endif
+.elseif \kind == 2 // AVX2, two blocks
+    .if \part == 0
+    vpalignr $4, \x0, \x1, %ymm4    // W[t-15 ... t-12]
+    vpalignr $4, \x2, \x3, %ymm5    // W[t-7 ... t-4]
+    vpaddd  %ymm5, \x0, \x0
+    vpsrld  $3, %ymm4, %ymm5
+    vpsrld  $7, %ymm4, %ymm6
+    vpslld  $14, %ymm4, %ymm7
+    .elseif \part == 1
+    vpxor   %ymm6, %ymm5, %ymm5
+    vpsrld  $18, %ymm4, %ymm6
+    vpxor   %ymm7, %ymm5, %ymm5
+    vpslld  $25, %ymm4, %ymm7
+    vpxor   %ymm6, %ymm5, %ymm5
+    vpxor   %ymm7, %ymm5, %ymm5     // sigma0(W[t-15])
+    vpaddd  %ymm5, \x0, \x0
+    .elseif \part == 2
+    vpshufd $0xfa, \x3, %ymm4       // W[t-2] twice, W[t-1] twice
+    vpsrld  $10, %ymm4, %ymm5
+    vpsrlq  $17, %ymm4, %ymm6
+    vpsrlq  $19, %ymm4, %ymm7
+    vpxor   %ymm6, %ymm5, %ymm5
+    vpxor   %ymm7, %ymm5, %ymm5     // sigma1, in words 0 and 2 of each half
+    vpshufb LOW_PAIR_MASK, %ymm5, %ymm5
+    vpaddd  %ymm5, \x0, \x0         // W[t], W[t+1] done
+    .else
+    vpshufd $0x50, \x0, %ymm4       // W[t] twice, W[t+1] twice
+    vpsrld  $10, %ymm4, %ymm5
+    vpsrlq  $17, %ymm4, %ymm6
+    vpsrlq  $19, %ymm4, %ymm7
+    vpxor   %ymm6, %ymm5, %ymm5
+    vpxor   %ymm7, %ymm5, %ymm5
+    vpshufb HIGH_PAIR_MASK, %ymm5, %ymm5
+    vpaddd  %ymm5, \x0, \x0         // W[t+2], W[t+3] done
+    vpaddd  K_ROW(\g), \x0, %ymm4
+    vmovdqu %ymm4, WK_ROW(\g)
+    .endif
+.endif
+.endm
+
+// W[0 ... 15] of the block at ptr into registers 0 to 3, and plus their
+// round constants to the buffer: with AVX2 the block at ptr2 in the upper halves.
+.macro LOAD_WORDS kind, g, x, ptr, ptr2
+.if \kind == 1
+    movdqu  16 * \g(\ptr), \x
+    pshufb  BYTE_SWAP_MASK, \x
+    movdqa  \x, %xmm4
+    paddd   K_ROW(\g), %xmm4
+    movdqa  %xmm4, WK_ROW(\g)
+.else
+    vmovdqu 16 * \g(\ptr), %xmm4
+    vinserti128 $1, 16 * \g(\ptr2), %ymm4, \x
+    vpshufb BYTE_SWAP_MASK, \x, \x
+    vpaddd  K_ROW(\g), \x, %ymm4
+    vmovdqu %ymm4, WK_ROW(\g)
+.endif
+.endm
+.macro LOAD_BLOCKS kind, ptr, ptr2, r0, r1, r2, r3
+    LOAD_WORDS \kind, 0, \r0, \ptr, \ptr2
+    LOAD_WORDS \kind, 1, \r1, \ptr, \ptr2
+    LOAD_WORDS \kind, 2, \r2, \ptr, \ptr2
+    LOAD_WORDS \kind, 3, \r3, \ptr, \ptr2
+.endm
+
+#if defined(__i386__)
+
+// The a and the e that round t found, in the rings: round t reads its b, c
+// and d at A_SLOT(t-1), A_SLOT(t-2), A_SLOT(t-3), and f, g, h at E_SLOT(t-1), E_SLOT(t-2), E_SLOT(t-3).
+#define A_SLOT(t) A_RING + 4 * ((t) & 3)(%esp)
+#define E_SLOT(t) E_RING + 4 * ((t) & 3)(%esp)
+#define WK_AT(t) WK + 32 * ((t) >> 2) + 4 * ((t) & 3)(%esp)
+
+// Round t, 6.2.2 step 3:
+//   T1 = h + Sigma1(e) + Ch(e, f, g) + K[t] + W[t]
+//   T2 = Sigma0(a) + Maj(a, b, c)
+//   h = g, g = f, f = e, e = d + T1, d = c, c = b, b = a, a = T1 + T2
+// a in ra, e in %esi, b ^ c in rbc; the new a goes to rt and a ^ b, the next
+// round's b ^ c, to rab, so the next round swaps ra with rt and rab with rbc.
+// Temporaries %edi and %ebp.
+.macro ROUND t, ra, rt, rab, rbc
+    movl    E_SLOT((\t)-3), \rt          // h
+    addl    WK_AT(\t), \rt          // + K[t] + W[t]
+    andn    E_SLOT((\t)-2), %esi, %edi   // ~e & g
+    rorx    $6, %esi, %ebp
+    addl    %edi, \rt
+    movl    E_SLOT((\t)-1), %edi
+    andl    %esi, %edi              // e & f: with ~e & g, no bit in common, their sum is Ch(e, f, g)
+    addl    %edi, \rt
+    rorx    $11, %esi, %edi
+    xorl    %edi, %ebp
+    rorx    $25, %esi, %edi
+    xorl    %edi, %ebp              // Sigma1(e)
+    movl    %esi, E_SLOT(\t)
+    addl    %ebp, \rt               // T1
+    movl    A_SLOT((\t)-3), %esi
+    addl    \rt, %esi               // e = d + T1
+    rorx    $2, \ra, %edi
+    rorx    $13, \ra, %ebp
+    xorl    %ebp, %edi
+    rorx    $22, \ra, %ebp
+    xorl    %ebp, %edi              // Sigma0(a)
+    addl    %edi, \rt
+    movl    \ra, \rab
+    xorl    A_SLOT((\t)-1), \rab         // a ^ b
+    andl    \rab, \rbc
+    xorl    A_SLOT((\t)-1), \rbc         // Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b
+    addl    \rbc, \rt               // a = T1 + T2
+    movl    \ra, A_SLOT(\t)
+.endm
+
+// Rounds t ... t + 3, with part of the schedule of group t / 4 + 4 before each.
+.macro FOUR_ROUNDS t, kind, x0, x1, x2, x3
+    SCHEDULE 0, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t), %eax, %ebx, %ecx, %edx
+    SCHEDULE 1, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t)+1, %ebx, %eax, %edx, %ecx
+    SCHEDULE 2, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t)+2, %eax, %ebx, %ecx, %edx
+    SCHEDULE 3, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t)+3, %ebx, %eax, %edx, %ecx
+.endm
+
+// The 64 rounds, rounds 0 ... 47 computing the words of rounds 16 ... 63
+// beside them (kind 1), or reading all from the buffer (kind 0).
+.macro SIXTY_FOUR_ROUNDS kind
+    .set .Lt, 0
+    .rept 3
+    FOUR_ROUNDS .Lt, \kind, %xmm0, %xmm1, %xmm2, %xmm3
+    FOUR_ROUNDS .Lt+4, \kind, %xmm1, %xmm2, %xmm3, %xmm0
+    FOUR_ROUNDS .Lt+8, \kind, %xmm2, %xmm3, %xmm0, %xmm1
+    FOUR_ROUNDS .Lt+12, \kind, %xmm3, %xmm0, %xmm1, %xmm2
+    .set .Lt, .Lt+16
+    .endr
+    .rept 4
+    FOUR_ROUNDS .Lt, 0
+    .set .Lt, .Lt+4
+    .endr
+.endm
+
+// The state at the pointer in slot into the registers and rings as round 0
+// finds them. Temporaries %ecx and %edi.
+.macro LOAD_STATE slot
+    movl    \slot(%esp), %edi
+    movl    0(%edi), %eax
+    movl    4(%edi), %ecx
+    movl    %ecx, A_SLOT(-1)
+    movl    8(%edi), %edx
+    movl    %edx, A_SLOT(-2)
+    xorl    %ecx, %edx              // b ^ c
+    movl    12(%edi), %ecx
+    movl    %ecx, A_SLOT(-3)
+    movl    16(%edi), %esi
+    movl    20(%edi), %ecx
+    movl    %ecx, E_SLOT(-1)
+    movl    24(%edi), %ecx
+    movl    %ecx, E_SLOT(-2)
+    movl    28(%edi), %ecx
+    movl    %ecx, E_SLOT(-3)
+.endm
+
+// 6.2.2 step 4: the working variables after round 63 added to the state at
+// the pointer in slot, the sums left where round 0 of the next block finds
+// them (round 64 reads the rings as round 0 does).
+.macro ADD_STATE slot
+    movl    \slot(%esp), %edi
+    addl    0(%edi), %eax
+    movl    %eax, 0(%edi)
+    movl    A_SLOT(-1), %ecx
+    addl    4(%edi), %ecx
+    movl    %ecx, 4(%edi)
+    movl    %ecx, A_SLOT(-1)
+    movl    A_SLOT(-2), %edx
+    addl    8(%edi), %edx
+    movl    %edx, 8(%edi)
+    movl    %edx, A_SLOT(-2)
+    xorl    %ecx, %edx              // b ^ c
+    movl    A_SLOT(-3), %ecx
+    addl    12(%edi), %ecx
+    movl    %ecx, 12(%edi)
+    movl    %ecx, A_SLOT(-3)
+    addl    16(%edi), %esi
+    movl    %esi, 16(%edi)
+    .irp k, 1, 2, 3
+    movl    E_SLOT(-\k), %ecx
+    addl    16 + 4 * \k(%edi), %ecx
+    movl    %ecx, 16 + 4 * \k(%edi)
+    movl    %ecx, E_SLOT(-\k)
+    .endr
+.endm
+
+    .text
+BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
+    pushl   %ebp
+    pushl   %ebx
+    pushl   %esi
+    pushl   %edi
+    movl    %esp, %eax              // the arguments from 20(%eax)
+    subl    $FRAME, %esp
+    andl    $-32, %esp
+    movl    %eax, SAVED_SP(%esp)
+    movl    36(%eax), %ecx
+    xorl    %edx, %edx
+1:  movdqu  (%ecx, %edx), %xmm0
+    movdqa  %xmm0, TABLES(%esp, %edx)
+    addl    $16, %edx
+    cmpl    $TABLES_SIZE, %edx
+    jne     1b
+    movl    20(%eax), %ecx
+    movl    %ecx, FIRST(%esp)
+    movl    24(%eax), %ecx
+    movl    %ecx, SECOND(%esp)
+    movl    28(%eax), %ecx
+    movl    %ecx, BLOCKS(%esp)
+    movl    32(%eax), %edx
+    shll    $6, %edx
+    addl    %ecx, %edx
+    movl    %edx, END(%esp)
+    LOAD_STATE FIRST
+2:  movl    BLOCKS(%esp), %edi
+    LOAD_BLOCKS 1, %edi, %edi, %xmm0, %xmm1, %xmm2, %xmm3
+    SIXTY_FOUR_ROUNDS 1
+    ADD_STATE FIRST
+    cmpl    $0, SECOND(%esp)
+    je      3f
+    LOAD_STATE SECOND
+    SIXTY_FOUR_ROUNDS 0
+    ADD_STATE SECOND
+    LOAD_STATE FIRST
+3:  movl    BLOCKS(%esp), %edi
+    addl    $64, %edi
+    movl    %edi, BLOCKS(%esp)
+    cmpl    END(%esp), %edi
+    jne     2b
+    movl    SAVED_SP(%esp), %esp
+    popl    %edi
+    popl    %esi
+    popl    %ebx
+    popl    %ebp
+    ret
+END_FUNCTION(parcelor_sha256_ssse3_bmi2)
+
+#else // __x86_64__
+
+#define WK_AT(t, base) 32 * ((t) >> 2) + 4 * ((t) & 3)(base) // base: the buffer, or its second block
+// Windows x64 unwinds the stack by tables: the prologue describes itself.
+#if defined(_WIN64)
+#define WINDOWS_UNWIND 1
+#else
+#define WINDOWS_UNWIND 0
+#endif
+.macro SEH directive:vararg
+.if WINDOWS_UNWIND
+    \directive
+.endif
+.endm
+
+// Round t (see the 32-bit round above) on the working variables in the
+// registers named, the words read from base: T1 accumulates in h, which
+// becomes the new a, and d becomes the new e; the next round renames.
+// b ^ c in bc, a ^ b to ab. Temporaries %esi and %edi.
+.macro ROUND t, base, a, b, c, d, e, f, g, h, ab, bc
+    addl    WK_AT(\t, \base), \h    // h + K[t] + W[t]
+    andn    \g, \e, %esi            // ~e & g
+    rorx    $6, \e, %edi
+    addl    %esi, \h
+    movl    \f, %esi
+    andl    \e, %esi                // e & f: with ~e & g, no bit in common, their sum is Ch(e, f, g)
+    addl    %esi, \h
+    rorx    $11, \e, %esi
+    xorl    %esi, %edi
+    rorx    $25, \e, %esi
+    xorl    %esi, %edi              // Sigma1(e)
+    addl    %edi, \h                // T1
+    addl    \h, \d                  // e = d + T1
+    rorx    $2, \a, %esi
+    rorx    $13, \a, %edi
+    xorl    %edi, %esi
+    rorx    $22, \a, %edi
+    xorl    %edi, %esi              // Sigma0(a)
+    addl    %esi, \h
+    movl    \a, \ab
+    xorl    \b, \ab                 // a ^ b
+    andl    \ab, \bc
+    xorl    \b, \bc                 // Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b
+    addl    \bc, \h                 // a = T1 + T2
+.endm
+
+// Rounds t ... t + 3 (t a multiple of 4), part of the schedule of group
+// t / 4 + 4 before each; a ... h in the registers named, as round t finds them.
+.macro FOUR_ROUNDS t, base, kind, x0, x1, x2, x3, a, b, c, d, e, f, g, h
+    SCHEDULE 0, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t), \base, \a, \b, \c, \d, \e, \f, \g, \h, %r12d, %r13d
+    SCHEDULE 1, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t)+1, \base, \h, \a, \b, \c, \d, \e, \f, \g, %r13d, %r12d
+    SCHEDULE 2, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t)+2, \base, \g, \h, \a, \b, \c, \d, \e, \f, %r12d, %r13d
+    SCHEDULE 3, \kind, \x0, \x1, \x2, \x3, (\t)/4+4
+    ROUND   (\t)+3, \base, \f, \g, \h, \a, \b, \c, \d, \e, %r13d, %r12d
+.endm
+
+// Rounds t ... t + 7 (t a multiple of 8): a ... h start in %eax, %ebx,
+// %ecx, %edx, %r8d ... %r11d, and are there again after them.
+.macro EIGHT_ROUNDS t, base, kind, x0, x1, x2, x3, y0, y1, y2, y3
+    FOUR_ROUNDS (\t), \base, \kind, \x0, \x1, \x2, \x3, %eax, %ebx, %ecx, %edx, %r8d, %r9d, %r10d, %r11d
+    FOUR_ROUNDS (\t)+4, \base, \kind, \y0, \y1, \y2, \y3, %r8d, %r9d, %r10d, %r11d, %eax, %ebx, %ecx, %edx
+.endm
+
+// The 64 rounds, rounds 0 ... 47 computing the words of rounds 16 ... 63
+// beside them in the registers %\r\()0 to 7 (kind 1, SSSE3 in xmm; kind 2,
+// AVX2 in ymm), or reading all from the buffer at base (kind 0).
+.macro SIXTY_FOUR_ROUNDS base, kind, r=xmm
+    .irp n, 0, 16, 32
+    EIGHT_ROUNDS \n, \base, \kind, %\r\()0, %\r\()1, %\r\()2, %\r\()3, %\r\()1, %\r\()2, %\r\()3, %\r\()0
+    EIGHT_ROUNDS \n+8, \base, \kind, %\r\()2, %\r\()3, %\r\()0, %\r\()1, %\r\()3, %\r\()0, %\r\()1, %\r\()2
+    .endr
+    EIGHT_ROUNDS 48, \base, 0
+    EIGHT_ROUNDS 56, \base, 0
+.endm
+
+// The state at the pointer in slot into the registers as round 0 finds them.
+.macro LOAD_STATE slot
+    movq    \slot(%rbp), %rdi
+    movl    0(%rdi), %eax
+    movl    4(%rdi), %ebx
+    movl    8(%rdi), %ecx
+    movl    12(%rdi), %edx
+    movl    16(%rdi), %r8d
+    movl    20(%rdi), %r9d
+    movl    24(%rdi), %r10d
+    movl    28(%rdi), %r11d
+    movl    %ebx, %r13d
+    xorl    %ecx, %r13d             // b ^ c
+.endm
+
+// 6.2.2 step 4: the working variables after round 63 added to the state at
+// the pointer in slot, the sums left where round 0 of the next block finds them.
+.macro ADD_STATE slot
+    movq    \slot(%rbp), %rdi
+    .irp r, %eax, %ebx, %ecx, %edx, %r8d, %r9d, %r10d, %r11d
+    addl    (%rdi), \r
+    movl    \r, (%rdi)
+    addq    $4, %rdi
+    .endr
+    movl    %ebx, %r13d
+    xorl    %ecx, %r13d             // b ^ c
+.endm
+
+// Saves what the caller keeps (Windows: also %xmm6 and %xmm7), and sets
+// %rbp to the 32-byte aligned frame; the arguments to the frame's slots
+// and the tables to the frame. The stack pointer is 8 past a multiple of
+// 16 on entry and after the pushes; FRAME + 72 makes it a multiple.
+.macro PROLOGUE name
+    SEH .seh_proc SYMBOL(\name)
+    .irp r, %rbx, %rbp, %rsi, %rdi, %r12, %r13, %r14, %r15
+    pushq   \r
+    SEH .seh_pushreg \r
+    .endr
+    subq    $FRAME + 72, %rsp
+    SEH .seh_stackalloc FRAME + 72
+#if defined(_WIN64)
+    movdqa  %xmm6, 0(%rsp)
+    SEH .seh_savexmm %xmm6, 0
+    movdqa  %xmm7, 16(%rsp)
+    SEH .seh_savexmm %xmm7, 16
+#endif
+    SEH .seh_endprologue
+    leaq    63(%rsp), %rbp
+    andq    $-32, %rbp
+#if defined(_WIN64)
+    movq    FRAME + 72 + 64 + 40(%rsp), %rax
+    movq    %rcx, FIRST(%rbp)
+    movq    %rdx, SECOND(%rbp)
+    movq    %r8, BLOCKS(%rbp)
+    shlq    $6, %r9
+    addq    %r8, %r9
+    movq    %r9, END(%rbp)
+#else
+    movq    %r8, %rax
+    movq    %rdi, FIRST(%rbp)
+    movq    %rsi, SECOND(%rbp)
+    movq    %rdx, BLOCKS(%rbp)
+    shlq    $6, %rcx
+    addq    %rdx, %rcx
+    movq    %rcx, END(%rbp)
+#endif
+    xorl    %edx, %edx
+1:  movdqu  (%rax, %rdx), %xmm0
+    movdqa  %xmm0, TABLES(%rbp, %rdx)
+    addq    $16, %rdx
+    cmpq    $TABLES_SIZE, %rdx
+    jne     1b
+.endm
+
+.macro EPILOGUE
+#if defined(_WIN64)
+    movdqa  0(%rsp), %xmm6
+    movdqa  16(%rsp), %xmm7
+#endif
+    addq    $FRAME + 72, %rsp
+    .irp r, %r15, %r14, %r13, %r12, %rdi, %rsi, %rbp, %rbx
+    popq    \r
+    .endr
+    ret
+    SEH .seh_endproc
+.endm
+
+// The second state's rounds over the block whose words are at base: the
+// rounds of a state over words already in the buffer.
+.macro ROUNDS_FROM_BUFFER slot, offset
+    LOAD_STATE \slot
+    leaq    \offset(%rbp), %r15
+    call    parcelor_sha256_rounds_from_buffer
+    ADD_STATE \slot
+.endm
+
+    .text
+BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
+    PROLOGUE parcelor_sha256_ssse3_bmi2
+    LOAD_STATE FIRST
+2:  movq    BLOCKS(%rbp), %rdi
+    LOAD_BLOCKS 1, %rdi, %rdi, %xmm0, %xmm1, %xmm2, %xmm3
+    leaq    WK(%rbp), %r15
+    SIXTY_FOUR_ROUNDS %r15, 1
+    ADD_STATE FIRST
+    cmpq    $0, SECOND(%rbp)
+    je      3f
+    ROUNDS_FROM_BUFFER SECOND, WK
+    LOAD_STATE FIRST
+3:  movq    BLOCKS(%rbp), %rdi
+    addq    $64, %rdi
+    movq    %rdi, BLOCKS(%rbp)
+    cmpq    END(%rbp), %rdi
+    jne     2b
+    EPILOGUE
+END_FUNCTION(parcelor_sha256_ssse3_bmi2)
+
+// Two blocks at a time; the last block of an odd count is scheduled twice
+// and its second copy left unused.
+BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
+    PROLOGUE parcelor_sha256_avx2_bmi2
+    LOAD_STATE FIRST
+2:  movq    BLOCKS(%rbp), %rdi
+    leaq    64(%rdi), %rsi
+    xorl    %r14d, %r14d
+    cmpq    END(%rbp), %rsi
+    cmoveq  %rdi, %rsi
+    setne   %r14b
+    movq    %r14, PAIR(%rbp)
+    LOAD_BLOCKS 2, %rdi, %rsi, %ymm0, %ymm1, %ymm2, %ymm3
+    leaq    WK(%rbp), %r15
+    SIXTY_FOUR_ROUNDS %r15, 2, ymm
+    ADD_STATE FIRST
+    cmpq    $0, PAIR(%rbp)
+    je      3f
+    leaq    WK + 16(%rbp), %r15
+    call    parcelor_sha256_rounds_from_buffer
+    ADD_STATE FIRST
+3:  cmpq    $0, SECOND(%rbp)
+    je      4f
+    ROUNDS_FROM_BUFFER SECOND, WK
+    cmpq    $0, PAIR(%rbp)
+    je      5f
+    leaq    WK + 16(%rbp), %r15
+    call    parcelor_sha256_rounds_from_buffer
+    ADD_STATE SECOND
+5:  LOAD_STATE FIRST
+4:  movq    BLOCKS(%rbp), %rdi
+    movq    PAIR(%rbp), %rsi
+    shlq    $6, %rsi
+    leaq    64(%rdi, %rsi), %rdi
+    movq    %rdi, BLOCKS(%rbp)
+    cmpq    END(%rbp), %rdi
+    jne     2b
+    vzeroupper
+    EPILOGUE
+END_FUNCTION(parcelor_sha256_avx2_bmi2)
+
+// The 64 rounds on the registers as LOAD_STATE leaves them, with the words
+// at %r15 (the buffer, or its second block 16 bytes further). Called from
+// the two routines above; outside their unwind tables it counts, for
+// Windows, as a function that touches no saved register and no stack.
+    .p2align 5
+parcelor_sha256_rounds_from_buffer:
+    SIXTY_FOUR_ROUNDS %r15, 0
+    ret
+
+#endif
+
+#if defined(__ELF__)
+    .section .note.GNU-stack, "", @progbits
+#endif
+
+#endif
