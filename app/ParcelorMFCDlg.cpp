@@ -34,13 +34,13 @@ std::string folderPart(const std::string& path)
 std::string NameNotHeld(const char* what)
 {
     const std::string codePage = "code page " + std::to_string(::GetACP());
-    return std::string("The name of this ") + what + ", or of a folder on its path, holds a character that this Windows' " +
-           codePage + " cannot hold.\nRename it using only the letters that " + codePage + " holds, then choose it again.";
+    return std::string("The name of this ") + what +
+        ", or of a folder on its path, holds a character that this Windows' " + codePage +
+        " cannot hold.\nRename it using only the letters that " + codePage + " holds, then choose it again.";
 }
 
 const char DropOneItem[] = "Several items were dropped on the window.\n"
                            "Drop one file at a time: the file to split, or the folder for the pieces.";
-
 
 } // namespace
 
@@ -90,7 +90,8 @@ void CParcelorDlg::DoDataExchange(CDataExchange& dx)
 
 void CParcelorDlg::FillListsFromResource()
 {
-    HRSRC hInfo = ::FindResourceA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDD_MAIN_DIALOG), MAKEINTRESOURCEA(RT_DLGINIT_LIST));
+    HRSRC hInfo =
+        ::FindResourceA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDD_MAIN_DIALOG), MAKEINTRESOURCEA(RT_DLGINIT_LIST));
     HGLOBAL hData = hInfo ? ::LoadResource(AfxGetInstanceHandle(), hInfo) : nullptr;
     if (!hData)
         return;
@@ -98,14 +99,18 @@ void CParcelorDlg::FillListsFromResource()
     // the list; a zero id ends them all. The resource compiler packs it all without padding.
     const char* p = static_cast<const char*>(::LockResource(hData));
     const char* end = p + ::SizeofResource(AfxGetInstanceHandle(), hInfo);
-    auto word = [&p]() { const WORD w = static_cast<WORD>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8); p += 2; return w; };
+    auto word = [&p]() {
+        const WORD w = static_cast<WORD>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8);
+        p += 2;
+        return w;
+    };
     while (p + 2 <= end) {
         const WORD id = word();
         if (id == 0)
             break;
         while (p < end && *p) {
             ::SendDlgItemMessageA(*this, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p));
-            while (p < end && *p++) {}
+            while (p < end && *p++) { }
         }
         p += 1;
     }

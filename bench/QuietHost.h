@@ -17,7 +17,7 @@ public:
             return PathKind::Missing;
         return std::filesystem::is_directory(path, error) ? PathKind::Directory : PathKind::File;
     }
-    void startProgress(int) override {}
-    void stepProgress() override {}
-    void hideProgress() override {}
+    void startProgress(int) override { }
+    void stepProgress() override { }
+    void hideProgress() override { }
 };

@@ -36,7 +36,6 @@ namespace {
 
 const char* const Wine = "/usr/lib/wine/wine64";
 
-
 struct Shape {
     const char* label;
     int pieceSize;
@@ -93,8 +92,8 @@ double timed(const fs::path& folder, const std::string& command)
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(line.c_str());
     const auto end = std::chrono::steady_clock::now();
-    const bool rebuilt = fs::exists(folder / "data.bin") && fs::file_size(folder / "data.bin") ==
-                                                                fs::file_size(folder / "source" / "data.bin");
+    const bool rebuilt = fs::exists(folder / "data.bin") &&
+        fs::file_size(folder / "data.bin") == fs::file_size(folder / "source" / "data.bin");
     return status == 0 && rebuilt ? std::chrono::duration<double>(end - start).count() : -1;
 }
 
@@ -136,7 +135,8 @@ int main(int argc, char** argv)
     // that stays up, so that no run pays for starting it.
     const bool wine = fs::exists(Wine) && fs::exists(certutil);
     const std::string prefix = (work / "prefix").string();
-    const std::string env = "WINEPREFIX='" + prefix + "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' ";
+    const std::string env =
+        "WINEPREFIX='" + prefix + "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' ";
     if (wine) {
         std::system(("WINEPREFIX='" + prefix + "' /usr/lib/wine/wineserver -p > /dev/null 2>&1").c_str());
         std::system((env + Wine + " wineboot -i > /dev/null 2>&1").c_str());
@@ -153,11 +153,14 @@ int main(int argc, char** argv)
         for (int round = 0; round < rounds; ++round) {
             for (int turn = 0; turn < 2; ++turn) {
                 const bool checked = (turn + round) % 2 == 0;
-                auto keep = [&best](int at, double seconds) { best[at] = seconds < 0 ? -1 : std::min(best[at], seconds); };
+                auto keep = [&best](int at, double seconds) {
+                    best[at] = seconds < 0 ? -1 : std::min(best[at], seconds);
+                };
                 if (wine)
-                    keep(checked ? 0 : 1, timed(shape.folder, "printf '\\r\\n' | " + env + Wine + " cmd /c " +
-                                                                  (checked ? "data.bat" : "plain.bat") +
-                                                                  " > /dev/null 2>&1"));
+                    keep(checked ? 0 : 1,
+                         timed(shape.folder,
+                               "printf '\\r\\n' | " + env + Wine + " cmd /c " + (checked ? "data.bat" : "plain.bat") +
+                                   " > /dev/null 2>&1"));
                 keep(checked ? 2 : 3,
                      timed(shape.folder, std::string("dash ") + (checked ? "data.bat" : "plain.sh") + " > /dev/null"));
             }

@@ -57,7 +57,7 @@ private:
     // item paths, the task allocator, and the messages to the window.
     class CShellFolderBrowser : public CFolderShell {
     public:
-        explicit CShellFolderBrowser(CFolderDialog& dialog) : m_dialog(dialog) {}
+        explicit CShellFolderBrowser(CFolderDialog& dialog) : m_dialog(dialog) { }
         ShellItemList BrowseForFolder(CFolderPicker& picker) override;
         // Read wide: a path that the ANSI code page cannot hold exactly is no
         // file-system path to the picker, and is noted when it was confirmed.
@@ -77,5 +77,5 @@ private:
     char m_szDisplayName[MAX_PATH] = {}; // the shell writes the chosen item's name; never read
     HWND m_hBrowseWnd = nullptr;         // the browse window while DoModal runs
     CShellFolderBrowser m_windowsShell{*this};
-    CFolderPicker m_picker;              // initial folder, folder path and the result rules
+    CFolderPicker m_picker; // initial folder, folder path and the result rules
 };

@@ -8,8 +8,7 @@ std::uint32_t BrowseFlags(std::uint32_t flags)
     return flags | BrowseStatusText;
 }
 
-CFolderPicker::CFolderPicker(CFolderShell& shell, const char* initialFolder,
-                             LeadByteTest isLead)
+CFolderPicker::CFolderPicker(CFolderShell& shell, const char* initialFolder, LeadByteTest isLead)
     : m_shell(shell), m_isLead(isLead), m_strInitialFolder(initialFolder ? initialFolder : "")
 {
 }

@@ -27,8 +27,7 @@ class CFolderPicker {
 public:
     // initialFolder null gives an empty initial folder; isLead tells
     // ShortenPath where two-byte characters start.
-    CFolderPicker(CFolderShell& shell, const char* initialFolder,
-                  LeadByteTest isLead = NoLeadBytes);
+    CFolderPicker(CFolderShell& shell, const char* initialFolder, LeadByteTest isLead = NoLeadBytes);
     CFolderPicker(const CFolderPicker&) = delete;
     CFolderPicker& operator=(const CFolderPicker&) = delete;
 

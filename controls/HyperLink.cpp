@@ -211,8 +211,7 @@ void CHyperLink::FitToText()
         ::SelectObject(dc, previous);
     ::ReleaseDC(*this, dc);
 
-    const LinkPlacement placement =
-        FitPlacement(AsLinkRect(window), AsLinkRect(client), {extent.cx, extent.cy}, style);
+    const LinkPlacement placement = FitPlacement(AsLinkRect(window), AsLinkRect(client), {extent.cx, extent.cy}, style);
     MoveWindow(placement.x, placement.y, placement.width, placement.height, true);
 }
 

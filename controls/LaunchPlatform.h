@@ -32,8 +32,7 @@ public:
     // into value, which holds size bytes; writes nothing beyond them. On 0,
     // size becomes the bytes written, terminator included; a value that does
     // not fit answers a non-zero status (ERROR_MORE_DATA).
-    virtual RegistryStatus QueryDefaultValue(RegistryKey key, char* value,
-                                             std::int32_t& size) = 0;
+    virtual RegistryStatus QueryDefaultValue(RegistryKey key, char* value, std::int32_t& size) = 0;
     virtual void CloseKey(RegistryKey key) = 0;
     // Starts the program that commandLine names (WinExec with show).
     virtual LaunchCode RunCommand(const char* commandLine, int show) = 0;

@@ -7,7 +7,7 @@
 const char* FindMultibyte(const char* text, const char* pattern, LeadByteTest isLead)
 {
     std::size_t length = std::strlen(pattern);
-    for (const char* at = text;; ) {
+    for (const char* at = text;;) {
         if (std::strncmp(at, pattern, length) == 0)
             return at;
         if (*at == '\0')
@@ -36,8 +36,7 @@ bool AppendAddress(char* command, std::size_t size, const char* address)
     return true;
 }
 
-RegistryStatus ReadKeyDefault(CLaunchPlatform& platform, RegistryKey root, const char* subKey,
-                              char* out)
+RegistryStatus ReadKeyDefault(CLaunchPlatform& platform, RegistryKey root, const char* subKey, char* out)
 {
     RegistryKey key = nullptr;
     RegistryStatus status = platform.OpenKey(root, subKey, key);
@@ -50,8 +49,8 @@ RegistryStatus ReadKeyDefault(CLaunchPlatform& platform, RegistryKey root, const
     if (status != 0)
         return status;
     // A value stored without its terminator still ends within what was read.
-    std::size_t read = static_cast<std::size_t>(
-        std::clamp<std::int32_t>(size, 0, static_cast<std::int32_t>(KeyValueSize)));
+    std::size_t read =
+        static_cast<std::size_t>(std::clamp<std::int32_t>(size, 0, static_cast<std::int32_t>(KeyValueSize)));
     std::size_t length = std::find(value, value + read, '\0') - value;
     if (length == KeyValueSize)
         return RegistryValueTooLong;
@@ -60,8 +59,7 @@ RegistryStatus ReadKeyDefault(CLaunchPlatform& platform, RegistryKey root, const
     return 0;
 }
 
-LaunchCode LaunchAddress(CLaunchPlatform& platform, const char* address, int show,
-                         LeadByteTest isLead)
+LaunchCode LaunchAddress(CLaunchPlatform& platform, const char* address, int show, LeadByteTest isLead)
 {
     LaunchCode result = platform.OpenWithShell(address, show);
     if (IsLaunchSuccess(result))

@@ -38,8 +38,7 @@ bool AppendAddress(char* command, std::size_t size, const char* address);
 // A value longer than KeyValueSize - 1 bytes is a failed read
 // (RegistryValueTooLong), not cut short. subKey and out may be the same
 // buffer: the key is opened and read before out is written.
-RegistryStatus ReadKeyDefault(CLaunchPlatform& platform, RegistryKey root, const char* subKey,
-                              char* out);
+RegistryStatus ReadKeyDefault(CLaunchPlatform& platform, RegistryKey root, const char* subKey, char* out);
 
 // Opens address (a terminated string) with show. First through the shell;
 // its code is answered when it succeeds. Otherwise through the .htm
@@ -48,5 +47,4 @@ RegistryStatus ReadKeyDefault(CLaunchPlatform& platform, RegistryKey root, const
 // and the address, run as a program, whose code is then answered. When a key
 // cannot be read, or the command line would not fit CommandLineSize bytes,
 // nothing is run and the shell's code is answered.
-LaunchCode LaunchAddress(CLaunchPlatform& platform, const char* address, int show,
-                         LeadByteTest isLead = NoLeadBytes);
+LaunchCode LaunchAddress(CLaunchPlatform& platform, const char* address, int show, LeadByteTest isLead = NoLeadBytes);

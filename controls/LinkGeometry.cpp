@@ -8,19 +8,16 @@ namespace {
 
 std::int32_t Clamped(std::int64_t value)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 } // namespace
 
-LinkPlacement FitPlacement(const LinkRect& window, const LinkRect& client, TextExtent text,
-                           std::uint32_t style)
+LinkPlacement FitPlacement(const LinkRect& window, const LinkRect& client, TextExtent text, std::uint32_t style)
 {
     // 64-bit throughout: no input can overflow, only the result is clamped.
-    std::int64_t left = window.left, top = window.top, right = window.right,
-                 bottom = window.bottom;
+    std::int64_t left = window.left, top = window.top, right = window.right, bottom = window.bottom;
     std::int64_t borderW = (right - left) - (std::int64_t{client.right} - client.left);
     std::int64_t borderH = (bottom - top) - (std::int64_t{client.bottom} - client.top);
 
@@ -43,8 +40,7 @@ LinkPlacement FitPlacement(const LinkRect& window, const LinkRect& client, TextE
         right = left + text.cx;
     }
 
-    return {Clamped(left), Clamped(top), Clamped(right - left + borderW),
-            Clamped(bottom - top + borderH)};
+    return {Clamped(left), Clamped(top), Clamped(right - left + borderW), Clamped(bottom - top + borderH)};
 }
 
 HoverStep TrackHover(bool hovering, LinkPoint pointer, const LinkRect& client)
@@ -54,8 +50,8 @@ HoverStep TrackHover(bool hovering, LinkPoint pointer, const LinkRect& client)
         step.hovering = step.repaint = step.capture = true;
         return step;
     }
-    bool inside = pointer.x >= client.left && pointer.x < client.right &&
-                  pointer.y >= client.top && pointer.y < client.bottom;
+    bool inside =
+        pointer.x >= client.left && pointer.x < client.right && pointer.y >= client.top && pointer.y < client.bottom;
     step.hovering = inside;
     step.release = step.repaint = !inside;
     return step;

@@ -38,8 +38,7 @@ inline constexpr std::uint32_t StaticCentreImage = 512; // SS_CENTERIMAGE, a bit
 // field (style & StaticTypeMask): SS_SIMPLE, SS_OWNERDRAW and the other
 // types that hold bit 1 or 2 keep their left edge. Results outside the
 // 32-bit range are clamped to it.
-LinkPlacement FitPlacement(const LinkRect& window, const LinkRect& client, TextExtent text,
-                           std::uint32_t style);
+LinkPlacement FitPlacement(const LinkRect& window, const LinkRect& client, TextExtent text, std::uint32_t style);
 
 // One step of hover tracking on a mouse move (pointer in client coordinates).
 struct HoverStep {

@@ -1,8 +1,8 @@
 // The hyperlink's colours, flags, colour choice and flag changes.
 #include "controls/LinkStyle.h"
 
-LinkPalette PaletteFromColours(ColourRef link, ColourRef active, ColourRef followed,
-                               ColourRef hover, ColourRef highlight)
+LinkPalette PaletteFromColours(ColourRef link, ColourRef active, ColourRef followed, ColourRef hover,
+                               ColourRef highlight)
 {
     return {link, active, followed, hover == SystemHighlight ? highlight : hover};
 }

@@ -20,8 +20,8 @@ struct LinkPalette {
     ColourRef hover;    // under the pointer, with LinkHoverColour
 };
 
-inline constexpr LinkPalette DefaultLinkPalette = {
-    RgbColour(0, 0, 255), RgbColour(0, 128, 128), RgbColour(128, 0, 128), RgbColour(255, 0, 0)};
+inline constexpr LinkPalette DefaultLinkPalette = {RgbColour(0, 0, 255), RgbColour(0, 128, 128), RgbColour(128, 0, 128),
+                                                   RgbColour(255, 0, 0)};
 
 // A hover value that stands for the system's highlight colour (-1).
 inline constexpr ColourRef SystemHighlight = 0xFFFFFFFF;
@@ -29,8 +29,8 @@ inline constexpr ColourRef SystemHighlight = 0xFFFFFFFF;
 // The palette that SetPalette of four colours makes: the colours as given,
 // except a hover of SystemHighlight, which becomes highlight (the system's
 // highlight colour read by the caller at the time of the call).
-LinkPalette PaletteFromColours(ColourRef link, ColourRef active, ColourRef followed,
-                               ColourRef hover, ColourRef highlight);
+LinkPalette PaletteFromColours(ColourRef link, ColourRef active, ColourRef followed, ColourRef hover,
+                               ColourRef highlight);
 
 // Behaviour flags of one link.
 inline constexpr std::uint32_t LinkUnderlined = 1;       // the link font is underlined

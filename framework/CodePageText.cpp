@@ -9,11 +9,13 @@ std::optional<std::string> ExactAnsiText(const std::wstring& text)
         return std::string();
     const int wideLength = static_cast<int>(text.size());
     BOOL usedDefault = FALSE;
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
+    const int size =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
     if (size <= 0 || usedDefault)
         return std::nullopt;
     std::string narrow(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, &narrow[0], size, nullptr, &usedDefault);
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, &narrow[0], size, nullptr,
+                          &usedDefault);
     // Read back as well: a character that comes back as another was not held,
     // whatever a code page's tables say of best fits.
     if (usedDefault || WideFromAnsi(narrow) != text)

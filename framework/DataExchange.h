@@ -7,11 +7,15 @@
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd& dialog, bool save) : m_dialog(dialog), m_bSaveAndValidate(save) {}
+    CDataExchange(CWnd& dialog, bool save) : m_dialog(dialog), m_bSaveAndValidate(save) { }
 
     HWND Control(int id) const { return m_dialog.GetDlgItem(id); }
     // Ends the exchange: focuses the control that could not be exchanged.
-    void Fail(int id) { m_bFailed = true; ::SetFocus(Control(id)); }
+    void Fail(int id)
+    {
+        m_bFailed = true;
+        ::SetFocus(Control(id));
+    }
     bool Succeeded() const { return !m_bFailed; }
 
     CWnd& m_dialog;

@@ -83,13 +83,18 @@ INT_PTR CDialog::ReturnFromDialogProc(HWND hWnd, const CMessage& msg, bool handl
         return FALSE;
     switch (msg.message) {
     case WM_INITDIALOG:
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORBTN: case WM_CTLCOLORDLG:
-    case WM_CTLCOLORLISTBOX: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORMSGBOX:
-    case WM_COMPAREITEM: case WM_VKEYTOITEM: case WM_CHARTOITEM: case WM_QUERYDRAGICON:
-        return static_cast<INT_PTR>(msg.result);
-    default:
-        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, msg.result);
-        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORMSGBOX:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON: return static_cast<INT_PTR>(msg.result);
+    default: ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, msg.result); return TRUE;
     }
 }
 
@@ -110,10 +115,10 @@ bool CDialog::OnWndMsg(CMessage& msg)
     case WM_COMMAND:
         // A control with an object of its own sees its notification first.
         return ReflectToChild(*this, msg) || OnCommand(LOWORD(msg.wParam), HIWORD(msg.wParam));
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORBTN:
-        return ReflectToChild(*this, msg);
-    default:
-        return false;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: return ReflectToChild(*this, msg);
+    default: return false;
     }
 }
 
@@ -147,7 +152,9 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-void CDialog::DoDataExchange(CDataExchange&) {}
+void CDialog::DoDataExchange(CDataExchange&)
+{
+}
 
 bool CDialog::UpdateData(bool save)
 {

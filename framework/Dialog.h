@@ -7,7 +7,7 @@ class CDataExchange;
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT templateId, HWND hParent = nullptr) : m_nTemplateId(templateId), m_hParent(hParent) {}
+    explicit CDialog(UINT templateId, HWND hParent = nullptr) : m_nTemplateId(templateId), m_hParent(hParent) { }
 
     // Runs the dialog until EndDialog; answers its result, or -1 if it could not be created.
     INT_PTR DoModal();

@@ -10,7 +10,7 @@
 // can be told apart; the shell's ANSI names would carry '?' in its place.
 class CDropFiles {
 public:
-    explicit CDropFiles(HDROP hDrop) : m_hDrop(hDrop) {}
+    explicit CDropFiles(HDROP hDrop) : m_hDrop(hDrop) { }
     ~CDropFiles() { ::DragFinish(m_hDrop); }
     CDropFiles(const CDropFiles&) = delete;
     CDropFiles& operator=(const CDropFiles&) = delete;

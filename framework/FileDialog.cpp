@@ -6,8 +6,7 @@
 
 #include <commdlg.h>
 
-CFileDialog::CFileDialog(bool open, DWORD flags, const std::string& filter, CWnd* pOwner)
-    : m_bOpen(open)
+CFileDialog::CFileDialog(bool open, DWORD flags, const std::string& filter, CWnd* pOwner) : m_bOpen(open)
 {
     std::string list = filter;
     // A character at a time: the second byte of a double-byte one may have the value of '|'.

@@ -3,5 +3,4 @@
 
 #include "framework/Wnd.h"
 
-class CStatic : public CWnd {
-};
+class CStatic : public CWnd { };

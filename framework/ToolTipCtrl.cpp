@@ -11,8 +11,8 @@ CToolTipCtrl::~CToolTipCtrl()
 
 bool CToolTipCtrl::Create(CWnd& owner, DWORD style)
 {
-    Attach(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    Attach(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr));
     return static_cast<HWND>(*this) != nullptr;
 }
 

@@ -12,5 +12,9 @@ public:
     bool Create(CWnd& owner, DWORD style = 0);
     bool AddTool(CWnd& window, const std::string& text, const RECT& rect, UINT id);
     void UpdateTipText(const std::string& text, CWnd& window, UINT id);
-    void RelayEvent(MSG& msg) { if (static_cast<HWND>(*this)) SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg)); }
+    void RelayEvent(MSG& msg)
+    {
+        if (static_cast<HWND>(*this))
+            SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
 };

@@ -18,7 +18,7 @@ public:
     virtual int Run();
     virtual int ExitInstance() { return 0; }
     // Turns on three-dimensional controls; the common controls draw that way already.
-    void Enable3dControls() {}
+    void Enable3dControls() { }
     // The name of the executable without its extension: the caption of AfxMessageBox.
     std::string AppName() const;
 

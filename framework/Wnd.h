@@ -29,9 +29,13 @@ struct MessageEntry {
     void (T::*onCommand)();
 
     MessageEntry(UINT message, bool (T::*handler)(CMessage&))
-        : idOrMessage(message), code(0), onMessage(handler), onCommand(nullptr) {}
+        : idOrMessage(message), code(0), onMessage(handler), onCommand(nullptr)
+    {
+    }
     MessageEntry(UINT id, UINT notification, void (T::*handler)())
-        : idOrMessage(id), code(notification), onMessage(nullptr), onCommand(handler) {}
+        : idOrMessage(id), code(notification), onMessage(nullptr), onCommand(handler)
+    {
+    }
 };
 
 // Runs the entry of table that matches msg; true when one handled it.
@@ -65,7 +69,12 @@ public:
     operator HWND() const { return m_hWnd; }
 
     void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Detach() { HWND hWnd = m_hWnd; m_hWnd = nullptr; return hWnd; }
+    HWND Detach()
+    {
+        HWND hWnd = m_hWnd;
+        m_hWnd = nullptr;
+        return hWnd;
+    }
 
     // Attaches to an existing control and routes its messages through OnWndMsg.
     bool SubclassWindow(HWND hWnd);
@@ -74,7 +83,7 @@ public:
     static CWnd* FromHandlePermanent(HWND hWnd);
 
     // Called once the handle is set by SubclassWindow, before any message arrives.
-    virtual void PreSubclassWindow() {}
+    virtual void PreSubclassWindow() { }
     // Gives the window a look at msg before the dialog's navigation; true consumes it.
     virtual bool PreTranslateMessage(MSG& msg);
     // Routes one message to the window's table; false leaves it to the default.
@@ -89,20 +98,37 @@ public:
     HWND GetParent() const { return ::GetParent(Checked()); }
     void SetWindowText(const std::string& text) const { ::SetWindowTextA(Checked(), text.c_str()); }
     std::string GetWindowText() const;
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageA(Checked(), message, wParam, lParam); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(Checked(), message, wParam, lParam);
+    }
     bool GetClientRect(RECT& rect) const { return ::GetClientRect(Checked(), &rect) != FALSE; }
     bool Invalidate(bool erase = true) const { return ::InvalidateRect(Checked(), nullptr, erase) != FALSE; }
     bool UpdateWindow() const { return ::UpdateWindow(Checked()) != FALSE; }
     bool RedrawWindow(UINT flags) const { return ::RedrawWindow(Checked(), nullptr, nullptr, flags) != FALSE; }
-    bool MoveWindow(int x, int y, int width, int height, bool repaint = true) const { return ::MoveWindow(Checked(), x, y, width, height, repaint) != FALSE; }
+    bool MoveWindow(int x, int y, int width, int height, bool repaint = true) const
+    {
+        return ::MoveWindow(Checked(), x, y, width, height, repaint) != FALSE;
+    }
     bool GetWindowRect(RECT& rect) const { return ::GetWindowRect(Checked(), &rect) != FALSE; }
     // Centres the window on its owner, or on its monitor's work area when it has no owner that
     // shows, and keeps it inside that work area (caption first when it does not fit).
     void CenterWindow() const;
-    HICON SetIcon(HICON hIcon, bool big) const { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon))); }
+    HICON SetIcon(HICON hIcon, bool big) const
+    {
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+    }
     HMENU GetSystemMenu(bool revert) const { return ::GetSystemMenu(Checked(), revert); }
-    int MessageBox(const std::string& text, const std::string& caption, UINT type) const { return ::MessageBoxA(Checked(), text.c_str(), caption.c_str(), type); }
-    bool DestroyWindow() { Checked(); return ::DestroyWindow(Detach()) != FALSE; }
+    int MessageBox(const std::string& text, const std::string& caption, UINT type) const
+    {
+        return ::MessageBoxA(Checked(), text.c_str(), caption.c_str(), type);
+    }
+    bool DestroyWindow()
+    {
+        Checked();
+        return ::DestroyWindow(Detach()) != FALSE;
+    }
 
 protected:
     // The window procedure of windows attached by SubclassWindow.

@@ -51,7 +51,7 @@ ChunkRing::ChunkRing(std::int32_t chunkSize, int pieceCount, const SplitOptions&
         job.bytes.resize(static_cast<std::size_t>(chunkSize));
     // Set before any job is handed: each worker reads it only after taking one.
     m_piecesApart = wanted && wantsPieceWorker(options) && m_pieceFree.usable() && m_pieceFilled.usable() &&
-                    m_pieceWorker.start(workOnPieces, this);
+        m_pieceWorker.start(workOnPieces, this);
     m_working = wanted && m_worker.start(work, this);
     if (!m_working) {
         stopPieceWorker();

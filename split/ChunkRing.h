@@ -79,10 +79,10 @@ private:
     bool m_piecesApart = false;
 
     // The caller's side.
-    std::size_t m_head = 0;          // the job it fills next
-    bool m_holding = false;          // whether it has taken m_jobs[m_head] from m_free
-    Sha256 m_piece;                  // the current piece's digest while it hashes that itself
-    bool m_pieceWithWorker = false;  // whether the worker has the current piece's digest
+    std::size_t m_head = 0;         // the job it fills next
+    bool m_holding = false;         // whether it has taken m_jobs[m_head] from m_free
+    Sha256 m_piece;                 // the current piece's digest while it hashes that itself
+    bool m_pieceWithWorker = false; // whether the worker has the current piece's digest
     int m_piecesEnded = 0;
     std::uint32_t m_bytesHanded = 0; // modulo 2^32, like m_bytesHashed: only the difference counts
     std::uint32_t m_handOverLag = 0; // the worker takes the piece when it lags no more bytes

@@ -12,8 +12,8 @@ std::string afterLastSeparator(const std::string& path, char separator, const Sc
 
 } // namespace
 
-PieceNames derivePieceNames(const std::string& filePath, const std::string& pieceDirectory,
-                            char separator, const ScriptCodePage& codePage)
+PieceNames derivePieceNames(const std::string& filePath, const std::string& pieceDirectory, char separator,
+                            const ScriptCodePage& codePage)
 {
     PieceNames names;
     std::string::size_type dot = charactersOf(filePath, codePage, ScriptCodePage::Side::Names).findLast('.');
@@ -40,7 +40,7 @@ bool isDeviceName(const std::string& name)
         if (device == reserved)
             return true;
     return device.size() == 4 && (device.compare(0, 3, "COM") == 0 || device.compare(0, 3, "LPT") == 0) &&
-           device[3] >= '1' && device[3] <= '9';
+        device[3] >= '1' && device[3] <= '9';
 }
 
 std::string pieceNumberText(int number)

@@ -13,8 +13,7 @@
 // ends with one, and baseName. Both paths are taken as whole characters of
 // codePage's names. Cannot fail.
 PieceNames derivePieceNames(const std::string& filePath, const std::string& pieceDirectory,
-                            char separator = PathSeparator,
-                            const ScriptCodePage& codePage = systemScriptCodePage());
+                            char separator = PathSeparator, const ScriptCodePage& codePage = systemScriptCodePage());
 
 // Whether Windows takes name, a file name without its folder, for a device
 // in any folder: CON, PRN, AUX, NUL, COM1 ... COM9 or LPT1 ... LPT9, in any

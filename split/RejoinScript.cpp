@@ -186,7 +186,8 @@ void pieceChecks(const Rejoin& r, BatchLines& script)
         script.notCmdCommand("if not exist " + r.pieceArgument(k) + " goto notcreated");
     }
     for (int k = 1; k <= r.pieceCount; ++k)
-        script.cmd("for %%f in (" + r.pieceArgument(k) + ") do " + unlessSize(r.length(k), "%%~zf") + "goto wrongpiece");
+        script.cmd("for %%f in (" + r.pieceArgument(k) + ") do " + unlessSize(r.length(k), "%%~zf") +
+                   "goto wrongpiece");
 }
 
 // Names every piece that is missing, or not a file of its size.
@@ -292,9 +293,9 @@ void failures(const Rejoin& r, BatchLines& script)
     }
     script.cmd("if defined ParcelorDamaged goto notcreated");
     script.exitBlock("", {"echo " + fill(CopyFailed, {r.shownFile, std::to_string(r.fileLength)})});
-    script.exitBlock("wrongsize",
-                     {removeScratch,
-                      "echo " + fill(FileWrongSize, {r.shownFile, "%ParcelorSize%", std::to_string(r.fileLength)})});
+    script.exitBlock(
+        "wrongsize",
+        {removeScratch, "echo " + fill(FileWrongSize, {r.shownFile, "%ParcelorSize%", std::to_string(r.fileLength)})});
     script.line(":damaged");
     script.line(removeScratch);
     script.echo(CheckingEveryPiece);
@@ -476,8 +477,8 @@ void shPart(const Rejoin& r, BatchLines& script)
 
 } // namespace
 
-std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int64_t pieceSize,
-                             std::int64_t fileLength, const SplitDigests& digests, const ScriptCodePage& codePage)
+std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int64_t pieceSize, std::int64_t fileLength,
+                             const SplitDigests& digests, const ScriptCodePage& codePage)
 {
     const Rejoin r{names, pieceCount, pieceSize, fileLength, digests, codePage};
     BatchLines head, body;
@@ -514,6 +515,5 @@ std::string writeRejoinScript(const PieceNames& names, const RejoinNames& script
 {
     const std::string text =
         rejoinScriptText(script, plan.pieceCount, plan.pieceSize, plan.fileLength, digests, codePage);
-    return fileErrorMessage(
-        writeFileText(scriptPath(names.piecePrefix), text, temporaryScriptPath(names.piecePrefix)));
+    return fileErrorMessage(writeFileText(scriptPath(names.piecePrefix), text, temporaryScriptPath(names.piecePrefix)));
 }

@@ -22,9 +22,8 @@
 // user's yes). Names with blanks or the interpreters' special characters are
 // quoted in commands and escaped in messages, character by character of
 // codePage's script; other names stand exactly as given.
-std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int64_t pieceSize,
-                             std::int64_t fileLength, const SplitDigests& digests,
-                             const ScriptCodePage& codePage = systemScriptCodePage());
+std::string rejoinScriptText(const RejoinNames& names, int pieceCount, std::int64_t pieceSize, std::int64_t fileLength,
+                             const SplitDigests& digests, const ScriptCodePage& codePage = systemScriptCodePage());
 
 // Writes the script of a split whose pieces are written, as NAME.bat at
 // names' prefix, only once it is whole (under its temporary name until

@@ -67,8 +67,7 @@ std::string shWord(const std::string& text)
 std::string shTyped(const std::string& name)
 {
     const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               std::strchr("._-+,@%/", c);
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || std::strchr("._-+,@%/", c);
     });
     return plain ? name : shWord(name);
 }

@@ -23,13 +23,18 @@ constexpr UnitRule UnitRules[] = {
     {"MB", 3, 1048576, SplitMessages::TooManyMegabytes},
 };
 
-bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDecimalDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Whether a and b are one name as Windows compares them: ASCII letters in
 // either case, characters of two bytes exactly.
 bool sameName(const std::string& a, const std::string& b, const ScriptCodePage& codePage)
 {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     if (a.size() != b.size())
         return false;
     const auto characters = charactersOf(a, codePage, ScriptCodePage::Side::Names);
@@ -54,8 +59,8 @@ std::string convertedName(const std::string& name, const PieceNames& names, cons
 {
     if (!canNameInScript(name, codePage, ScriptCodePage::Side::Names))
         return SplitMessages::fill(SplitMessages::BadScriptName, {name});
-    if (!codePage.toScriptText(name, converted) || !canNameInScript(converted, codePage, ScriptCodePage::Side::Script) ||
-        !codePage.toUtf8(name, utf8))
+    if (!codePage.toScriptText(name, converted) ||
+        !canNameInScript(converted, codePage, ScriptCodePage::Side::Script) || !codePage.toUtf8(name, utf8))
         return SplitMessages::fill(SplitMessages::NoScriptCharacters, {name, scriptName(names.baseName)});
     return "";
 }
@@ -221,8 +226,8 @@ std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize)
     return (fileLength + pieceSize - 1) / pieceSize;
 }
 
-std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
-                         char separator, const ScriptCodePage& codePage)
+std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan, char separator,
+                         const ScriptCodePage& codePage)
 {
     if (request.filePath.empty())
         return SplitMessages::NoFile;
@@ -267,7 +272,7 @@ bool canNameInScript(const std::string& name, const ScriptCodePage& codePage, Sc
 {
     // No byte below 32 is ever the second byte of a character.
     return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }) &&
-           !charactersOf(name, codePage, side).holdsAnyOf("\"*?<>|");
+        !charactersOf(name, codePage, side).holdsAnyOf("\"*?<>|");
 }
 
 std::string checkSplit(const SplitRequest& typed, SplitHost& host, const ScriptCodePage& codePage, SplitPlan& plan,

@@ -55,8 +55,7 @@ std::int64_t countPieces(std::int64_t fileLength, std::int32_t pieceSize);
 // piece size. Gives the message of the first that fails, or an empty string
 // after filling plan's pieceSize, chunkSize and pieceDirectory. Opens and
 // changes nothing.
-std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan,
-                         char separator = PathSeparator,
+std::string checkRequest(const SplitRequest& request, SplitHost& host, SplitPlan& plan, char separator = PathSeparator,
                          const ScriptCodePage& codePage = systemScriptCodePage());
 
 // Which file of the rejoin script's own the rebuilt file would be: the

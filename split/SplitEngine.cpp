@@ -11,8 +11,7 @@
 #include "split/SplitFiles.h"
 #include "split/SplitMessages.h"
 
-void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage,
-              const SplitOptions& options)
+void runSplit(const SplitRequest& request, SplitHost& host, const ScriptCodePage& codePage, const SplitOptions& options)
 {
     SplitPlan plan;
     PieceNames names;

@@ -93,8 +93,8 @@ void SourceFile::close()
     m_file = nullptr;
 }
 
-FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, ChunkRing& ring, SplitHost& host)
+FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size, std::int32_t chunkSize,
+                     ChunkRing& ring, SplitHost& host)
 {
     std::FILE* piece = openUnbuffered(path, "wb");
     if (!piece)

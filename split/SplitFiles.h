@@ -73,8 +73,8 @@ std::vector<bool> namesInFolder(const std::string& folder, const std::vector<std
 // creating or truncating the file, and tells host's keepAlive after each
 // chunk written. Each chunk read goes, from its buffer, to ring's digests too.
 // The piece is closed whatever happens.
-FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size,
-                     std::int32_t chunkSize, ChunkRing& ring, SplitHost& host);
+FileError writePiece(SourceFile& source, const std::string& path, std::int64_t size, std::int32_t chunkSize,
+                     ChunkRing& ring, SplitHost& host);
 
 // Writes every piece of plan from source, NAME.001 ... at names' prefix,
 // stepping host's bar after each, and fills digests with the SHA-256 of each

@@ -72,13 +72,13 @@ bool SplitFilesSystem::listFolder(const std::string& folder, std::vector<std::st
 SplitFilesSystem::Lookup SplitFilesSystem::identify(const std::string& path, FileIdentity& identity)
 {
     // No access asked: this opens directories and files in use alike.
-    HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME
-                   ? Lookup::Missing
-                   : Lookup::Unreadable;
+            ? Lookup::Missing
+            : Lookup::Unreadable;
     }
     const bool known = identifyHandle(handle, identity);
     CloseHandle(handle);

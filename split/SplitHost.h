@@ -27,5 +27,5 @@ public:
     // its sent messages, or move its bar within a long piece, while the copy
     // runs. Always on the thread that called runSplit. It must not start
     // another split. Does nothing unless overridden.
-    virtual void keepAlive(std::int64_t /*pieceBytesDone*/, std::int64_t /*pieceBytes*/) {}
+    virtual void keepAlive(std::int64_t /*pieceBytesDone*/, std::int64_t /*pieceBytes*/) { }
 };

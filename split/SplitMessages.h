@@ -52,9 +52,8 @@ inline constexpr const char* ReadError = "There was an error reading the file.";
 inline constexpr const char* WriteError = "There was an error writing to the file.";
 inline constexpr const char* CloseError = "There was an error closing the file.";
 // The file to split, refused as it opens or found changed after its last piece.
-inline constexpr const char* SourceInUse =
-    "The file is open in another program that may change it while it is split.\n"
-    "Close that program and split the file again.";
+inline constexpr const char* SourceInUse = "The file is open in another program that may change it while it is split.\n"
+                                           "Close that program and split the file again.";
 inline constexpr const char* SourceNotOnDisk =
     "The file is not a file on a disk but a device or a pipe, so it cannot be split.\n"
     "Choose a file on a disk.";
@@ -63,9 +62,8 @@ inline constexpr const char* SourceChanged =
     "rejoin script was written.\n"
     "Split it again when no program is writing to it.";
 
-inline constexpr const char* PathTooLong =
-    "The path of the pieces would be longer than the system allows.\n"
-    "Choose a shorter directory for pieces or a shorter file name.";
+inline constexpr const char* PathTooLong = "The path of the pieces would be longer than the system allows.\n"
+                                           "Choose a shorter directory for pieces or a shorter file name.";
 // The piece or the script, as "piece NAME.001" or "rejoin script NAME.bat".
 inline constexpr const char* OverwritesSource =
     "The file to split cannot be overwritten by its own {}.\nChoose another directory for pieces.";
@@ -74,9 +72,8 @@ inline constexpr const char* FolderNotChecked =
     "The directory for pieces could not be checked: a file in it could not be told apart from the file "
     "to split, which the pieces might overwrite.\n"
     "Try again, or choose another directory for pieces.";
-inline constexpr const char* BadScriptName =
-    "The name {} holds a character that the rejoin script cannot hold.\n"
-    "Rename the file before splitting it.";
+inline constexpr const char* BadScriptName = "The name {} holds a character that the rejoin script cannot hold.\n"
+                                             "Rename the file before splitting it.";
 // The name, then the script's name.
 inline constexpr const char* NoScriptCharacters =
     "The name {} cannot be written into the rejoin script {}: the character set in which the command "
@@ -141,14 +138,16 @@ inline constexpr const char* SizesChecked =
 inline constexpr const char* PresenceChecked = "Only the pieces' presence was checked, not their sizes or contents.";
 
 // A piece that will not do, named; nothing has been joined.
-inline constexpr const char* PieceMissing = "The piece {} is missing: copy it into this folder and run this script again.";
+inline constexpr const char* PieceMissing =
+    "The piece {} is missing: copy it into this folder and run this script again.";
 inline constexpr const char* PieceFolder =
     "The piece {} is a folder, not a file: copy the piece itself into this folder and run this script again.";
 inline constexpr const char* PieceUnreadable =
     "The piece {} cannot be read: another program may be using it, or you may lack the permission to read it. "
     "Close that program, or copy the piece again, and run this script again.";
 // The piece, the size found, the size expected.
-inline constexpr const char* PieceWrongSize = "The piece {} has {} bytes instead of {}: copy it again and run this script again.";
+inline constexpr const char* PieceWrongSize =
+    "The piece {} has {} bytes instead of {}: copy it again and run this script again.";
 inline constexpr const char* PieceDamaged =
     "The piece {} is damaged: its contents differ from the original's. Copy it again and run this script again.";
 
@@ -168,7 +167,8 @@ inline constexpr const char* NotWritable =
     "The file {} cannot be created here, as this folder cannot be written to. Copy this script and its "
     "pieces into a folder that can, and run the script there.";
 // sh, when the rebuild is interrupted.
-inline constexpr const char* Stopped = "The file {} was not created, as the rebuild was stopped. Run this script again.";
+inline constexpr const char* Stopped =
+    "The file {} was not created, as the rebuild was stopped. Run this script again.";
 
 // Once, when no SHA-256 can be computed here, then how to check the file by
 // other means: its name and its SHA-256; then the commands that print it,

@@ -25,8 +25,8 @@ bool toWide(const std::string& name, std::wstring& wide)
 bool WindowsCodePage::toScriptText(const std::string& name, std::string& script) const
 {
     // Every code page that can be the ANSI or the OEM one shares ASCII.
-    const bool ascii = std::all_of(name.begin(), name.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const UINT oem = GetOEMCP();
     if (ascii || GetACP() == oem) {
         script = name;
@@ -51,7 +51,7 @@ bool WindowsCodePage::toScriptText(const std::string& name, std::string& script)
     script.assign(static_cast<std::size_t>(length), '\0');
     return WideCharToMultiByte(CP_OEMCP, flags, wide.data(), wideLength, script.data(), length, nullptr,
                                reportDefault) == length &&
-           !usedDefault;
+        !usedDefault;
 }
 
 bool WindowsCodePage::isLeadByte(unsigned char byte, Side side) const

@@ -80,8 +80,7 @@ Semaphore::~Semaphore()
 void Semaphore::waitForPost()
 {
     // A signal handler of the host's may interrupt the wait.
-    while (sem_wait(static_cast<sem_t*>(m_system)) != 0 && errno == EINTR) {
-    }
+    while (sem_wait(static_cast<sem_t*>(m_system)) != 0 && errno == EINTR) { }
 }
 
 void Semaphore::wakeOne()

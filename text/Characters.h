@@ -35,7 +35,7 @@ const char* nextCharacter(const char* at, IsLead isLead)
 template <typename IsLead>
 class Characters {
 public:
-    Characters(const std::string& text, IsLead isLead) : m_text(text), m_isLead(isLead) {}
+    Characters(const std::string& text, IsLead isLead) : m_text(text), m_isLead(isLead) { }
 
     // The bytes of the character at position at: 2 for a lead byte with a
     // byte after it, else 1.

@@ -12,5 +12,7 @@
 // from a plain function's on 32-bit builds.
 inline LeadByteTest SystemLeadBytes()
 {
-    return [](unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; };
+    return [](unsigned char byte) {
+        return ::IsDBCSLeadByte(byte) != FALSE;
+    };
 }

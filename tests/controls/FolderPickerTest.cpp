@@ -90,8 +90,8 @@ TEST(FolderPicker, InitialFolderIsSelectedAndShownShortened)
     CScriptedShell shell;
     CFolderPicker picker(shell, DeepPath.c_str());
     EXPECT_EQ(picker.DoModal(), PickCancelled);
-    const std::vector<std::string> expected = {
-        "browse", "select " + DeepPath, "status C:\\Program Files\\Common Files\\Share..."};
+    const std::vector<std::string> expected = {"browse", "select " + DeepPath,
+                                               "status C:\\Program Files\\Common Files\\Share..."};
     EXPECT_EQ(shell.log, expected);
 }
 

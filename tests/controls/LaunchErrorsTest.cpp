@@ -23,8 +23,9 @@ TEST(LaunchErrorMessage, EveryCodeHasItsExactText)
         {27, "The filename association is\nincomplete or invalid."},
         {28, "The DDE transaction could not\nbe completed because the request timed out."},
         {29, "The DDE transaction failed."},
-        {30, "The DDE transaction could not\nbe completed because other DDE transactions\n"
-             "were being processed."},
+        {30,
+         "The DDE transaction could not\nbe completed because other DDE transactions\n"
+         "were being processed."},
         {31, "There is no application associated\nwith the given filename extension."},
         {32, "The specified dynamic-link library was not found."},
         {1, "Unknown Error (1) occurred."},
@@ -35,8 +36,7 @@ TEST(LaunchErrorMessage, EveryCodeHasItsExactText)
         {std::numeric_limits<LaunchCode>::min(), "Unknown Error (-2147483648) occurred."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(LaunchErrorMessage(c.code), std::string("Can't open link:\n\n") + c.text)
-            << c.code;
+        EXPECT_EQ(LaunchErrorMessage(c.code), std::string("Can't open link:\n\n") + c.text) << c.code;
     // Every code without a text of its own from 0 to 32 gets the unknown text.
     for (LaunchCode code : {6, 7, 9, 10, 12, 13, 20, 24})
         EXPECT_EQ(LaunchErrorText(code), "Unknown Error (" + std::to_string(code) + ") occurred.");
@@ -47,7 +47,12 @@ TEST(IsLaunchSuccess, AboveThirtyTwoUnsigned)
     const struct {
         LaunchCode code;
         bool success;
-    } cases[] = {{0, false}, {31, false}, {32, false}, {33, true}, {42, true}, {-1, true},
+    } cases[] = {{0, false},
+                 {31, false},
+                 {32, false},
+                 {33, true},
+                 {42, true},
+                 {-1, true},
                  {std::numeric_limits<LaunchCode>::max(), true}};
     for (const auto& c : cases)
         EXPECT_EQ(IsLaunchSuccess(c.code), c.success) << c.code;
@@ -58,8 +63,7 @@ TEST(LaunchCodeFrom, NarrowingNeverTurnsSuccessIntoFailure)
     const struct {
         std::uint64_t raw;
         LaunchCode code;
-    } cases[] = {{0, 0}, {31, 31}, {32, 32}, {42, 42}, {0xFFFFFFFFu, -1},
-                 {0x100000000u, 33}, {0x100000002u, 33}};
+    } cases[] = {{0, 0}, {31, 31}, {32, 32}, {42, 42}, {0xFFFFFFFFu, -1}, {0x100000000u, 33}, {0x100000002u, 33}};
     for (const auto& c : cases) {
         EXPECT_EQ(LaunchCodeFrom(c.raw), c.code) << c.raw;
         EXPECT_EQ(IsLaunchSuccess(LaunchCodeFrom(c.raw)), c.raw > 32) << c.raw;

@@ -18,15 +18,15 @@ TEST(FitPlacement, KeepsTheAlignedEdgeAndTheBorder)
         std::uint32_t style;
         LinkPlacement expected;
     } cases[] = {
-        {0, {10, 30, 83, 15}},                            // SS_LEFT: top-left stays
-        {StaticRight, {129, 30, 83, 15}},                 // right edge stays at 210
-        {StaticCentre, {69, 30, 84, 15}},                 // d = 119 / 2 = 59 both sides
-        {centreImage, {10, 33, 83, 16}},                  // d = 7 / 2 = 3 top and bottom
+        {0, {10, 30, 83, 15}},            // SS_LEFT: top-left stays
+        {StaticRight, {129, 30, 83, 15}}, // right edge stays at 210
+        {StaticCentre, {69, 30, 84, 15}}, // d = 119 / 2 = 59 both sides
+        {centreImage, {10, 33, 83, 16}},  // d = 7 / 2 = 3 top and bottom
         {StaticCentre | centreImage, {69, 33, 84, 16}},
-        {0x0C, {10, 30, 83, 15}},                         // SS_LEFTNOWORDWRAP
-        {0x0B, {10, 30, 83, 15}},                         // SS_SIMPLE draws left: stays left
-        {0x03, {10, 30, 83, 15}},                         // other types: not centred
-        {StaticRight | 0x100, {129, 30, 83, 15}},         // other bits do not matter
+        {0x0C, {10, 30, 83, 15}},                 // SS_LEFTNOWORDWRAP
+        {0x0B, {10, 30, 83, 15}},                 // SS_SIMPLE draws left: stays left
+        {0x03, {10, 30, 83, 15}},                 // other types: not centred
+        {StaticRight | 0x100, {129, 30, 83, 15}}, // other bits do not matter
     };
     for (const auto& c : cases) {
         LinkPlacement p = FitPlacement(window, client, text, c.style);
@@ -72,8 +72,8 @@ TEST(TrackHover, EntersAnywhereLeavesOutsideTheClientRectangle)
         {true, {5, 5}, {true, false, false, false}},
         {true, {0, 0}, {true, false, false, false}},
         {true, {79, 13}, {true, false, false, false}},
-        {true, {80, 5}, {false, false, true, true}},  // right edge is outside
-        {true, {5, 14}, {false, false, true, true}},  // bottom edge is outside
+        {true, {80, 5}, {false, false, true, true}}, // right edge is outside
+        {true, {5, 14}, {false, false, true, true}}, // bottom edge is outside
         {true, {-1, 5}, {false, false, true, true}},
         {true, {5, -1}, {false, false, true, true}},
     };

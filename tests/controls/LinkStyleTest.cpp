@@ -15,9 +15,8 @@ TEST(LinkPalette, DefaultColoursPackRedLowest)
 
 TEST(LinkFlags, ValuesAndDefault)
 {
-    const std::uint32_t values[] = {LinkUnderlined, LinkHoverColour,     LinkFitsText,
-                                    LinkOpensOnPress, LinkTakesFocus, LinkSkipsHandCursor,
-                                    LinkIgnoresActive};
+    const std::uint32_t values[] = {LinkUnderlined, LinkHoverColour,     LinkFitsText,     LinkOpensOnPress,
+                                    LinkTakesFocus, LinkSkipsHandCursor, LinkIgnoresActive};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(values[i], 1u << i);
     EXPECT_EQ(DefaultLinkFlags, 21u);
@@ -53,11 +52,11 @@ TEST(ChooseLinkColour, FirstMatchingRowWins)
         {false, false, false, DefaultLinkFlags, 11},
         {true, false, false, DefaultLinkFlags, 11}, // hovering without the flag
         {true, false, false, hover, 44},
-        {true, true, true, hover, 44},       // hover beats active and followed
-        {false, true, true, 0, 22},          // active beats followed
-        {true, true, false, 0, 22},          // hovering without the flag: active
-        {false, true, true, ignore, 33},     // active ignored: followed
-        {false, true, false, ignore, 11},    // active ignored: link
+        {true, true, true, hover, 44},    // hover beats active and followed
+        {false, true, true, 0, 22},       // active beats followed
+        {true, true, false, 0, 22},       // hovering without the flag: active
+        {false, true, true, ignore, 33},  // active ignored: followed
+        {false, true, false, ignore, 11}, // active ignored: link
         {true, true, true, hover | ignore, 44},
         {false, false, true, 0, 33},
     };
@@ -86,11 +85,10 @@ TEST(ChangeFlags, RefusesOverlapAndNamesTheFollowUps)
         {20, 0, LinkUnderlined, true, 21, true, false, false},
         {21, 0, LinkUnderlined, true, 21, true, false, false}, // already set: still refreshed
         {17, 0, LinkFitsText, true, 21, false, true, false},
-        {21, LinkFitsText, 0, true, 17, false, false, false},  // removing does not fit
+        {21, LinkFitsText, 0, true, 17, false, false, false}, // removing does not fit
         {23, LinkHoverColour, 0, true, 21, false, false, true},
         {21, 0, LinkHoverColour, true, 23, false, false, false},
-        {21, LinkUnderlined | LinkHoverColour, LinkFitsText | LinkOpensOnPress, true, 28, true,
-         true, true},
+        {21, LinkUnderlined | LinkHoverColour, LinkFitsText | LinkOpensOnPress, true, 28, true, true, true},
         {0xFFFFFFFF, 0xFFFFFFFF, 0, true, 0, true, false, true},
     };
     for (const auto& c : cases) {

@@ -41,8 +41,18 @@ TEST(ShortenPath, NeverShowsHalfATwoByteCharacter)
         {a33 + pair + "bc", a33 + pair + "..."},
         // Trail bytes that look like lead bytes: 17 pairs fill 34 bytes,
         // then a pair straddles the cut.
-        {[] { std::string s; for (int i = 0; i < 18; ++i) s += "\x81\x81"; return s; }(),
-         [] { std::string s; for (int i = 0; i < 17; ++i) s += "\x81\x81"; return s + "..."; }()},
+        {[] {
+             std::string s;
+             for (int i = 0; i < 18; ++i)
+                 s += "\x81\x81";
+             return s;
+         }(),
+         [] {
+             std::string s;
+             for (int i = 0; i < 17; ++i)
+                 s += "\x81\x81";
+             return s + "...";
+         }()},
         // At most 35 bytes is shown whole whatever the bytes are.
         {a34 + "\x81", a34 + "\x81"},
     };

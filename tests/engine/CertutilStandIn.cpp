@@ -38,7 +38,7 @@ bool hashFile(const char* path, bool damage, std::string& digest)
     if (damage) {
         const int first = std::fgetc(file);
         done = first != EOF && std::fseek(file, 0, SEEK_SET) == 0 && std::fputc(first ^ 0xFF, file) != EOF &&
-               std::fseek(file, 0, SEEK_SET) == 0;
+            std::fseek(file, 0, SEEK_SET) == 0;
     }
     Sha256 sha;
     std::vector<char> buffer(1 << 16);

@@ -38,9 +38,18 @@ PathKind RecordingHost::lookUpPath(const std::string& path)
     return fs::is_directory(status) ? PathKind::Directory : PathKind::File;
 }
 
-void RecordingHost::startProgress(int count) { calls.push_back("start " + std::to_string(count)); }
-void RecordingHost::stepProgress() { calls.push_back("step"); }
-void RecordingHost::hideProgress() { calls.push_back("hide"); }
+void RecordingHost::startProgress(int count)
+{
+    calls.push_back("start " + std::to_string(count));
+}
+void RecordingHost::stepProgress()
+{
+    calls.push_back("step");
+}
+void RecordingHost::hideProgress()
+{
+    calls.push_back("hide");
+}
 
 void RecordingHost::keepAlive(std::int64_t pieceBytesDone, std::int64_t pieceBytes)
 {
@@ -134,8 +143,8 @@ SmallDisk::SmallDisk(const char* size)
     std::string options = std::string("size=") + size;
     m_mounted = mount("tmpfs", m_dir.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
     if (!m_mounted)
-        m_whyNot = std::string("cannot mount a small tmpfs here (needs root and mount rights): ") +
-                   std::strerror(errno);
+        m_whyNot =
+            std::string("cannot mount a small tmpfs here (needs root and mount rights): ") + std::strerror(errno);
 }
 
 SmallDisk::~SmallDisk()

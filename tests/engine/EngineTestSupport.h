@@ -56,7 +56,7 @@ public:
 // the matching locale; the lead bytes of each from a table of the tests' own.
 class EastAsianCodePage : public ScriptCodePage {
 public:
-    explicit EastAsianCodePage(int codePage) : m_codePage(codePage) {}
+    explicit EastAsianCodePage(int codePage) : m_codePage(codePage) { }
     bool toScriptText(const std::string& name, std::string& script) const override;
     bool isLeadByte(unsigned char byte, Side side) const override;
 

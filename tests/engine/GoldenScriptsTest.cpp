@@ -64,10 +64,10 @@ TEST(GoldenScripts, TheGeneratorMakesTheBytesKept)
     const bool rewrite = std::getenv("PARCELOR_REWRITE_GOLDEN") != nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const std::string made =
-            c.shiftJis ? rejoinScriptText(c.names, c.pieceCount, c.pieceSize, c.fileLength,
-                                          digestsOf(c.pieceCount), ShiftJisCodePage())
-                       : rejoinScriptText(c.names, c.pieceCount, c.pieceSize, c.fileLength, digestsOf(c.pieceCount));
+        const std::string made = c.shiftJis
+            ? rejoinScriptText(c.names, c.pieceCount, c.pieceSize, c.fileLength, digestsOf(c.pieceCount),
+                               ShiftJisCodePage())
+            : rejoinScriptText(c.names, c.pieceCount, c.pieceSize, c.fileLength, digestsOf(c.pieceCount));
         if (rewrite)
             writeFile((golden / c.file).string(), made);
         const std::string kept = readFile((golden / c.file).string());

@@ -13,9 +13,11 @@ TEST(PieceNames, DerivedFromThePath)
         PieceNames expected;
     };
     const Case cases[] = {
-        {"C:\\DOCS\\REPORT.V2.DOC", "D:\\PIECES",
+        {"C:\\DOCS\\REPORT.V2.DOC",
+         "D:\\PIECES",
          {"C:\\DOCS\\REPORT.V2", "REPORT.V2", "REPORT.V2.DOC", "D:\\PIECES\\REPORT.V2"}},
-        {"C:\\DOCS\\REPORT.V2.DOC", "D:\\PIECES\\",
+        {"C:\\DOCS\\REPORT.V2.DOC",
+         "D:\\PIECES\\",
          {"C:\\DOCS\\REPORT.V2", "REPORT.V2", "REPORT.V2.DOC", "D:\\PIECES\\REPORT.V2"}},
         {"C:\\DOCS\\README", "D:", {"C:\\DOCS\\README", "README", "README", "D:\\README"}},
         // The last dot is looked for in the whole path, folders included.
@@ -23,7 +25,8 @@ TEST(PieceNames, DerivedFromThePath)
         {"big.zip", "D:\\P", {"big", "big", "big.zip", "D:\\P\\big"}},
         // A forward slash is an ordinary character.
         {"C:\\a/b\\c/d.txt", "D:\\P", {"C:\\a/b\\c/d", "c/d", "c/d.txt", "D:\\P\\c/d"}},
-        {"C:\\my files\\holiday (1).avi", "E:\\",
+        {"C:\\my files\\holiday (1).avi",
+         "E:\\",
          {"C:\\my files\\holiday (1)", "holiday (1)", "holiday (1).avi", "E:\\holiday (1)"}},
     };
     for (const Case& c : cases) {
@@ -46,8 +49,8 @@ TEST(PieceNames, SlashSeparatorOnThisPlatform)
 
 TEST(PieceNames, NumbersAndPaths)
 {
-    const std::pair<int, const char*> numbers[] = {
-        {1, "001"}, {9, "009"}, {10, "010"}, {42, "042"}, {99, "099"}, {100, "100"}, {999, "999"}};
+    const std::pair<int, const char*> numbers[] = {{1, "001"},  {9, "009"},   {10, "010"}, {42, "042"},
+                                                   {99, "099"}, {100, "100"}, {999, "999"}};
     for (const auto& [number, text] : numbers)
         EXPECT_EQ(pieceNumberText(number), text);
     EXPECT_EQ(piecePath("D:\\PIECES\\REPORT.V2", 1), "D:\\PIECES\\REPORT.V2.001");
@@ -56,7 +59,8 @@ TEST(PieceNames, NumbersAndPaths)
 
 TEST(PieceNames, DeviceNamesInAnyFolder)
 {
-    for (const char* name : {"nul", "NUL.bin", "con", "Prn.txt", "aux.tar.gz", "com1", "COM9.x", "lpt1", "Lpt9 .doc", "nul "})
+    for (const char* name :
+         {"nul", "NUL.bin", "con", "Prn.txt", "aux.tar.gz", "com1", "COM9.x", "lpt1", "Lpt9 .doc", "nul "})
         EXPECT_TRUE(isDeviceName(name)) << name;
     for (const char* name : {"null", "nul1", "com0", "com10", "lpt", "a.nul", "console.txt", "", ".con"})
         EXPECT_FALSE(isDeviceName(name)) << name;

@@ -28,7 +28,8 @@ protected:
             return;
         s_prefix = new TempDir;
         // A server that stays up saves its start at every command.
-        std::system(("WINEPREFIX=" + s_prefix->path().string() + " /usr/lib/wine/wineserver -p > /dev/null 2>&1").c_str());
+        std::system(
+            ("WINEPREFIX=" + s_prefix->path().string() + " /usr/lib/wine/wineserver -p > /dev/null 2>&1").c_str());
         run(s_prefix->path().string(), "wineboot -i");
         fs::copy_file(systemCertutil(), s_prefix->path() / "wine-certutil.exe");
         useCertutil(Certutil::StandIn);
@@ -73,10 +74,10 @@ protected:
                            const std::string& input = "\\r\\n")
     {
         const std::string output = (s_prefix->path() / "output.txt").string();
-        std::string line = "cd '" + folder + "' && printf '" + input + "' | LC_ALL=C.UTF-8 timeout 120 env WINEPREFIX=" +
-                           s_prefix->path().string() +
-                           " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' " + environment + " " +
-                           Wine + " " + command + " > " + output + " 2>&1";
+        std::string line = "cd '" + folder + "' && printf '" + input +
+            "' | LC_ALL=C.UTF-8 timeout 120 env WINEPREFIX=" + s_prefix->path().string() +
+            " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' " + environment + " " + Wine + " " +
+            command + " > " + output + " 2>&1";
         std::system(line.c_str());
         return readFile(output);
     }
@@ -116,13 +117,13 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
     };
     const Case cases[] = {
         {"plain.bin", "plain"},
-        {"wow! it works!.txt", "wow! it works!"},  // delayed expansion would eat the ! signs
-        {"empty.txt", "empty", 0},                 // certutil fails on it: it must not be asked
+        {"wow! it works!.txt", "wow! it works!"}, // delayed expansion would eat the ! signs
+        {"empty.txt", "empty", 0},                // certutil fails on it: it must not be asked
         {"README", "README"},
         {"my holiday.avi", "my holiday"},
         {"A&B (1).doc", "A&B (1)"},
         {"100% sure.txt", "100% sure"},
-        {"50%f off.txt", "50%f off"},  // %f is the size checks' loop variable
+        {"50%f off.txt", "50%f off"}, // %f is the size checks' loop variable
         {"x^y.dat", "x^y"},
         {"a+b,c;d=e.bin", "a+b,c;d=e"},
         {"song (live) & more.mp3", "song (live) & more"},
@@ -139,8 +140,9 @@ TEST_F(RejoinUnderCmd, RebuildsEveryKindOfName)
         windows7 = !windows7;
         std::string output = runScript(dir.path(), c.baseName, windows7 ? "PARCELOR_CERTUTIL=win7" : "", "/v:on");
         EXPECT_NE(output.find("The file " + c.fileName + " is now being created . . ."), std::string::npos) << output;
-        EXPECT_NE(output.find("The file " + c.fileName + " was successfully created.\r\n" + SplitMessages::ContentsChecked),
-                  std::string::npos)
+        EXPECT_NE(
+            output.find("The file " + c.fileName + " was successfully created.\r\n" + SplitMessages::ContentsChecked),
+            std::string::npos)
             << output;
         EXPECT_EQ(readFile(dir / c.fileName), bytes);
         EXPECT_FALSE(fs::exists(dir.path() / "parcelor.tmp"));
@@ -192,10 +194,7 @@ TEST_F(RejoinUnderCmd, ADiskWithRoomForTheFileOnceIsEnough)
         const bool fits = length == 200000;
         EXPECT_EQ(output.find(std::string("successfully created.\r\n") + ContentsChecked) != std::string::npos, fits)
             << output;
-        EXPECT_EQ(output.find(fill(CopyFailed, {"big.zip", "450000"})) !=
-                      std::string::npos,
-                  !fits)
-            << output;
+        EXPECT_EQ(output.find(fill(CopyFailed, {"big.zip", "450000"})) != std::string::npos, !fits) << output;
         EXPECT_EQ(fs::exists(disk.path() / "big.zip") && readFile(disk / "big.zip") == bytes, fits);
         EXPECT_FALSE(fs::exists(disk.path() / "parcelor.tmp"));
     }
@@ -221,8 +220,8 @@ TEST_F(RejoinUnderCmd, ARebuildCutShortLeavesNothingUnderTheNameAndTheNextRunJus
         const std::string log = (dir.path() / "certutil.log").string();
         Background first("cd '" + dir.path().string() + "' && LC_ALL=C.UTF-8 WINEPREFIX=" + prefix +
                              " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' "
-                             "PARCELOR_CERTUTIL=hang PARCELOR_CERTUTIL_LOG='Z:" + log + "' exec " + Wine +
-                             " cmd /c rejoin.bat",
+                             "PARCELOR_CERTUTIL=hang PARCELOR_CERTUTIL_LOG='Z:" +
+                             log + "' exec " + Wine + " cmd /c rejoin.bat",
                          dir / "first.txt");
         EXPECT_TRUE(inProof ? first.waitForFile(log, 1) : first.waitForFile(dir.path() / "parcelor.tmp", 1000000));
         std::system(("WINEPREFIX=" + prefix + " /usr/lib/wine/wineserver -k").c_str());
@@ -248,8 +247,9 @@ TEST_F(RejoinUnderCmd, SaysWhyWhenItCannotWriteOrRead)
     fs::create_directories(prefix);
     std::system(("chown nobody '" + prefix.string() + "'").c_str());
     const std::string asNobody = "runuser -u nobody -- env HOME='" + home.path().string() + "' WINEPREFIX='" +
-                                 prefix.string() + "' WINEDEBUG=-all LC_ALL=C.UTF-8 "
-                                 "WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' ";
+        prefix.string() +
+        "' WINEDEBUG=-all LC_ALL=C.UTF-8 "
+        "WINEDLLOVERRIDES='mscoree,mshtml=;certutil.exe=n,b' ";
     std::system((asNobody + Wine + " wineboot -i > /dev/null 2>&1").c_str());
     fs::copy_file(StandIn, prefix / "drive_c/windows/system32/certutil.exe", fs::copy_options::overwrite_existing);
     fs::permissions(prefix / "drive_c/windows/system32/certutil.exe", fs::perms::all);
@@ -259,8 +259,7 @@ TEST_F(RejoinUnderCmd, SaysWhyWhenItCannotWriteOrRead)
     };
     const Case cases[] = {
         {false, "", fill(NotWritable, {"data.bin"})},
-        {true, "data.002",
-         fill(PieceUnreadable, {"data.002"}) + "\r\n" + fill(FileNotCreated, {"data.bin"})},
+        {true, "data.002", fill(PieceUnreadable, {"data.002"}) + "\r\n" + fill(FileNotCreated, {"data.bin"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
@@ -269,8 +268,8 @@ TEST_F(RejoinUnderCmd, SaysWhyWhenItCannotWriteOrRead)
         split(folder, "data.bin", patternBytes(3500, 9), "1000");
         fs::copy_file(folder / "data.bat", folder / "rejoin.bat");
         using fs::perms;
-        fs::permissions(folder, c.writableFolder ? perms::all
-                                                 : perms::owner_all | perms::others_read | perms::others_exec);
+        fs::permissions(folder,
+                        c.writableFolder ? perms::all : perms::owner_all | perms::others_read | perms::others_exec);
         if (!c.unreadablePiece.empty())
             fs::permissions(folder / c.unreadablePiece, perms::owner_read | perms::owner_write);
         const auto before = listFolder(folder);
@@ -283,7 +282,9 @@ TEST_F(RejoinUnderCmd, SaysWhyWhenItCannotWriteOrRead)
         EXPECT_EQ(said.find("successfully"), std::string::npos) << said;
         EXPECT_EQ(listFolder(folder), before);
     }
-    std::system(("runuser -u nobody -- env WINEPREFIX='" + prefix.string() + "' /usr/lib/wine/wineserver -k 2>/dev/null").c_str());
+    std::system(
+        ("runuser -u nobody -- env WINEPREFIX='" + prefix.string() + "' /usr/lib/wine/wineserver -k 2>/dev/null")
+            .c_str());
 }
 
 TEST_F(RejoinUnderCmd, PieceOfTheWrongSizeStopsBeforeJoining)
@@ -456,7 +457,6 @@ TEST_F(RejoinUnderCmd, ClaimsOnlyTheChecksItMade)
     std::string output = runScript(dir.path(), "data");
     EXPECT_EQ(output.find(ContentsChecked), std::string::npos) << output;
     EXPECT_NE(output.find(SizesChecked), std::string::npos) << output;
-
 }
 
 TEST_F(RejoinUnderCmd, NothingAlreadyHereIsLostOrReplacedUnproven)
@@ -479,7 +479,8 @@ TEST_F(RejoinUnderCmd, NothingAlreadyHereIsLostOrReplacedUnproven)
     const Case cases[] = {
         {bytes, Certutil::StandIn, "", "", fill(AlreadyHere, {file}), false, 1},
         {edited, Certutil::StandIn, "", "", fill(Differs, {file}) + "\r\n" + ReplacePrompt + kept, false, 1},
-        {"older", Certutil::StandIn, "", "y\\r\\n", std::string("successfully created.\r\n") + ContentsChecked, true, 1},
+        {"older", Certutil::StandIn, "", "y\\r\\n", std::string("successfully created.\r\n") + ContentsChecked, true,
+         1},
         {"older", Certutil::StandIn, name + ".003", "y\\r\\n", fill(PieceDamaged, {name + ".003"}), false, 5},
         {bytes, Certutil::Absent, name + ".002", "", fill(Unproven, {file}), false, 0},
         {"/", Certutil::StandIn, "", "y\\r\\n", fill(FolderInTheWay, {file}) + "\r\n" + kept, false, 0},
@@ -496,8 +497,8 @@ TEST_F(RejoinUnderCmd, NothingAlreadyHereIsLostOrReplacedUnproven)
             writeFile(dir / file, c.already);
         useCertutil(c.certutil);
         const std::string log = (dir.path() / "certutil.log").string();
-        const std::string output = runScript(dir.path(), name, "COPYCMD=/-Y PARCELOR_CERTUTIL_LOG='Z:" + log + "'",
-                                             "", c.input + "\\r\\n");
+        const std::string output =
+            runScript(dir.path(), name, "COPYCMD=/-Y PARCELOR_CERTUTIL_LOG='Z:" + log + "'", "", c.input + "\\r\\n");
         EXPECT_NE(output.find(c.shown), std::string::npos) << output;
         EXPECT_EQ(output.find("successfully") != std::string::npos, c.replaced) << output;
         if (c.already == "/")

@@ -37,9 +37,9 @@ const std::vector<std::string>& shells()
         fs::create_directories(zsh);
         std::error_code ignored;
         fs::create_symlink("/usr/bin/zsh", zsh / "sh", ignored);
-        return std::vector<std::string>{"/bin/dash",  "/bin/bash", "/bin/bash --posix", "/bin/busybox sh",
-                                        "/bin/mksh",  "/bin/posh", "/usr/bin/yash",     "/usr/bin/ksh93",
-                                        (zsh / "sh").string()};
+        return std::vector<std::string>{"/bin/dash",       "/bin/bash",      "/bin/bash --posix",
+                                        "/bin/busybox sh", "/bin/mksh",      "/bin/posh",
+                                        "/usr/bin/yash",   "/usr/bin/ksh93", (zsh / "sh").string()};
     }();
     return shells;
 }
@@ -57,8 +57,8 @@ ShRun run(const std::string& shell, const fs::path& folder, const std::string& s
 {
     const std::string output = (fs::temp_directory_path() / ("parcelor-sh-" + std::to_string(getpid()))).string();
     const std::string line = "cd " + quoted(folder.string()) + " && printf '%s' " + quoted(input) + " | env " +
-                             (path.empty() ? "" : "PATH=" + quoted(path) + " ") + "timeout 60 " + shell + " " +
-                             script + " > " + output + " 2>&1";
+        (path.empty() ? "" : "PATH=" + quoted(path) + " ") + "timeout 60 " + shell + " " + script + " > " + output +
+        " 2>&1";
     const int status = std::system(line.c_str());
     ShRun result{readFile(output), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
     fs::remove(output);
@@ -69,8 +69,8 @@ ShRun run(const std::string& shell, const fs::path& folder, const std::string& s
 struct Tools {
     std::string hash = "sha256sum"; // none when empty
     std::string awk = "/usr/bin/awk";
-    bool busybox = false;           // cat, wc, rm, mv and printf of busybox, else GNU's
-    std::string slow;               // a tool that takes its time: "cat" between files, or "hash"
+    bool busybox = false; // cat, wc, rm, mv and printf of busybox, else GNU's
+    std::string slow;     // a tool that takes its time: "cat" between files, or "hash"
 };
 
 std::string toolsFor(const TempDir& dir, const Tools& tools)
@@ -114,9 +114,19 @@ TEST(RejoinUnderSh, RebuildsAndProvesEveryKindOfName)
     // as the script's header says, but for names with a percent sign, which
     // the header doubles: cmd would expand it even in a rem line.
     const std::string names[] = {
-        "plain.bin", "my holiday (1) & more.avi", "100% sure!.txt", "it's mine.txt", "$(touch ran).txt",
-        "`touch ran`.txt", "back\\slash;semi.txt", "a+b,c;d=e^f.bin", "caf\xc3\xa9 r\xc3\xa9sum\xc3\xa9.doc",
-        "-n.txt", "-x y.txt", "$HOME ~ {a,b}.txt", "empty.txt",
+        "plain.bin",
+        "my holiday (1) & more.avi",
+        "100% sure!.txt",
+        "it's mine.txt",
+        "$(touch ran).txt",
+        "`touch ran`.txt",
+        "back\\slash;semi.txt",
+        "a+b,c;d=e^f.bin",
+        "caf\xc3\xa9 r\xc3\xa9sum\xc3\xa9.doc",
+        "-n.txt",
+        "-x y.txt",
+        "$HOME ~ {a,b}.txt",
+        "empty.txt",
     };
     int turn = 0;
     for (const std::string& shell : shells()) {
@@ -160,8 +170,8 @@ TEST(RejoinUnderSh, NamesWhatIsWrongAndLosesNothing)
     };
     const std::string kept = fill(Kept, {file});
     const Case cases[] = {
-        {fill(PieceMissing, {"my data.002"}),
-         [](const TempDir& d) { fs::remove(d.path() / "my data.002"); }, "", 1, "-"},
+        {fill(PieceMissing, {"my data.002"}), [](const TempDir& d) { fs::remove(d.path() / "my data.002"); }, "", 1,
+         "-"},
         {fill(PieceFolder, {"my data.003"}),
          [](const TempDir& d) {
              fs::remove(d.path() / "my data.003");
@@ -175,8 +185,8 @@ TEST(RejoinUnderSh, NamesWhatIsWrongAndLosesNothing)
         {CheckingEveryPiece + std::string("\n") + fill(PieceDamaged, {"my data.003"}),
          [](const TempDir& d) { writeFile(d / "my data.003", std::string(1000, 'x')); }, "", 1, "-"},
         {fill(AlreadyHere, {file}), [&](const TempDir& d) { writeFile(d / file, bytes); }, "", 0, bytes},
-        {fill(Differs, {file}) + "\n" + ReplacePrompt + kept,
-         [&](const TempDir& d) { writeFile(d / file, edited); }, "", 1, edited},
+        {fill(Differs, {file}) + "\n" + ReplacePrompt + kept, [&](const TempDir& d) { writeFile(d / file, edited); },
+         "", 1, edited},
         {ContentsChecked, [&](const TempDir& d) { writeFile(d / file, "older"); }, "y\n", 0, bytes},
         // Replaced only by a proven rebuild.
         {fill(PieceDamaged, {"my data.001"}),
@@ -246,10 +256,8 @@ TEST(RejoinUnderSh, ARebuildCutShortLeavesNothingUnderTheNameAndTheNextRunJustWo
     const std::string stopped = fill(Stopped, {file});
     const std::string damaged = fill(PieceDamaged, {"my data.007"});
     const Case cases[] = {
-        {"cat", SIGKILL, true, "", ContentsChecked},
-        {"hash", SIGKILL, true, "", damaged},
-        {"cat", SIGINT, true, stopped, ContentsChecked},
-        {"cat", SIGTERM, false, stopped, ContentsChecked},
+        {"cat", SIGKILL, true, "", ContentsChecked},     {"hash", SIGKILL, true, "", damaged},
+        {"cat", SIGINT, true, stopped, ContentsChecked}, {"cat", SIGTERM, false, stopped, ContentsChecked},
         {"hash", SIGHUP, true, stopped, damaged},
     };
     for (const Case& c : cases) {
@@ -298,13 +306,11 @@ TEST(RejoinUnderSh, SaysWhyWhenItCannotWriteOrRead)
         std::string unreadablePiece, shown;
     };
     const Case cases[] = {
-        {"a folder that cannot be written to", 3500, nullptr, true, false, "",
-         fill(NotWritable, {"data.bin"})},
+        {"a folder that cannot be written to", 3500, nullptr, true, false, "", fill(NotWritable, {"data.bin"})},
         {"a piece that cannot be read", 3500, nullptr, true, true, "data.002",
          fill(PieceUnreadable, {"data.002"}) + "\n" + fill(FileNotCreated, {"data.bin"})},
         {"room for the file once", 200000, "512k", false, true, "", ContentsChecked},
-        {"no room for it", 450000, "512k", false, true, "",
-         fill(CopyFailed, {"data.bin", "450000"})},
+        {"no room for it", 450000, "512k", false, true, "", fill(CopyFailed, {"data.bin", "450000"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -324,8 +330,8 @@ TEST(RejoinUnderSh, SaysWhyWhenItCannotWriteOrRead)
         ASSERT_EQ(host.lastMessage().rfind("The file was split successfully.", 0), 0u) << host.lastMessage();
         fs::permissions(source.path(), fs::perms::others_exec, fs::perm_options::add);
         using fs::perms;
-        fs::permissions(folder, c.writableFolder ? perms::all
-                                                 : perms::owner_all | perms::others_read | perms::others_exec);
+        fs::permissions(folder,
+                        c.writableFolder ? perms::all : perms::owner_all | perms::others_read | perms::others_exec);
         if (!c.unreadablePiece.empty())
             fs::permissions(folder / c.unreadablePiece, fs::perms::owner_read | fs::perms::owner_write);
         const auto before = listFolder(folder);

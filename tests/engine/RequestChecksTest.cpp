@@ -40,13 +40,13 @@ TEST(PieceSize, CustomSizesAtTheirLimits)
     const Case cases[] = {
         {"1", "Bytes", "", 1},
         {"999999999", "Bytes", "", 999999999},
-        {"0000000001", "Bytes", SplitMessages::TooManyBytes, 0},  // length, not value, counts
+        {"0000000001", "Bytes", SplitMessages::TooManyBytes, 0}, // length, not value, counts
         {"999999", "KB", "", 1023998976},
         {"1", "KB", "", 1024},
         {"0001024", "KB", SplitMessages::TooManyKilobytes, 0},
         {"999", "MB", "", 1047527424},
         {"0999", "MB", SplitMessages::TooManyMegabytes, 0},
-        {"9999999", "MB", SplitMessages::TooManyMegabytes, 0},     // only the MB rule applies
+        {"9999999", "MB", SplitMessages::TooManyMegabytes, 0}, // only the MB rule applies
         {"001", "MB", "", 1048576},
         {"", "Bytes", SplitMessages::NoCustomSize, 0},
         {" 1", "Bytes", SplitMessages::SizeNotWhole, 0},
@@ -58,8 +58,8 @@ TEST(PieceSize, CustomSizesAtTheirLimits)
         {"000", "MB", SplitMessages::SizeZero, 0},
         {"5", "GB", SplitMessages::UnknownUnit, 0},
         {"5", "", SplitMessages::UnknownUnit, 0},
-        {"5", "kb", SplitMessages::UnknownUnit, 0},                // units compare exactly
-        {"x", "GB", SplitMessages::SizeNotWhole, 0},               // digits before the unit
+        {"5", "kb", SplitMessages::UnknownUnit, 0},  // units compare exactly
+        {"x", "GB", SplitMessages::SizeNotWhole, 0}, // digits before the unit
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size + " " + c.unit);
@@ -95,14 +95,14 @@ TEST(PieceSize, ChunksAndCounts)
         std::int64_t count;
     };
     const Case cases[] = {
-        {0, 1457664, 1},  // an empty file still gives one empty piece
+        {0, 1457664, 1}, // an empty file still gives one empty piece
         {1, 1457664, 1},
         {1457664, 1457664, 1},
         {1457665, 1457664, 2},
         {3000000, 1457664, 3},
         {999LL * 1457664, 1457664, 999},
         {999LL * 1457664 + 1, 1457664, 1000},
-        {999LL * 1047527424, 1047527424, 999},        // far past 32 bits
+        {999LL * 1047527424, 1047527424, 999}, // far past 32 bits
         {999LL * 1047527424 + 1, 1047527424, 1000},
         {(1LL << 31) + 10, 1047527424, 3},
         {5LL << 30, 1457664, 3684},
@@ -124,12 +124,15 @@ TEST(RequestChecks, FirstFailingCheckInOrder)
         {{"C:\\data\\gone.zip", "", Custom, "", ""}, SplitMessages::FileNotFound, {"look C:\\data\\gone.zip"}},
         // A wildcard would be looked up as a pattern: the name is refused unlooked.
         {{"C:\\data\\holid?y.zip", "", Custom, "", ""},
-         SplitMessages::fill(SplitMessages::WildcardInName, {"C:\\data\\holid?y.zip"}), {}},
+         SplitMessages::fill(SplitMessages::WildcardInName, {"C:\\data\\holid?y.zip"}),
+         {}},
         {{"C:\\data", "C:\\pieces", PresetSizeChoice, "", ""}, SplitMessages::FileNotFound, {"look C:\\data"}},
         {{zip, "", Custom, "", ""}, SplitMessages::NoDirectory, {"look " + zip}},
-        {{zip, "C:\\gone\\", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound,
+        {{zip, "C:\\gone\\", PresetSizeChoice, "", ""},
+         SplitMessages::DirectoryNotFound,
          {"look " + zip, "look C:\\gone"}},
-        {{zip, "C:\\data\\notes.txt", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound,
+        {{zip, "C:\\data\\notes.txt", PresetSizeChoice, "", ""},
+         SplitMessages::DirectoryNotFound,
          {"look " + zip, "look C:\\data\\notes.txt"}},
         // A blank is not empty: it is looked up like any name.
         {{" ", "C:\\pieces", PresetSizeChoice, "", ""}, SplitMessages::FileNotFound, {"look  "}},

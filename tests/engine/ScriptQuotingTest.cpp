@@ -20,14 +20,17 @@ const std::string Ta = "\x83\x5E", Po = "\x83\x7C", Hyou = "\x95\x5C";
 TEST(ScriptQuoting, CommandArguments)
 {
     const Row rows[] = {
-        {"REPORT.V2.DOC", "REPORT.V2.DOC"},          // nothing to quote
-        {"my file.zip", "\"my file.zip\""},          // a blank splits arguments
-        {"A&B (1).doc", "\"A&B (1).doc\""},          // & ( ) are cmd's
-        {"x^y", "\"x^y\""},                          // ^ escapes
-        {"a+b,c;d=e", "\"a+b,c;d=e\""},              // + joins files; , ; = split
-        {"100% sure", "\"100%% sure\""},             // % expands, even between quotes
-        {"a\xFF" "b", "\"a\xFF" "b\""},              // 0xFF, which cmd takes for a blank
-        {"it's!", "it's!"},                          // ' and ! are nothing to cmd
+        {"REPORT.V2.DOC", "REPORT.V2.DOC"}, // nothing to quote
+        {"my file.zip", "\"my file.zip\""}, // a blank splits arguments
+        {"A&B (1).doc", "\"A&B (1).doc\""}, // & ( ) are cmd's
+        {"x^y", "\"x^y\""},                 // ^ escapes
+        {"a+b,c;d=e", "\"a+b,c;d=e\""},     // + joins files; , ; = split
+        {"100% sure", "\"100%% sure\""},    // % expands, even between quotes
+        {"a\xFF"
+         "b",
+         "\"a\xFF"
+         "b\""},            // 0xFF, which cmd takes for a blank
+        {"it's!", "it's!"}, // ' and ! are nothing to cmd
     };
     for (const Row& row : rows)
         EXPECT_EQ(cmdArgument(row.name, SameCodePage()), row.expected) << row.name;
@@ -40,11 +43,8 @@ TEST(ScriptQuoting, CommandArguments)
 TEST(ScriptQuoting, EchoLines)
 {
     const Row rows[] = {
-        {"plain.txt", "plain.txt"},
-        {"A&B (1).doc", "A^&B ^(1^).doc"},
-        {"x^y|z<a>b", "x^^y^|z^<a^>b"},
-        {"100% sure", "100%% sure"},
-        {"a+b,c;d=e! it's", "a+b,c;d=e! it's"}, // nothing to cmd in an echo line
+        {"plain.txt", "plain.txt"},  {"A&B (1).doc", "A^&B ^(1^).doc"},      {"x^y|z<a>b", "x^^y^|z^<a^>b"},
+        {"100% sure", "100%% sure"}, {"a+b,c;d=e! it's", "a+b,c;d=e! it's"}, // nothing to cmd in an echo line
     };
     for (const Row& row : rows)
         EXPECT_EQ(echoText(row.name, SameCodePage()), row.expected) << row.name;

@@ -13,7 +13,7 @@ namespace {
 // An engine the processor lacks gives way to the portable code, which must
 // then give the same digests.
 const Sha256::Engine Engines[] = {Sha256::Engine::Fastest, Sha256::Engine::ShaInstructions, Sha256::Engine::Avx2,
-                                  Sha256::Engine::Bmi2, Sha256::Engine::Ssse3, Sha256::Engine::Portable};
+                                  Sha256::Engine::Bmi2,    Sha256::Engine::Ssse3,           Sha256::Engine::Portable};
 
 std::string digestOf(const std::string& bytes, Sha256::Engine engine, std::size_t run)
 {
@@ -33,7 +33,9 @@ TEST(Sha256, AgreesWithSha256sumAroundBlockBoundaries)
     while (flags.empty() && std::getline(cpuinfo, line))
         if (line.rfind("flags", 0) == 0)
             flags = line.substr(line.find(':') + 1) + " ";
-    auto has = [&](const std::string& flag) { return flags.find(" " + flag + " ") != std::string::npos; };
+    auto has = [&](const std::string& flag) {
+        return flags.find(" " + flag + " ") != std::string::npos;
+    };
     const bool bmi2 = has("ssse3") && has("bmi1") && has("bmi2");
     // Linux saves the AVX registers wherever the processor has them.
     const bool avx2 = bmi2 && has("avx") && has("avx2") && has("xsave");
@@ -41,11 +43,12 @@ TEST(Sha256, AgreesWithSha256sumAroundBlockBoundaries)
     EXPECT_EQ(Sha256::runs(Sha256::Engine::Avx2), avx2);
     EXPECT_EQ(Sha256::runs(Sha256::Engine::Bmi2), bmi2);
     EXPECT_EQ(Sha256::runs(Sha256::Engine::Ssse3), has("ssse3"));
-    EXPECT_EQ(Sha256::fastest(), has("sha_ni") ? Sha256::Engine::ShaInstructions
-                                 : avx2         ? Sha256::Engine::Avx2
-                                 : bmi2         ? Sha256::Engine::Bmi2
-                                 : has("ssse3") ? Sha256::Engine::Ssse3
-                                                : Sha256::Engine::Portable);
+    EXPECT_EQ(Sha256::fastest(),
+              has("sha_ni")      ? Sha256::Engine::ShaInstructions
+                  : avx2         ? Sha256::Engine::Avx2
+                  : bmi2         ? Sha256::Engine::Bmi2
+                  : has("ssse3") ? Sha256::Engine::Ssse3
+                                 : Sha256::Engine::Portable);
     for (Sha256::Engine engine : Engines)
         if (!Sha256::runs(engine))
             std::printf("This processor lacks the %s engine: its cases check the portable code in its place.\n",

@@ -59,10 +59,22 @@ int fstatOf(const char* name, int descriptor, Status* status)
 } // namespace
 
 extern "C" {
-int stat(const char* path, struct stat* status) noexcept { return statOf("stat", path, status); }
-int stat64(const char* path, struct stat64* status) noexcept { return statOf("stat64", path, status); }
-int fstat(int descriptor, struct stat* status) noexcept { return fstatOf("fstat", descriptor, status); }
-int fstat64(int descriptor, struct stat64* status) noexcept { return fstatOf("fstat64", descriptor, status); }
+int stat(const char* path, struct stat* status) noexcept
+{
+    return statOf("stat", path, status);
+}
+int stat64(const char* path, struct stat64* status) noexcept
+{
+    return statOf("stat64", path, status);
+}
+int fstat(int descriptor, struct stat* status) noexcept
+{
+    return fstatOf("fstat", descriptor, status);
+}
+int fstat64(int descriptor, struct stat64* status) noexcept
+{
+    return fstatOf("fstat64", descriptor, status);
+}
 }
 
 namespace {
@@ -79,7 +91,10 @@ std::string success(const std::string& fileName, const std::string& baseName)
     return "message 64 " + successText(fileName, baseName);
 }
 
-std::string stop(const std::string& text) { return "message 16 " + text; }
+std::string stop(const std::string& text)
+{
+    return "message 16 " + text;
+}
 
 // The host calls of a run that passed its checks and split into count pieces.
 std::vector<std::string> progressCalls(const std::string& file, const std::string& dir, int count)
@@ -93,8 +108,12 @@ std::string concatenatedPieces(const TempDir& dir, const std::string& baseName, 
 {
     std::string joined;
     for (int k = 1; k <= count; ++k)
-        joined += readFile(dir / (baseName + "." + std::string(k < 10 ? "00" : k < 100 ? "0" : "") +
-                                  std::to_string(k)));
+        joined += readFile(dir /
+                           (baseName + "." +
+                            std::string(k < 10        ? "00"
+                                            : k < 100 ? "0"
+                                                      : "") +
+                            std::to_string(k)));
     return joined;
 }
 
@@ -174,8 +193,9 @@ TEST(SplitRun, ThreeFloppyPiecesRejoinToTheFile)
     EXPECT_EQ(fs::file_size(pieces / "big.002"), 1457664u);
     EXPECT_EQ(fs::file_size(pieces / "big.003"), 84672u);
     EXPECT_EQ(concatenatedPieces(pieces, "big", 3), bytes);
-    EXPECT_EQ(readFile(pieces / "big.bat"),
-              rejoinScriptText({"big", "big.zip", "big", "big.zip"}, 3, 1457664, 3000000, digestsOnDisk(pieces, "big", 3)));
+    EXPECT_EQ(
+        readFile(pieces / "big.bat"),
+        rejoinScriptText({"big", "big.zip", "big", "big.zip"}, 3, 1457664, 3000000, digestsOnDisk(pieces, "big", 3)));
 }
 
 TEST(SplitRun, PieceSizesAtTheEdges)
@@ -186,11 +206,11 @@ TEST(SplitRun, PieceSizesAtTheEdges)
         std::vector<std::uintmax_t> pieceSizes;
     };
     const Case cases[] = {
-        {100, "1", "KB", {100}},                        // smaller than a piece
-        {3072, "1", "KB", {1024, 1024, 1024}},          // exact multiple: last piece full
+        {100, "1", "KB", {100}},               // smaller than a piece
+        {3072, "1", "KB", {1024, 1024, 1024}}, // exact multiple: last piece full
         {3073, "1", "KB", {1024, 1024, 1024, 1}},
-        {999, "1", "Bytes", std::vector<std::uintmax_t>(999, 1)},  // the most pieces allowed
-        {0, "10", "Bytes", {0}},                        // an empty file gives one empty piece
+        {999, "1", "Bytes", std::vector<std::uintmax_t>(999, 1)}, // the most pieces allowed
+        {0, "10", "Bytes", {0}},                                  // an empty file gives one empty piece
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.length) + " in " + c.size + " " + c.unit);
@@ -202,8 +222,12 @@ TEST(SplitRun, PieceSizesAtTheEdges)
         const int count = static_cast<int>(c.pieceSizes.size());
         ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
         for (int k = 1; k <= count; ++k)
-            EXPECT_EQ(fs::file_size(dir / ("data." + std::string(k < 10 ? "00" : k < 100 ? "0" : "") +
-                                           std::to_string(k))),
+            EXPECT_EQ(fs::file_size(dir /
+                                    ("data." +
+                                     std::string(k < 10        ? "00"
+                                                     : k < 100 ? "0"
+                                                               : "") +
+                                     std::to_string(k))),
                       c.pieceSizes[static_cast<std::size_t>(k - 1)]);
         EXPECT_EQ(concatenatedPieces(dir, "data", count), bytes);
         const std::int64_t pieceSize = std::stoll(c.size) * (c.unit == "KB" ? 1024 : 1);
@@ -222,12 +246,12 @@ TEST(SplitRun, TheWorkerChangesNoByte)
         Sha256::Engine engine;
     };
     const Case cases[] = {
-        {3000000, "", Sha256::Engine::Fastest},                  // the preset
-        {10000000, "1000001", Sha256::Engine::Portable},         // the worker lags: pieces hashed on both sides
-        {10000000, "4000000", Sha256::Engine::Fastest},          // pieces longer than the ring
-        {99900, "100", Sha256::Engine::Fastest},                 // 999 pieces shorter than a chunk
-        {0, "10", Sha256::Engine::Fastest},                      // one empty piece
-        {3000000, "1000000", Sha256::Engine::Avx2},              // pieces that end inside a chunk
+        {3000000, "", Sha256::Engine::Fastest},          // the preset
+        {10000000, "1000001", Sha256::Engine::Portable}, // the worker lags: pieces hashed on both sides
+        {10000000, "4000000", Sha256::Engine::Fastest},  // pieces longer than the ring
+        {99900, "100", Sha256::Engine::Fastest},         // 999 pieces shorter than a chunk
+        {0, "10", Sha256::Engine::Fastest},              // one empty piece
+        {3000000, "1000000", Sha256::Engine::Avx2},      // pieces that end inside a chunk
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.length) + " in pieces of " + (c.size.empty() ? "the preset" : c.size));
@@ -236,8 +260,8 @@ TEST(SplitRun, TheWorkerChangesNoByte)
         for (int way = 0; way < 3; ++way) {
             const Workers& workers = WorkerOrNot[way];
             RecordingHost host;
-            runSplit({source / "data.bin", out[way].path().string(), c.size.empty() ? PresetSizeChoice : Custom,
-                      c.size, "Bytes"},
+            runSplit({source / "data.bin", out[way].path().string(), c.size.empty() ? PresetSizeChoice : Custom, c.size,
+                      "Bytes"},
                      host, systemScriptCodePage(),
                      withWorker(workers.worker, c.engine == Sha256::Engine::Fastest ? workers.engine : c.engine,
                                 workers.pieceWorker));
@@ -262,7 +286,7 @@ TEST(SplitRun, OneReadAndOneWritePerChunk)
     if (calibrationReads < 0)
         GTEST_SKIP() << "this system does not count system calls in /proc/self/io";
     auto [readsBefore, writesBefore] = systemCallCounts();
-    const long ownReads = readsBefore - calibrationReads;  // reading the counters reads too
+    const long ownReads = readsBefore - calibrationReads; // reading the counters reads too
     runSplit({dir / "data.bin", dir.path().string(), Custom, "200000", "Bytes"}, host);
     auto [readsAfter, writesAfter] = systemCallCounts();
     ASSERT_EQ(host.lastMessage(), successText("data.bin", "data"));
@@ -279,11 +303,18 @@ TEST(SplitRun, KeepAliveAfterEveryChunkWritten)
     RecordingHost host;
     host.recordsKeepAlive = true;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "200000", "Bytes"}, host);
-    const std::vector<std::string> expected = {
-        "look " + (dir / "data.bin"), "look " + dir.path().string(), "start 2",
-        "keep 91104/200000", "keep 182208/200000", "keep 200000/200000", "step",
-        "keep 91104/100000", "keep 100000/100000", "step",
-        success("data.bin", "data"), "hide"};
+    const std::vector<std::string> expected = {"look " + (dir / "data.bin"),
+                                               "look " + dir.path().string(),
+                                               "start 2",
+                                               "keep 91104/200000",
+                                               "keep 182208/200000",
+                                               "keep 200000/200000",
+                                               "step",
+                                               "keep 91104/100000",
+                                               "keep 100000/100000",
+                                               "step",
+                                               success("data.bin", "data"),
+                                               "hide"};
     EXPECT_EQ(host.calls, expected);
 
     // The one piece of an empty file has no chunk to report.
@@ -301,8 +332,9 @@ TEST(SplitRun, TooManyPiecesWritesNothing)
     writeFile(dir / "data.bin", patternBytes(1000));
     RecordingHost host;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "Bytes"}, host);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"look " + (dir / "data.bin"), "look " + dir.path().string(),
-                                                    stop(SplitMessages::TooManyPieces)}));
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"look " + (dir / "data.bin"), "look " + dir.path().string(),
+                                        stop(SplitMessages::TooManyPieces)}));
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"data.bin"});
 }
 
@@ -330,21 +362,15 @@ TEST(SplitRun, RefusedRequestsTouchNothing)
         {{dir / "data.bin", dir / "data.bin", PresetSizeChoice, "", ""}, SplitMessages::DirectoryNotFound},
         {{dir / "data.bin", dir / "out", Custom, "0", "KB"}, SplitMessages::SizeZero},
         {{dir / "data.bin", dir / "out", Custom, "12", "GB"}, SplitMessages::UnknownUnit},
-        {{dir / "install.bat", dir / "out", PresetSizeChoice, "", ""},
-         fill(NamesTheScript, {"install.bat"})},
-        {{dir / "SETUP.BAT", dir / "out", PresetSizeChoice, "", ""},
-         fill(NamesTheScript, {"SETUP.BAT"})},
-        {{dir / "Parcelor.TMP", dir / "out", PresetSizeChoice, "", ""},
-         fill(ScratchName, {"Parcelor.TMP"})},
+        {{dir / "install.bat", dir / "out", PresetSizeChoice, "", ""}, fill(NamesTheScript, {"install.bat"})},
+        {{dir / "SETUP.BAT", dir / "out", PresetSizeChoice, "", ""}, fill(NamesTheScript, {"SETUP.BAT"})},
+        {{dir / "Parcelor.TMP", dir / "out", PresetSizeChoice, "", ""}, fill(ScratchName, {"Parcelor.TMP"})},
         // Its script would take piece 1 for the file already there, and a yes would overwrite it.
-        {{dir / "backup.001", dir / "out", PresetSizeChoice, "", ""},
-         fill(PieceName, {"backup.001"})},
+        {{dir / "backup.001", dir / "out", PresetSizeChoice, "", ""}, fill(PieceName, {"backup.001"})},
         {{dir / "nul.bin", dir / "out", PresetSizeChoice, "", ""}, fill(DeviceName, {"nul"})},
         {{dir / "Com1", dir / "out", PresetSizeChoice, "", ""}, fill(DeviceName, {"Com1"})},
-        {{dir / "aux .tar.gz", dir / "out", PresetSizeChoice, "", ""},
-         fill(DeviceName, {"aux .tar"})},
-        {{dir / "lpt1.d/README", dir / "out", PresetSizeChoice, "", ""},
-         fill(DeviceName, {"lpt1"})},
+        {{dir / "aux .tar.gz", dir / "out", PresetSizeChoice, "", ""}, fill(DeviceName, {"aux .tar"})},
+        {{dir / "lpt1.d/README", dir / "out", PresetSizeChoice, "", ""}, fill(DeviceName, {"lpt1"})},
         {{dir / ".hidden", dir / "out", PresetSizeChoice, "", ""}, fill(NoBaseName, {".hidden"})},
         {{"/dev/null", dir / "out", PresetSizeChoice, "", ""}, SourceNotOnDisk},
     };
@@ -414,7 +440,7 @@ TEST(SplitRun, SourceThatCannotBeToldApartIsNeverOpenedForWriting)
     // The identity goes once the host has looked both paths up.
     struct FailingHost : RecordingHost {
         const Case& c;
-        explicit FailingHost(const Case& c) : c(c) {}
+        explicit FailingHost(const Case& c) : c(c) { }
         PathKind lookUpPath(const std::string& path) override
         {
             const PathKind kind = RecordingHost::lookUpPath(path);
@@ -452,9 +478,10 @@ TEST(SplitRun, ScriptNamesInItsInterpretersCodePage)
     // Inside the script every name is in the interpreter's bytes: copies, messages, size checks.
     const std::string script = readFile(dir / "caf\xe9 cr\xe8me.bat");
     const SplitDigests digests = digestsOnDisk(dir, "caf\xe9 cr\xe8me", 3);
-    EXPECT_EQ(script, rejoinScriptText({"caf\x82 cr\x8Ame", "caf\x82 cr\x8Ame.bin", "caf\xc3\xa9 cr\xc3\xa8me",
-                                        "caf\xc3\xa9 cr\xc3\xa8me.bin"},
-                                       3, 1000, 2500, digests));
+    EXPECT_EQ(script,
+              rejoinScriptText({"caf\x82 cr\x8Ame", "caf\x82 cr\x8Ame.bin", "caf\xc3\xa9 cr\xc3\xa8me",
+                                "caf\xc3\xa9 cr\xc3\xa8me.bin"},
+                               3, 1000, 2500, digests));
     EXPECT_EQ(script.find_first_of("\xe9\xe8"), std::string::npos);
 
     // Where the system has no conversion, the script holds the names as they came.
@@ -462,7 +489,8 @@ TEST(SplitRun, ScriptNamesInItsInterpretersCodePage)
     runSplit({dir / "caf\xe9 cr\xe8me.bin", dir.path().string(), Custom, "1000", "Bytes"}, plain);
     ASSERT_EQ(plain.lastMessage(), successText("caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me"));
     EXPECT_EQ(readFile(dir / "caf\xe9 cr\xe8me.bat"),
-              rejoinScriptText({"caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin"}, 3, 1000, 2500, digests));
+              rejoinScriptText({"caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin", "caf\xe9 cr\xe8me", "caf\xe9 cr\xe8me.bin"},
+                               3, 1000, 2500, digests));
 }
 
 TEST(SplitRun, NameTheScriptCannotHoldWritesNothing)
@@ -473,9 +501,9 @@ TEST(SplitRun, NameTheScriptCannotHoldWritesNothing)
         std::string fileName, refusedName, scriptName;
     };
     const Case cases[] = {
-        {"\x80uro.bin", "\x80uro", "\x80uro.bat"},              // the base name, first
-        {"price.\x80", "price.\x80", "price.bat"},               // only the file name
-        {"wild\x9f.txt", "wild\x9f", "wild\x9f.bat"},           // converted to a wildcard
+        {"\x80uro.bin", "\x80uro", "\x80uro.bat"},    // the base name, first
+        {"price.\x80", "price.\x80", "price.bat"},    // only the file name
+        {"wild\x9f.txt", "wild\x9f", "wild\x9f.bat"}, // converted to a wildcard
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
@@ -483,14 +511,14 @@ TEST(SplitRun, NameTheScriptCannotHoldWritesNothing)
         RecordingHost host;
         const Latin1ToDosCodePage dos;
         runSplit({dir / c.fileName, dir / "out", Custom, "3", "Bytes"}, host, dos);
-        EXPECT_EQ(host.calls, (std::vector<std::string>{"look " + (dir / c.fileName), "look " + (dir / "out"),
-                                                        stop("The name " + c.refusedName +
-                                                             " cannot be written into the rejoin script " +
-                                                             c.scriptName +
-                                                             ": the character set in which the command "
-                                                             "interpreter reads the script has no equivalent for "
-                                                             "some of its characters.\n"
-                                                             "Rename the file before splitting it.")}));
+        EXPECT_EQ(host.calls,
+                  (std::vector<std::string>{"look " + (dir / c.fileName), "look " + (dir / "out"),
+                                            stop("The name " + c.refusedName +
+                                                 " cannot be written into the rejoin script " + c.scriptName +
+                                                 ": the character set in which the command "
+                                                 "interpreter reads the script has no equivalent for "
+                                                 "some of its characters.\n"
+                                                 "Rename the file before splitting it.")}));
         EXPECT_TRUE(fs::is_empty(dir.path() / "out"));
     }
 }
@@ -499,11 +527,11 @@ TEST(SplitRun, PieceThatCannotBeCreated)
 {
     TempDir dir;
     writeFile(dir / "data.bin", patternBytes(3000));
-    fs::create_directory(dir.path() / "data.002");  // takes the second piece's name
+    fs::create_directory(dir.path() / "data.002"); // takes the second piece's name
     RecordingHost host;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "KB"}, host);
     std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 3);
-    expected.resize(4);  // the first piece was stepped, the second failed
+    expected.resize(4); // the first piece was stepped, the second failed
     expected.push_back(stop(SplitMessages::OpenError));
     EXPECT_EQ(host.calls, expected);
     EXPECT_EQ(fs::file_size(dir / "data.001"), 1024u);
@@ -517,7 +545,7 @@ TEST(SplitRun, ScriptOfAnEarlierSplitNeverJoinsNewPieces)
     writeFile(dir / "data.bin", patternBytes(3000));
     // The earlier script is removed before the first piece, so that a failed run leaves none.
     writeFile(dir / "data.bat", "an earlier split's script");
-    fs::create_directory(dir.path() / "data.003");  // takes the third piece's name
+    fs::create_directory(dir.path() / "data.003"); // takes the third piece's name
     RecordingHost failing;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "KB"}, failing);
     EXPECT_EQ(failing.lastMessage(), SplitMessages::OpenError);
@@ -529,8 +557,9 @@ TEST(SplitRun, ScriptOfAnEarlierSplitNeverJoinsNewPieces)
     fs::create_directories(dir.path() / "data.bat/in use");
     RecordingHost refused;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "1", "KB"}, refused);
-    EXPECT_EQ(refused.calls, (std::vector<std::string>{"look " + (dir / "data.bin"), "look " + dir.path().string(),
-                                                       stop(SplitMessages::fill(SplitMessages::OldScript, {"data.bat"}))}));
+    EXPECT_EQ(refused.calls,
+              (std::vector<std::string>{"look " + (dir / "data.bin"), "look " + dir.path().string(),
+                                        stop(SplitMessages::fill(SplitMessages::OldScript, {"data.bat"}))}));
     EXPECT_FALSE(fs::exists(dir / "data.001"));
 
     // The script is written under a name of its own first: one that cannot be created fails the run.
@@ -540,7 +569,7 @@ TEST(SplitRun, ScriptOfAnEarlierSplitNeverJoinsNewPieces)
     RecordingHost noScript;
     runSplit({dir / "data.bin", dir.path().string(), Custom, "2", "KB"}, noScript);
     std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 2);
-    expected.push_back(stop(SplitMessages::OpenError));  // instead of the success message
+    expected.push_back(stop(SplitMessages::OpenError)); // instead of the success message
     EXPECT_EQ(noScript.calls, expected);
     EXPECT_EQ(concatenatedPieces(dir, "data", 2), readFile(dir / "data.bin"));
     EXPECT_FALSE(fs::exists(dir / "data.bat"));
@@ -559,8 +588,8 @@ TEST(SplitRun, FileThatChangesWhileSplitLeavesNoScript)
             path.clear();
         }
     } hosts[2];
-    hosts[0].newSize = 300008;  // noticed by the read after the last piece
-    hosts[1].newSize = 250000;  // noticed by the last piece's reads
+    hosts[0].newSize = 300008; // noticed by the read after the last piece
+    hosts[1].newSize = 250000; // noticed by the last piece's reads
     for (auto& host : hosts) {
         SCOPED_TRACE(host.newSize);
         TempDir dir;
@@ -604,7 +633,7 @@ TEST(SplitRun, FullDisk)
     // The disk fills while the script is written: no script, whole or cut, is left.
     for (const std::string& name : listFolder(disk.path()))
         fs::remove(disk.path() / name);
-    writeFile(source / "data.bin", bytes.substr(0, 252 * 1024));  // 63 of the 64 pages
+    writeFile(source / "data.bin", bytes.substr(0, 252 * 1024)); // 63 of the 64 pages
     RecordingHost scriptHost;
     runSplit({source / "data.bin", disk.path().string(), Custom, "84", "KB"}, scriptHost);
     EXPECT_EQ(scriptHost.lastMessage(), SplitMessages::WriteError);
@@ -643,7 +672,7 @@ TEST(SplitRun, ReadErrorMidPiece)
         runSplit({dir / "data.bin", dir.path().string(), Custom, "400000", "Bytes"}, host, systemScriptCodePage(),
                  withWorker(workers.worker, workers.engine, workers.pieceWorker));
         std::vector<std::string> expected = progressCalls(dir / "data.bin", dir.path().string(), 3);
-        expected.resize(4);  // the first piece was stepped, the second failed
+        expected.resize(4); // the first piece was stepped, the second failed
         expected.push_back(stop(SplitMessages::ReadError));
         EXPECT_EQ(host.calls, expected);
         EXPECT_TRUE(readFile(dir / "data.001") == bytes.substr(0, 400000));
@@ -706,7 +735,7 @@ TEST(SplitRun, FilesPastTwoGigabytes)
         fs::resize_file(path, static_cast<std::uintmax_t>(length));
         std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
         file.seekp(length - 10);
-        file.write("last bytes", 10);  // marks the end, past the 32-bit range
+        file.write("last bytes", 10); // marks the end, past the 32-bit range
     }
     RecordingHost host;
     runSplit({path, dir.path().string(), Custom, "999", "MB"}, host);

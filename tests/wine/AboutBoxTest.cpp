@@ -114,8 +114,14 @@ TEST(AboutBox, PointerOverTheLinkShowsTheHandAndTheTooltipAndAClickFollowsIt)
 TEST(AboutBox, OpensFreshFromTheButtonAndTheSystemMenuEveryTime)
 {
     const std::pair<const char*, std::function<void(HWND)>> routes[] = {
-        {"About button", [](HWND main) { ::SendMessageA(::GetDlgItem(main, IDC_ABOUT), BM_CLICK, 0, 0); }},
-        {"system menu", [](HWND main) { ::SendMessageA(main, WM_SYSCOMMAND, IDM_ABOUT, 0); }},
+        {"About button",
+         [](HWND main) {
+             ::SendMessageA(::GetDlgItem(main, IDC_ABOUT), BM_CLICK, 0, 0);
+         }},
+        {"system menu",
+         [](HWND main) {
+             ::SendMessageA(main, WM_SYSCOMMAND, IDM_ABOUT, 0);
+         }},
     };
     // Each showing ends another way: Escape, the close command, OK.
     const std::function<void(HWND)> closings[] = {

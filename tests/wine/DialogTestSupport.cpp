@@ -248,7 +248,8 @@ std::vector<std::string> ClippedCaptions(HWND dialog)
         if (list)
             room.right -= ::GetSystemMetrics(SM_CXVSCROLL) + ::GetSystemMetrics(SM_CXEDGE) * 2;
         // A text wraps at word breaks inside its width; whatever is left over runs out at the bottom or side.
-        UINT format = DT_CALCRECT | (text ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX && text ? DT_NOPREFIX : 0);
+        UINT format =
+            DT_CALCRECT | (text ? DT_WORDBREAK : DT_SINGLELINE) | (style & SS_NOPREFIX && text ? DT_NOPREFIX : 0);
         RECT need = {0, 0, room.right - room.left, 0};
         HDC dc = ::GetDC(control);
         HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0)));
@@ -256,8 +257,9 @@ std::vector<std::string> ClippedCaptions(HWND dialog)
         ::SelectObject(dc, previous);
         ::ReleaseDC(control, dc);
         if (need.right > room.right - room.left || need.bottom > room.bottom - room.top)
-            clipped.push_back(name + " needs " + std::to_string(need.right) + "x" + std::to_string(need.bottom) + ", has " +
-                              std::to_string(room.right - room.left) + "x" + std::to_string(room.bottom - room.top));
+            clipped.push_back(name + " needs " + std::to_string(need.right) + "x" + std::to_string(need.bottom) +
+                              ", has " + std::to_string(room.right - room.left) + "x" +
+                              std::to_string(room.bottom - room.top));
     }
     return clipped;
 }
@@ -273,8 +275,7 @@ std::vector<std::string> ComboEntries(HWND combo)
     const LRESULT count = ::SendMessageA(combo, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         std::string entry(static_cast<size_t>(::SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
-        entry.resize(static_cast<size_t>(
-            ::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]))));
+        entry.resize(static_cast<size_t>(::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]))));
         entries.push_back(entry);
     }
     return entries;

@@ -19,8 +19,8 @@ struct CaughtBox {
 };
 
 // While it lives, catches the dialog boxes (message boxes, common dialogs, the program's own
-// dialogs) that this thread activates, except the ones RunInsideModal runs. Each is recorded and shown to the reaction, which answers true when it has closed the
-// box (or posted what closes it); otherwise the box is closed with Cancel.
+// dialogs) that this thread activates, except the ones RunInsideModal runs. Each is recorded and shown to the reaction,
+// which answers true when it has closed the box (or posted what closes it); otherwise the box is closed with Cancel.
 class BoxCatcher {
 public:
     using Reaction = std::function<bool(HWND box, const CaughtBox& caught)>;

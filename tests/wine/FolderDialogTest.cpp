@@ -52,7 +52,7 @@ public:
 // The real main dialog, its folder picker running over shell.
 class CDialogOverShell : public CParcelorDlg {
 public:
-    explicit CDialogOverShell(CFolderShell& shell) : m_shell(shell) {}
+    explicit CDialogOverShell(CFolderShell& shell) : m_shell(shell) { }
 
 protected:
     CFolderShell* FolderShell() override { return &m_shell; }
@@ -93,7 +93,8 @@ TEST(DirectoryBrowse, StatusFollowsTheSelectionAndOkTakesTheDirectoryForGood)
         EXPECT_EQ(ItemText(dlg, IDC_DIRECTORY), DeepPath);
     });
     const std::vector<std::string> expected = {
-        "select ", "status ", // opened with no initial folder
+        "select ",
+        "status ", // opened with no initial folder
         "status C:\\Windows",
         "status ", // the desktop has no file-system path
         "status C:\\Program Files\\Common Files\\Share...",
@@ -180,7 +181,8 @@ TEST(RealBrowseWindow, OpensWithoutOwnerAndTheChosenFolderFillsTheDirectory)
 TEST(RealBrowseWindow, AFolderTheCodePageCannotHoldIsRefusedWithItsReason)
 {
     ASSERT_EQ(::GetACP(), 1252u) << "run under a Western locale (code page 1252)";
-    const std::wstring folder = L"C:\\\x041E\x0442\x0447\x0451\x0442 " + std::to_wstring(::GetTickCount()); // held as ?????
+    const std::wstring folder =
+        L"C:\\\x041E\x0442\x0447\x0451\x0442 " + std::to_wstring(::GetTickCount()); // held as ?????
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     CParcelorDlg dlg;
     BoxCatcher catcher([&](HWND box, const CaughtBox& caught) {
@@ -198,7 +200,8 @@ TEST(RealBrowseWindow, AFolderTheCodePageCannotHoldIsRefusedWithItsReason)
     });
     ASSERT_EQ(catcher.Boxes().size(), 2u);
     EXPECT_EQ(catcher.Boxes()[1].text,
-              "The name of this folder, or of a folder on its path, holds a character that this Windows' code page 1252 cannot hold.\n"
+              "The name of this folder, or of a folder on its path, holds a character that this Windows' code page "
+              "1252 cannot hold.\n"
               "Rename it using only the letters that code page 1252 holds, then choose it again.");
     EXPECT_EQ(catcher.Boxes()[1].icon, UINT(MB_ICONSTOP));
     ::RemoveDirectoryW(folder.c_str());

@@ -9,7 +9,7 @@ namespace internal {
 
 class Notification {
 public:
-    Notification() : m_hEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    Notification() : m_hEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) { }
     ~Notification() { ::CloseHandle(m_hEvent); }
     Notification(const Notification&) = delete;
     Notification& operator=(const Notification&) = delete;

@@ -16,7 +16,8 @@ const char TestClass[] = "ParcelorTest.Document";
 
 void SetDefault(const std::string& key, const std::string& value)
 {
-    EXPECT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size())), ERROR_SUCCESS);
+    EXPECT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size())),
+              ERROR_SUCCESS);
 }
 
 // While it lives, .htm documents belong to a class of the tests' own whose open command is command
@@ -142,8 +143,8 @@ TEST(LinkLauncher, TheProductsFileNameCaptionsItsFailureBoxes)
     ASSERT_TRUE(::CopyFileA(self, copy.c_str(), TRUE));
 
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE output = ::CreateFileA((dir / "run.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE output = ::CreateFileA((dir / "run.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
@@ -151,8 +152,8 @@ TEST(LinkLauncher, TheProductsFileNameCaptionsItsFailureBoxes)
     std::string command = Quoted(copy) + " --gtest_filter=LinkLauncher.EveryFailureIsExplained*";
     PROCESS_INFORMATION process{};
     ::SetEnvironmentVariableA("PARCELOR_CAPTION", "ParcelorMFC");
-    const BOOL started = ::CreateProcessA(copy.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                          nullptr, &start, &process);
+    const BOOL started =
+        ::CreateProcessA(copy.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process);
     ::SetEnvironmentVariableA("PARCELOR_CAPTION", nullptr);
     ::CloseHandle(output);
     ASSERT_TRUE(started);

@@ -46,7 +46,8 @@ BOOL CALLBACK CollectTips(HWND window, LPARAM param)
     TipSearch& search = *reinterpret_cast<TipSearch*>(param);
     char name[32] = "";
     ::GetClassNameA(window, name, sizeof name);
-    for (LRESULT i = 0; std::string(name) == TOOLTIPS_CLASSA && i < ::SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0); ++i) {
+    for (LRESULT i = 0; std::string(name) == TOOLTIPS_CLASSA && i < ::SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0);
+         ++i) {
         char text[512] = "";
         TOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V1_SIZE;

@@ -20,19 +20,28 @@ public:
 // shellCode. It has no .htm association, so a failing shellCode is what a follow reports.
 class StandInLaunch : public CLaunchPlatform {
 public:
-    StandInLaunch() : m_pPrevious(CHyperLink::SetLaunchPlatform(this)) {}
+    StandInLaunch() : m_pPrevious(CHyperLink::SetLaunchPlatform(this)) { }
     ~StandInLaunch() override { CHyperLink::SetLaunchPlatform(m_pPrevious); }
 
     LaunchCode shellCode = 42;
     std::vector<std::string> opened;
     std::vector<int> shows;
 
-    LaunchCode OpenWithShell(const char* address, int show) override { opened.push_back(address); shows.push_back(show); return shellCode; }
+    LaunchCode OpenWithShell(const char* address, int show) override
+    {
+        opened.push_back(address);
+        shows.push_back(show);
+        return shellCode;
+    }
     RegistryKey ClassesRoot() override { return nullptr; }
     RegistryStatus OpenKey(RegistryKey, const char*, RegistryKey&) override { return ERROR_FILE_NOT_FOUND; }
     RegistryStatus QueryDefaultValue(RegistryKey, char*, std::int32_t&) override { return ERROR_FILE_NOT_FOUND; }
-    void CloseKey(RegistryKey) override {}
-    LaunchCode RunCommand(const char* command, int) override { ADD_FAILURE() << command; return 0; }
+    void CloseKey(RegistryKey) override { }
+    LaunchCode RunCommand(const char* command, int) override
+    {
+        ADD_FAILURE() << command;
+        return 0;
+    }
 
 private:
     CLaunchPlatform* m_pPrevious;

@@ -201,7 +201,7 @@ TEST(MainDialog, SplitShowsTheFullBarUnderItsMessageAndHidesItAfter)
         HWND bar = ::GetDlgItem(dlg, IDC_PROGRESS);
         const LRESULT full = ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
         progressShownUnderMessage = ItemVisible(dlg, IDC_PROGRESS_LABEL) && ItemVisible(dlg, IDC_PROGRESS) &&
-                                    full > 0 && ::SendMessageA(bar, PBM_GETPOS, 0, 0) == full;
+            full > 0 && ::SendMessageA(bar, PBM_GETPOS, 0, 0) == full;
         return false;
     });
     RunInsideModal(dlg, [&] {
@@ -286,10 +286,12 @@ TEST(MainDialog, FailedSplitsStopWithTheirMessageAndNeverShowTheBar)
     };
     EXPECT_EQ(catcher.Boxes()[3].text, pieceName("report.001"));
     EXPECT_EQ(catcher.Boxes()[4].text, pieceName(shortName));
-    EXPECT_EQ(catcher.Boxes()[5].text, SplitMessages::fill(SplitMessages::OverwritesSource, {"rejoin script report.bat"}));
-    EXPECT_EQ(catcher.Boxes()[6].text, "The name " + (dir / "holid?y.zip") +
-                                           " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
-                                           "Type the file's exact name, or choose it with Browse.");
+    EXPECT_EQ(catcher.Boxes()[5].text,
+              SplitMessages::fill(SplitMessages::OverwritesSource, {"rejoin script report.bat"}));
+    EXPECT_EQ(catcher.Boxes()[6].text,
+              "The name " + (dir / "holid?y.zip") +
+                  " holds * or ?, which Windows reads as standing for other characters: no file's name holds them.\n"
+                  "Type the file's exact name, or choose it with Browse.");
     for (const CaughtBox& box : catcher.Boxes()) {
         EXPECT_EQ(box.caption, "The Parcelor");
         EXPECT_EQ(box.icon, UINT(MB_ICONSTOP));
@@ -310,17 +312,21 @@ TEST(MainDialog, EnterAndExitConfirmWhileEscapeAndCloseCancel)
         INT_PTR result;
     };
     const Ending endings[] = {
-        {"Enter in the file field", [](HWND hDlg) { ::PostMessageA(::GetDlgItem(hDlg, IDC_FILE), WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
+        {"Enter in the file field",
+         [](HWND hDlg) { ::PostMessageA(::GetDlgItem(hDlg, IDC_FILE), WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
         {"Exit clicked", [](HWND hDlg) { ::PostMessageA(::GetDlgItem(hDlg, IDC_EXIT), BM_CLICK, 0, 0); }, IDOK},
         {"Escape", [](HWND hDlg) { ::PostMessageA(::GetDlgItem(hDlg, IDC_FILE), WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
         {"close command", [](HWND hDlg) { ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
     };
     for (const Ending& ending : endings) {
         CParcelorDlg dlg;
-        const INT_PTR result = RunInsideModal(dlg, [&] {
-            Type(dlg, IDC_FILE, "C:\\typed\\name.txt");
-            ending.act(dlg);
-        }, false);
+        const INT_PTR result = RunInsideModal(
+            dlg,
+            [&] {
+                Type(dlg, IDC_FILE, "C:\\typed\\name.txt");
+                ending.act(dlg);
+            },
+            false);
         EXPECT_EQ(result, ending.result) << ending.how;
         if (ending.result == IDOK) { // the confirm path reads the controls
             EXPECT_EQ(dlg.m_strFile, "C:\\typed\\name.txt") << ending.how;
@@ -359,12 +365,15 @@ TEST(DialogFramework, ControlsSeeKeysBeforeTheDialogNavigates)
         CAboutDlg about;
         KeyWatcher watcher;
         auto watch = [&watcher](CDialog& dialog, int id) {
-            return RunInsideModal(dialog, [&] {
-                ASSERT_TRUE(watcher.SubclassDlgItem(id, dialog));
-                HWND control = ::GetDlgItem(dialog, id);
-                ::PostMessageA(control, WM_KEYDOWN, VK_TAB, 0);
-                ::PostMessageA(control, WM_KEYDOWN, VK_ESCAPE, 0);
-            }, false);
+            return RunInsideModal(
+                dialog,
+                [&] {
+                    ASSERT_TRUE(watcher.SubclassDlgItem(id, dialog));
+                    HWND control = ::GetDlgItem(dialog, id);
+                    ::PostMessageA(control, WM_KEYDOWN, VK_TAB, 0);
+                    ::PostMessageA(control, WM_KEYDOWN, VK_ESCAPE, 0);
+                },
+                false);
         };
         INT_PTR result = 0;
         if (nested)
@@ -383,28 +392,32 @@ TEST(MainDialog, KeepingAliveMovesTheBarWithinAPiecePaintsAndLeavesClicksQueued)
 {
     CParcelorDlg dlg;
     bool stillRunningAfterSplit = false;
-    const INT_PTR result = RunInsideModal(dlg, [&] {
-        HWND hDlg = dlg;
-        HWND bar = ::GetDlgItem(hDlg, IDC_PROGRESS);
-        dlg.startProgress(4);
-        dlg.stepProgress();
-        const LRESULT full = ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
-        ::Sleep(50); // past the interval between two looks
-        dlg.keepAlive(50, 100);
-        const LRESULT within = ::SendMessageA(bar, PBM_GETPOS, 0, 0);
-        EXPECT_GT(within, full / 4);
-        EXPECT_LT(within, full / 2);
+    const INT_PTR result = RunInsideModal(
+        dlg,
+        [&] {
+            HWND hDlg = dlg;
+            HWND bar = ::GetDlgItem(hDlg, IDC_PROGRESS);
+            dlg.startProgress(4);
+            dlg.stepProgress();
+            const LRESULT full = ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+            ::Sleep(50); // past the interval between two looks
+            dlg.keepAlive(50, 100);
+            const LRESULT within = ::SendMessageA(bar, PBM_GETPOS, 0, 0);
+            EXPECT_GT(within, full / 4);
+            EXPECT_LT(within, full / 2);
 
-        // Uncovered while busy: painted at the next look. Clicked: nothing happens until the end.
-        ::InvalidateRect(hDlg, nullptr, TRUE);
-        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_EXIT)));
-        ::Sleep(50);
-        dlg.keepAlive(60, 100);
-        RECT dirty;
-        EXPECT_FALSE(::GetUpdateRect(hDlg, &dirty, FALSE));
-        stillRunningAfterSplit = ::IsWindowVisible(hDlg) != FALSE;
-        dlg.hideProgress();
-    }, false);
+            // Uncovered while busy: painted at the next look. Clicked: nothing happens until the end.
+            ::InvalidateRect(hDlg, nullptr, TRUE);
+            ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_EXIT)));
+            ::Sleep(50);
+            dlg.keepAlive(60, 100);
+            RECT dirty;
+            EXPECT_FALSE(::GetUpdateRect(hDlg, &dirty, FALSE));
+            stillRunningAfterSplit = ::IsWindowVisible(hDlg) != FALSE;
+            dlg.hideProgress();
+        },
+        false);
     EXPECT_TRUE(stillRunningAfterSplit);
     EXPECT_EQ(result, IDOK); // the queued Exit click, taken once the split was over
 }
@@ -443,8 +456,8 @@ const char DropOneItem[] = "Several items were dropped on the window.\n"
 std::string NameNotHeld(const char* what)
 {
     return std::string("The name of this ") + what +
-           ", or of a folder on its path, holds a character that this Windows' code page 1252 cannot hold.\n"
-           "Rename it using only the letters that code page 1252 holds, then choose it again.";
+        ", or of a folder on its path, holds a character that this Windows' code page 1252 cannot hold.\n"
+        "Rename it using only the letters that code page 1252 holds, then choose it again.";
 }
 
 std::wstring Wide(const std::string& path)
@@ -474,8 +487,18 @@ TEST(Drop, OneFileAsThroughBrowseOneFolderAsThroughThePickerSeveralRefused)
     } cases[] = {
         {"one file", {Wide(dir / "big.zip")}, dir / "big.zip", dir.Path() + "\\", false, nullptr},
         {"one folder", {Wide(dir / "pieces")}, "C:\\typed\\x.bin", dir / "pieces", false, nullptr},
-        {"two files", {Wide(dir / "big.zip"), Wide(dir / "other.zip")}, "C:\\typed\\x.bin", "C:\\typed\\", true, DropOneItem},
-        {"a file and a folder", {Wide(dir / "big.zip"), Wide(dir / "pieces")}, "C:\\typed\\x.bin", "C:\\typed\\", true, DropOneItem},
+        {"two files",
+         {Wide(dir / "big.zip"), Wide(dir / "other.zip")},
+         "C:\\typed\\x.bin",
+         "C:\\typed\\",
+         true,
+         DropOneItem},
+        {"a file and a folder",
+         {Wide(dir / "big.zip"), Wide(dir / "pieces")},
+         "C:\\typed\\x.bin",
+         "C:\\typed\\",
+         true,
+         DropOneItem},
     };
     for (const auto& c : cases) {
         CParcelorDlg dlg;
@@ -549,8 +572,12 @@ TEST(NamesTheCodePageCannotHold, AreRefusedAtOnceWhileTheNamesItHoldsAreTaken)
     ScratchDirectory dir;
     const std::wstring folder = Wide(dir.Path()) + L"\\";
     const std::wstring greek = folder + L"\x0388\x03BA\x03B8\x03B5\x03C3\x03B7.txt"; // held as ??????.txt
-    const std::wstring lookalike = folder + L"\x0179r\x00F3" L"d\x0142o.txt"; // held as Zródlo.txt
-    const std::wstring lookalikeFolder = folder + L"\x0179r\x00F3" L"d\x0142o";
+    const std::wstring lookalike = folder +
+        L"\x0179r\x00F3"
+        L"d\x0142o.txt"; // held as Zródlo.txt
+    const std::wstring lookalikeFolder = folder +
+        L"\x0179r\x00F3"
+        L"d\x0142o";
     const std::wstring cafe = folder + L"caf\x00E9.txt";
     for (const std::wstring& file : {greek, lookalike, cafe})
         CreateWideFile(file);

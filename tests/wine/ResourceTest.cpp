@@ -35,7 +35,7 @@ struct DialogTemplate {
 // classic (DLGTEMPLATE and its DLGITEMTEMPLATE).
 class TemplateReader {
 public:
-    TemplateReader(const void* data, size_t size) : m_p(static_cast<const BYTE*>(data)), m_end(m_p + size) {}
+    TemplateReader(const void* data, size_t size) : m_p(static_cast<const BYTE*>(data)), m_end(m_p + size) { }
 
     bool Read(DialogTemplate& dialog)
     {
@@ -51,7 +51,8 @@ public:
             dialog.exStyle = Dword();
         }
         const int count = Word();
-        Word(); Word(); // x, y
+        Word();
+        Word(); // x, y
         dialog.cx = Word();
         dialog.cy = Word();
         NameOrId(); // menu
@@ -60,7 +61,8 @@ public:
         if (dialog.style & (DS_SETFONT | DS_SHELLFONT)) {
             dialog.pointSize = Word();
             if (dialog.extended) {
-                Word(); Word(); // weight, italic and charset
+                Word();
+                Word(); // weight, italic and charset
             }
             dialog.font = NameOrId();
         }
@@ -121,10 +123,14 @@ private:
     std::string ClassName()
     {
         const std::string name = NameOrId();
-        if (name == "#128") return "button";
-        if (name == "#129") return "edit";
-        if (name == "#130") return "static";
-        if (name == "#133") return "combobox";
+        if (name == "#128")
+            return "button";
+        if (name == "#129")
+            return "edit";
+        if (name == "#130")
+            return "static";
+        if (name == "#133")
+            return "combobox";
         return name;
     }
 
@@ -145,7 +151,8 @@ void ExpectControls(const DialogTemplate& dialog, const TemplateItem (&expected)
         EXPECT_EQ(static_cast<WORD>(got.id), static_cast<WORD>(want.id));
         EXPECT_EQ(::lstrcmpiA(got.kind.c_str(), want.kind.c_str()), 0) << got.kind;
         EXPECT_EQ(got.text, want.text);
-        EXPECT_EQ((std::vector<int>{got.x, got.y, got.cx, got.cy}), (std::vector<int>{want.x, want.y, want.cx, want.cy}));
+        EXPECT_EQ((std::vector<int>{got.x, got.y, got.cx, got.cy}),
+                  (std::vector<int>{want.x, want.y, want.cx, want.cy}));
         expectStyle(got, want);
     }
 }
@@ -155,7 +162,7 @@ protected:
     void SetUp() override
     {
         m_module = GetParam() == "self" ? ::GetModuleHandleA(nullptr)
-                                         : ::LoadLibraryExA(GetParam().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+                                        : ::LoadLibraryExA(GetParam().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(m_module, nullptr) << GetParam();
         if (GetParam() == "self") {
             char path[MAX_PATH] = "";
@@ -228,7 +235,10 @@ TEST_P(ProgramResources, MainDialogTemplateHoldsEveryControlInTabOrder)
     EXPECT_TRUE(dialog.exStyle & WS_EX_APPWINDOW);
 
     const TemplateItem expected[] = {
-        {-1, "static", "The Parcelor splits a file into pieces of a specified size.  These pieces can later be combined to form the original file.", 6, 7, 234, 20, SS_LEFT},
+        {-1, "static",
+         "The Parcelor splits a file into pieces of a specified size.  These pieces can later be combined to form the "
+         "original file.",
+         6, 7, 234, 20, SS_LEFT},
         {-1, "static", "&File to split:", 40, 33, 38, 11, SS_RIGHT},
         {IDC_FILE, "edit", "", 81, 31, 108, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL},
         {IDC_BROWSE_FILE, "button", "&Browse...", 195, 28, 50, 14, WS_TABSTOP | BS_PUSHBUTTON},
@@ -301,7 +311,8 @@ TEST_P(ProgramResources, IconHoldsEverySizeInTrueColourAndTwoIn16Colours)
         const int size = entry[0] ? entry[0] : 256;
         const int bits = entry[6] | entry[7] << 8;
         const int id = entry[12] | entry[13] << 8;
-        images.push_back(std::to_string(size) + "x" + std::to_string(entry[1] ? entry[1] : 256) + "/" + std::to_string(bits));
+        images.push_back(std::to_string(size) + "x" + std::to_string(entry[1] ? entry[1] : 256) + "/" +
+                         std::to_string(bits));
         SCOPED_TRACE(images.back());
         const std::string image = Resource(id, RT_ICON);
         ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
@@ -311,8 +322,9 @@ TEST_P(ProgramResources, IconHoldsEverySizeInTrueColourAndTwoIn16Colours)
         EXPECT_EQ(header.biCompression, DWORD(BI_RGB));
         EXPECT_EQ(header.biWidth, size);
         EXPECT_EQ(header.biBitCount, bits);
-        HICON icon = ::CreateIconFromResourceEx(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
-                                                static_cast<DWORD>(image.size()), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+        HICON icon =
+            ::CreateIconFromResourceEx(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
+                                       static_cast<DWORD>(image.size()), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
         EXPECT_NE(icon, nullptr);
         if (icon)
             ::DestroyIcon(icon);
@@ -320,8 +332,9 @@ TEST_P(ProgramResources, IconHoldsEverySizeInTrueColourAndTwoIn16Colours)
             EXPECT_EQ(::LookupIconIdFromDirectoryEx(const_cast<BYTE*>(p), TRUE, size, size, LR_DEFAULTCOLOR), id);
         }
     }
-    EXPECT_EQ(images, (std::vector<std::string>{"16x16/32", "20x20/32", "24x24/32", "32x32/32", "40x40/32", "48x48/32",
-                                                "64x64/32", "256x256/32", "16x16/4", "32x32/4"}));
+    EXPECT_EQ(images,
+              (std::vector<std::string>{"16x16/32", "20x20/32", "24x24/32", "32x32/32", "40x40/32", "48x48/32",
+                                        "64x64/32", "256x256/32", "16x16/4", "32x32/4"}));
 }
 
 TEST_P(ProgramResources, StringListsAndManifest)
@@ -338,8 +351,9 @@ TEST_P(ProgramResources, StringListsAndManifest)
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
-              std::string::npos);
+    EXPECT_NE(
+        manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
+        std::string::npos);
 }
 
 TEST_P(ProgramResources, VersionRecordNamesTheProduct)

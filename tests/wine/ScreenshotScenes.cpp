@@ -90,7 +90,8 @@ LRESULT CALLBACK PaintIcon(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
     ::FillRect(dc, &blue, desktop);
     ::DeleteObject(desktop);
     const int size = static_cast<int>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, size, size, 0));
+    HICON icon = static_cast<HICON>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, size, size, 0));
     ::DrawIconEx(dc, (blue.right - size) / 2, (blue.bottom - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
     ::DestroyIcon(icon);
     ::EndPaint(hWnd, &ps);
@@ -108,8 +109,8 @@ TEST(DISABLED_Screenshots, TheIconAt48And256Pixels)
     ::RegisterClassA(&kind);
     for (int size : {48, 256}) {
         const std::string name = "icon" + std::to_string(size);
-        HWND window = ::CreateWindowExA(0, kind.lpszClassName, name.c_str(), WS_POPUP, 40, 40, size * 3 / 2, size * 3 / 2,
-                                        nullptr, nullptr, kind.hInstance, nullptr);
+        HWND window = ::CreateWindowExA(0, kind.lpszClassName, name.c_str(), WS_POPUP, 40, 40, size * 3 / 2,
+                                        size * 3 / 2, nullptr, nullptr, kind.hInstance, nullptr);
         ::SetWindowLongPtrA(window, GWLP_USERDATA, size);
         ::ShowWindow(window, SW_SHOW);
         Hold(name.c_str());

@@ -38,8 +38,8 @@ BOOL CALLBACK matchDialog(HWND window, LPARAM data)
     char caption[64] = "", kind[16] = "";
     GetWindowTextA(window, caption, sizeof caption);
     GetClassNameA(window, kind, sizeof kind);
-    if (owner == s.process && window != s.except && IsWindowVisible(window) &&
-        std::string(caption) == "The Parcelor" && std::string(kind) == "#32770") {
+    if (owner == s.process && window != s.except && IsWindowVisible(window) && std::string(caption) == "The Parcelor" &&
+        std::string(kind) == "#32770") {
         s.found = window;
         return FALSE;
     }
@@ -118,7 +118,8 @@ HWND probeWhileSplitting(DWORD process, HWND dialog)
         box = findDialog(process, dialog);
         vanished = !shown && !box;
     }
-    std::fprintf(stderr, "probes answered %d (%d while the bar showed), unanswered %d%s%s, longest %lu ms; "
+    std::fprintf(stderr,
+                 "probes answered %d (%d while the bar showed), unanswered %d%s%s, longest %lu ms; "
                  "Exit clicked during the split: %s; dialog gone before the message: %s\n",
                  answered, splittingAnswered, unanswered, when.empty() ? "" : " at", when.c_str(),
                  static_cast<unsigned long>(longest), clicked ? "yes" : "no", vanished ? "yes" : "no");
@@ -177,7 +178,8 @@ int main(int argc, char** argv)
             SetDlgItemTextA(dialog, DirectoryField, argv[3]);
         }
         click(dialog, SplitButton);
-        HWND box = probe ? probeWhileSplitting(process.dwProcessId, dialog) : waitForDialog(process.dwProcessId, dialog);
+        HWND box =
+            probe ? probeWhileSplitting(process.dwProcessId, dialog) : waitForDialog(process.dwProcessId, dialog);
         if (box) {
             std::fputs(messageText(box).c_str(), stdout);
             std::fflush(stdout);

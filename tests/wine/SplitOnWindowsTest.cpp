@@ -148,10 +148,8 @@ TEST(SplitOnWindows, PathsInOneEnclosingPairOfQuotesAreTheTextInside)
     const struct {
         std::string file, directory, message;
     } cases[] = {
-        {"\"" + file + "\"", out, Done("big.bin", "big")},
-        {file, "\"" + out + "\"", Done("big.bin", "big")},
-        {"\"" + file, out, SplitMessages::FileNotFound},
-        {"\"\"" + file + "\"\"", out, SplitMessages::FileNotFound},
+        {"\"" + file + "\"", out, Done("big.bin", "big")}, {file, "\"" + out + "\"", Done("big.bin", "big")},
+        {"\"" + file, out, SplitMessages::FileNotFound},   {"\"\"" + file + "\"\"", out, SplitMessages::FileNotFound},
         {file, "\"", SplitMessages::DirectoryNotFound},
     };
     for (const auto& c : cases)
@@ -193,7 +191,8 @@ TEST(SplitOnWindows, ShareRootIsADirectoryAsADriveRootIs)
     WriteFileBytes(dir / "big.bin", PatternBytes(2500));
     EXPECT_EQ(SplitMessage(dir / "big.bin", share, "1000"), Done("big.bin", "big"));
     EXPECT_EQ(SplitMessage(dir / "big.bin", share + "\\", "1000"), Done("big.bin", "big"));
-    EXPECT_EQ(ReadFileBytes(share + "\\big.001") + ReadFileBytes(share + "\\big.002") + ReadFileBytes(share + "\\big.003"),
+    EXPECT_EQ(ReadFileBytes(share + "\\big.001") + ReadFileBytes(share + "\\big.002") +
+                  ReadFileBytes(share + "\\big.003"),
               PatternBytes(2500));
     EXPECT_EQ(SplitMessage(dir / "big.bin", "\\\\parcelor-test\\missing", "1000"), SplitMessages::DirectoryNotFound);
     for (const char* name : {"big.001", "big.002", "big.003", "big.bat"})
