@@ -25,7 +25,9 @@
 // and the other working variables, each the a or e of an earlier round, are
 // read from small rings in memory where each round leaves its a and e.
 // 64-bit x86 keeps all eight in registers and renames them from round to
-// round.
+// round, and runs sixteen rounds of code in loops: fully unrolled, the 64
+// rounds overflow the processor's cache of decoded instructions, and the
+// decoders, not the arithmetic, set the pace.
 
 #if defined(__i386__) || defined(__x86_64__)
 
@@ -72,6 +74,7 @@
 #define END 1176
 #define PAIR 1184            // AVX2: whether two blocks are scheduled (else one, twice)
 #define SAVED_SP 1192        // 32 bits: the stack pointer on entry
+#define ROWS_END 1200        // 64 bits: where the rows of a loop of rounds end
 #define FRAME 1216
 
 #if defined(__i386__)
@@ -79,8 +82,13 @@
 #else
 #define FRAME_BASE %rbp
 #endif
+#if defined(__i386__)
 #define WK_ROW(g) WK + 32 * (g)(FRAME_BASE)
 #define K_ROW(g) K_ROWS + 32 * (g)(FRAME_BASE)
+#else // relative to %r15, which stands at the rows of the rounds in hand
+#define WK_ROW(g) 32 * (g)(%r15)
+#define K_ROW(g) K_ROWS - WK + 32 * (g)(%r15)
+#endif
 #define LOW_PAIR_MASK LOW_PAIR(FRAME_BASE)
 #define HIGH_PAIR_MASK HIGH_PAIR(FRAME_BASE)
 #define BYTE_SWAP_MASK BYTE_SWAP(FRAME_BASE)
@@ -397,32 +405,35 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
 // Round t (see the 32-bit round above) on the working variables in the
 // registers named, the words read from base: T1 accumulates in h, which
 // becomes the new a, and d becomes the new e; the next round renames.
-// b ^ c in bc, a ^ b to ab. Temporaries %esi and %edi.
+// b ^ c in bc, a ^ b to ab. Sigma0(a) is left in %r14d and added to the
+// new a at the start of the next round (after round 63, by ADD_STATE), which
+// keeps the round short for the processor's schedulers: the last round's
+// Sigma0 is 0 before round 0. Temporaries %esi, %edi and %r14d.
 .macro ROUND t, base, a, b, c, d, e, f, g, h, ab, bc
     addl    WK_AT(\t, \base), \h    // h + K[t] + W[t]
-    andn    \g, \e, %esi            // ~e & g
-    rorx    $6, \e, %edi
-    addl    %esi, \h
     movl    \f, %esi
-    andl    \e, %esi                // e & f: with ~e & g, no bit in common, their sum is Ch(e, f, g)
-    addl    %esi, \h
-    rorx    $11, \e, %esi
-    xorl    %esi, %edi
-    rorx    $25, \e, %esi
-    xorl    %esi, %edi              // Sigma1(e)
-    addl    %edi, \h                // T1
-    addl    \h, \d                  // e = d + T1
-    rorx    $2, \a, %esi
-    rorx    $13, \a, %edi
-    xorl    %edi, %esi
-    rorx    $22, \a, %edi
-    xorl    %edi, %esi              // Sigma0(a)
-    addl    %esi, \h
+    rorx    $25, \e, %edi
+    leal    (\a, %r14d), \a         // the last round's Sigma0
+    andl    \e, %esi                // e & f
+    rorx    $11, \e, %r14d
+    leal    (\h, %esi), \h
+    andn    \g, \e, %esi            // ~e & g
+    xorl    %r14d, %edi
+    rorx    $6, \e, %r14d
+    leal    (\h, %esi), \h          // + Ch(e, f, g)
+    xorl    %r14d, %edi             // Sigma1(e)
     movl    \a, \ab
+    rorx    $22, \a, %esi
+    leal    (\h, %edi), \h          // T1
     xorl    \b, \ab                 // a ^ b
+    rorx    $13, \a, %r14d
+    rorx    $2, \a, %edi
+    leal    (\d, \h), \d            // e = d + T1
     andl    \ab, \bc
-    xorl    \b, \bc                 // Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b
-    addl    \bc, \h                 // a = T1 + T2
+    xorl    %esi, %r14d
+    xorl    \b, \bc                 // Maj(a, b, c)
+    xorl    %edi, %r14d             // Sigma0(a)
+    leal    (\h, \bc), \h           // a = T1 + T2, but for Sigma0(a)
 .endm
 
 // Rounds t ... t + 3 (t a multiple of 4), part of the schedule of group
@@ -445,16 +456,28 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
     FOUR_ROUNDS (\t)+4, \base, \kind, \y0, \y1, \y2, \y3, %r8d, %r9d, %r10d, %r11d, %eax, %ebx, %ecx, %edx
 .endm
 
-// The 64 rounds, rounds 0 ... 47 computing the words of rounds 16 ... 63
-// beside them in the registers %\r\()0 to 7 (kind 1, SSSE3 in xmm; kind 2,
-// AVX2 in ymm), or reading all from the buffer at base (kind 0).
-.macro SIXTY_FOUR_ROUNDS base, kind, r=xmm
-    .irp n, 0, 16, 32
-    EIGHT_ROUNDS \n, \base, \kind, %\r\()0, %\r\()1, %\r\()2, %\r\()3, %\r\()1, %\r\()2, %\r\()3, %\r\()0
-    EIGHT_ROUNDS \n+8, \base, \kind, %\r\()2, %\r\()3, %\r\()0, %\r\()1, %\r\()3, %\r\()0, %\r\()1, %\r\()2
-    .endr
-    EIGHT_ROUNDS 48, \base, 0
-    EIGHT_ROUNDS 56, \base, 0
+// Sixteen rounds from the rows at %r15, computing the words of the sixteen
+// after them beside them in the registers %\r\()0 to 7 (kind 1, SSSE3 in
+// xmm; kind 2, AVX2 in ymm), or none (kind 0). The code stays small enough
+// for the processor's decoded-instruction cache: the 64 rounds run it in loops.
+.macro SIXTEEN_ROUNDS kind, r=xmm
+    EIGHT_ROUNDS 0, %r15, \kind, %\r\()0, %\r\()1, %\r\()2, %\r\()3, %\r\()1, %\r\()2, %\r\()3, %\r\()0
+    EIGHT_ROUNDS 8, %r15, \kind, %\r\()2, %\r\()3, %\r\()0, %\r\()1, %\r\()3, %\r\()0, %\r\()1, %\r\()2
+.endm
+
+// The 64 rounds of a block whose first words LOAD_BLOCKS left in the
+// registers and the rows at %r15: rounds 0 ... 47 computing the words of
+// rounds 16 ... 63 beside them, then the last sixteen from the rows.
+.macro SIXTY_FOUR_ROUNDS kind, r=xmm
+    leaq    384(%r15), %rsi
+    movq    %rsi, ROWS_END(%rbp)
+1:  SIXTEEN_ROUNDS \kind, \r
+    addq    $128, %r15
+    cmpq    ROWS_END(%rbp), %r15
+    jne     1b
+    leaq    128(%r15), %rsi
+    movq    %rsi, ROWS_END(%rbp)
+    call    parcelor_sha256_rounds_from_buffer
 .endm
 
 // The state at the pointer in slot into the registers as round 0 finds them.
@@ -470,12 +493,15 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
     movl    28(%rdi), %r11d
     movl    %ebx, %r13d
     xorl    %ecx, %r13d             // b ^ c
+    xorl    %r14d, %r14d
 .endm
 
 // 6.2.2 step 4: the working variables after round 63 added to the state at
 // the pointer in slot, the sums left where round 0 of the next block finds them.
 .macro ADD_STATE slot
     movq    \slot(%rbp), %rdi
+    addl    %r14d, %eax
+    xorl    %r14d, %r14d
     .irp r, %eax, %ebx, %ecx, %edx, %r8d, %r9d, %r10d, %r11d
     addl    (%rdi), \r
     movl    \r, (%rdi)
@@ -549,6 +575,8 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
 .macro ROUNDS_FROM_BUFFER slot, offset
     LOAD_STATE \slot
     leaq    \offset(%rbp), %r15
+    leaq    512(%r15), %rsi
+    movq    %rsi, ROWS_END(%rbp)
     call    parcelor_sha256_rounds_from_buffer
     ADD_STATE \slot
 .endm
@@ -558,9 +586,9 @@ BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
     PROLOGUE parcelor_sha256_ssse3_bmi2
     LOAD_STATE FIRST
 2:  movq    BLOCKS(%rbp), %rdi
-    LOAD_BLOCKS 1, %rdi, %rdi, %xmm0, %xmm1, %xmm2, %xmm3
     leaq    WK(%rbp), %r15
-    SIXTY_FOUR_ROUNDS %r15, 1
+    LOAD_BLOCKS 1, %rdi, %rdi, %xmm0, %xmm1, %xmm2, %xmm3
+    SIXTY_FOUR_ROUNDS 1
     ADD_STATE FIRST
     cmpq    $0, SECOND(%rbp)
     je      3f
@@ -586,13 +614,16 @@ BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
     cmoveq  %rdi, %rsi
     setne   %r14b
     movq    %r14, PAIR(%rbp)
-    LOAD_BLOCKS 2, %rdi, %rsi, %ymm0, %ymm1, %ymm2, %ymm3
+    xorl    %r14d, %r14d            // no Sigma0 pending before round 0
     leaq    WK(%rbp), %r15
-    SIXTY_FOUR_ROUNDS %r15, 2, ymm
+    LOAD_BLOCKS 2, %rdi, %rsi, %ymm0, %ymm1, %ymm2, %ymm3
+    SIXTY_FOUR_ROUNDS 2, ymm
     ADD_STATE FIRST
     cmpq    $0, PAIR(%rbp)
     je      3f
     leaq    WK + 16(%rbp), %r15
+    leaq    512(%r15), %rsi
+    movq    %rsi, ROWS_END(%rbp)
     call    parcelor_sha256_rounds_from_buffer
     ADD_STATE FIRST
 3:  cmpq    $0, SECOND(%rbp)
@@ -601,6 +632,8 @@ BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
     cmpq    $0, PAIR(%rbp)
     je      5f
     leaq    WK + 16(%rbp), %r15
+    leaq    512(%r15), %rsi
+    movq    %rsi, ROWS_END(%rbp)
     call    parcelor_sha256_rounds_from_buffer
     ADD_STATE SECOND
 5:  LOAD_STATE FIRST
@@ -615,13 +648,18 @@ BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
     EPILOGUE
 END_FUNCTION(parcelor_sha256_avx2_bmi2)
 
-// The 64 rounds on the registers as LOAD_STATE leaves them, with the words
-// at %r15 (the buffer, or its second block 16 bytes further). Called from
+// Rounds on the registers as the last round (or LOAD_STATE) left them,
+// sixteen at a time, from the rows at %r15 (the buffer's, or its second
+// block's 16 bytes further) up to ROWS_END: the last sixteen of a block
+// being scheduled, or all 64 of a block scheduled before. Called from
 // the two routines above; outside their unwind tables it counts, for
 // Windows, as a function that touches no saved register and no stack.
     .p2align 5
 parcelor_sha256_rounds_from_buffer:
-    SIXTY_FOUR_ROUNDS %r15, 0
+1:  SIXTEEN_ROUNDS 0
+    addq    $128, %r15
+    cmpq    ROWS_END(%rbp), %r15
+    jne     1b
     ret
 
 #endif
