@@ -199,127 +199,6 @@ compressAccelerated(std::uint32_t* const states[Streams], const unsigned char* b
     }
 }
 
-// The vector helpers below pass and return SIMD values in functions compiled
-// for the plain processor, which on 32-bit x86 (no SSE) GCC warns may change
-// their calling convention; they are always inlined into functions compiled
-// for the instructions, so no call ever passes one. (GCC gives the warning at
-// the end of the file: it stays off to there.)
-#pragma GCC diagnostic ignored "-Wpsabi"
-
-// Four message words: the SIMD registers compute the message schedule while
-// the scalar ones run the rounds.
-typedef std::uint32_t Words __attribute__((vector_size(16)));
-
-// The message words 4i ... 4i + 3 of a block, from their big-endian bytes at bytes.
-__attribute__((always_inline)) inline Words loadWords(const unsigned char* bytes)
-{
-    typedef unsigned char Bytes __attribute__((vector_size(16)));
-    Bytes bigEndian;
-    std::memcpy(&bigEndian, bytes, sizeof bigEndian);
-    return Words(__builtin_shufflevector(bigEndian, bigEndian, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
-}
-
-// The round constants of words 4i ... 4i + 3.
-__attribute__((always_inline)) inline Words loadConstants(int i)
-{
-    Words constants;
-    std::memcpy(&constants, RoundConstants + 4 * static_cast<std::size_t>(i), sizeof constants);
-    return constants;
-}
-
-// The functions sigma0 and sigma1 of the message schedule, on each word of x.
-__attribute__((always_inline)) inline Words smallSigma0(Words x)
-{
-    return (x >> 7 | x << 25) ^ (x >> 18 | x << 14) ^ x >> 3;
-}
-__attribute__((always_inline)) inline Words smallSigma1(Words x)
-{
-    return (x >> 17 | x << 15) ^ (x >> 19 | x << 13) ^ x >> 10;
-}
-
-// The next four words of the message schedule, from the sixteen before
-// them: w0 holds the oldest four, w3 the newest.
-__attribute__((always_inline)) inline Words nextWords(Words w0, Words w1, Words w2, Words w3)
-{
-    const Words zero = {};
-    const Words partial =
-        w0 + smallSigma0(__builtin_shufflevector(w0, w1, 1, 2, 3, 4)) + __builtin_shufflevector(w2, w3, 1, 2, 3, 4);
-    // The last two words need the first two: sigma1(0) is 0, so each step
-    // adds nothing to the words it cannot compute yet.
-    const Words firstTwo = partial + smallSigma1(__builtin_shufflevector(w3, zero, 2, 3, 4, 4));
-    return firstTwo + smallSigma1(__builtin_shufflevector(zero, firstTwo, 0, 0, 4, 5));
-}
-
-// Computes the message words 4i ... 4i + 3 of the block at block into
-// w[i % 4], from its bytes or from the sixteen words before them in w, and
-// stores them plus their round constants at wk.
-__attribute__((always_inline)) inline void scheduleWords(int i, Words w[4], const unsigned char* block,
-                                                         std::uint32_t wk[4])
-{
-    w[i & 3] = i < 4 ? loadWords(block + 16 * static_cast<std::size_t>(i))
-                     : nextWords(w[i & 3], w[(i + 1) & 3], w[(i + 2) & 3], w[(i + 3) & 3]);
-    const Words sum = w[i & 3] + loadConstants(i);
-    std::memcpy(wk, &sum, sizeof sum);
-}
-
-// Round t of the compression function on the working variables v of one
-// stream, with wk the message word plus the round constant. The variables
-// stay in place: round t finds a ... h at v[-t & 7] ... v[(7 - t) & 7], and
-// writes only the new e (over d) and the new a (over h).
-__attribute__((always_inline)) inline void runRound(std::uint32_t v[8], int t, std::uint32_t wk)
-{
-    const std::uint32_t a = v[-t & 7], b = v[(1 - t) & 7], c = v[(2 - t) & 7];
-    const std::uint32_t e = v[(4 - t) & 7], f = v[(5 - t) & 7], g = v[(6 - t) & 7];
-    std::uint32_t& d = v[(3 - t) & 7];
-    std::uint32_t& h = v[(7 - t) & 7];
-    const std::uint32_t sum1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
-    const std::uint32_t sum0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
-    // The terms that do not wait for e's rotations, summed first; the two
-    // halves of the choice have no bit in common, so they add.
-    const std::uint32_t early = h + wk + (e & f) + (~e & g);
-    // Its b ^ c is the previous round's a ^ b.
-    const std::uint32_t majority = ((a ^ b) & (b ^ c)) ^ b;
-    d = d + early + sum1;
-    h = early + sum1 + sum0 + majority;
-}
-
-// compressPortable with the message schedule in SIMD registers and the
-// rounds in scalar ones, the schedule computed four groups of rounds ahead of
-// the rounds that use it, so that the two kinds of work overlap. Inlined into
-// functions compiled for the instructions it needs.
-__attribute__((always_inline)) inline void compressScheduled(std::uint32_t state[8], const unsigned char* blocks,
-                                                             std::size_t count)
-{
-    for (; count > 0; --count, blocks += 64) {
-        // wk[i] holds the words 4i ... 4i + 3 plus their round constants.
-        alignas(16) std::uint32_t wk[16][4];
-        Words w[4];
-        std::uint32_t v[8];
-        std::memcpy(v, state, sizeof v);
-#pragma GCC unroll 4
-        for (int i = 0; i < 4; ++i)
-            scheduleWords(i, w, blocks, wk[i]);
-#pragma GCC unroll 16
-        for (int i = 0; i < 16; ++i) {
-            if (i < 12)
-                scheduleWords(i + 4, w, blocks, wk[i + 4]);
-#pragma GCC unroll 4
-            for (int r = 0; r < 4; ++r)
-                runRound(v, 4 * i + r, wk[i][r]);
-        }
-#pragma GCC unroll 8
-        for (int j = 0; j < 8; ++j)
-            state[j] += v[j];
-    }
-}
-
-// compressScheduled compiled for SSSE3 (its byte shuffle loads the words).
-PARCELOR_ALIGNS_STACK __attribute__((target("ssse3"))) void
-compressSsse3(std::uint32_t state[8], const unsigned char* blocks, std::size_t count)
-{
-    compressScheduled(state, blocks, count);
-}
-
 // The scheduled engines' constants as the assembly reads them
 // (Sha256Rounds.S): the round constants four to a row, each row twice (once
 // for each half of an AVX2 register), and three byte masks for the shuffle,
@@ -354,7 +233,10 @@ constexpr ScheduleTables Tables = makeScheduleTables();
 // The compression function in assembly (Sha256Rounds.S) for count blocks,
 // for first and, unless it is null, for second over the same blocks: the
 // schedule in SSSE3 registers, one block at a time, or in AVX2 registers,
-// two at a time (64-bit builds), beside rounds with BMI2's instructions.
+// two at a time (64-bit builds), beside rounds with BMI2's instructions or
+// (parcelor_sha256_ssse3) without them.
+extern "C" void parcelor_sha256_ssse3(std::uint32_t* first, std::uint32_t* second, const unsigned char* blocks,
+                                      std::size_t count, const ScheduleTables* tables);
 extern "C" void parcelor_sha256_ssse3_bmi2(std::uint32_t* first, std::uint32_t* second, const unsigned char* blocks,
                                            std::size_t count, const ScheduleTables* tables);
 #if defined(__x86_64__)
@@ -365,7 +247,7 @@ extern "C" void parcelor_sha256_avx2_bmi2(std::uint32_t* first, std::uint32_t* s
 namespace {
 
 // The assembly's engines for Streams (one or two) states. In 32-bit builds
-// the AVX2 engine is the SSSE3 one: eight vector registers leave two blocks'
+// the AVX2 engine is the SSSE3+BMI2 one: eight vector registers leave two blocks'
 // schedule no room, and the rounds, not the schedule, set the pace.
 template <int Streams>
 void compressInAssembly(Sha256::Engine engine, std::uint32_t* const states[Streams], const unsigned char* blocks,
@@ -377,7 +259,8 @@ void compressInAssembly(Sha256::Engine engine, std::uint32_t* const states[Strea
     if (engine == Sha256::Engine::Avx2)
         return parcelor_sha256_avx2_bmi2(states[0], second, blocks, count, &Tables);
 #endif
-    (void)engine;
+    if (engine == Sha256::Engine::Ssse3)
+        return parcelor_sha256_ssse3(states[0], second, blocks, count, &Tables);
     parcelor_sha256_ssse3_bmi2(states[0], second, blocks, count, &Tables);
 }
 
@@ -394,14 +277,8 @@ void compressWith(Sha256::Engine engine, std::uint32_t* const states[Streams], c
     case Sha256::Engine::ShaInstructions: return compressAccelerated<Streams>(states, blocks, count);
     // One schedule serves every stream: their rounds read its words from memory.
     case Sha256::Engine::Avx2:
-    case Sha256::Engine::Bmi2: return compressInAssembly<Streams>(engine, states, blocks, count);
-    // Each stream makes a pass of its own, schedule and rounds: a second
-    // pass over a shared schedule has no SIMD work beside its rounds, and
-    // measured no faster than a pass that computes its own.
-    case Sha256::Engine::Ssse3:
-        for (int s = 0; s < Streams; ++s)
-            compressSsse3(states[s], blocks, count);
-        return;
+    case Sha256::Engine::Bmi2:
+    case Sha256::Engine::Ssse3: return compressInAssembly<Streams>(engine, states, blocks, count);
     default: break;
     }
 #endif

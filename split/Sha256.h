@@ -11,8 +11,9 @@ public:
     // the message schedule of two blocks at once in AVX2 registers and the
     // rounds in scalar ones with BMI2's rotations, in assembly (32-bit
     // builds run the next engine's code for it); the schedule of one block
-    // in SSSE3 registers with the same rounds; the same without BMI2, in
-    // C++; or plain C++, which runs everywhere. Fastest takes the first of
+    // in SSSE3 registers with the same rounds; the same rounds without
+    // BMI2 (rotations and and-not from older instructions); or plain C++,
+    // which runs everywhere. Fastest takes the first of
     // these the processor (and for AVX2 the system) has, in 32-bit builds
     // SSSE3 with BMI2 before AVX2; naming one lets each be checked on one
     // machine, and one the processor lacks gives way to the portable code.

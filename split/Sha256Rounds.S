@@ -1,5 +1,5 @@
 // Sha256Rounds.S: the SHA-256 compression function (FIPS 180-4, 6.2.2) for
-// processors with BMI2 but without the SHA instructions, in 32-bit and
+// processors with SSSE3 but without the SHA instructions, in 32-bit and
 // 64-bit x86, assembled for ELF (Linux) and PE/COFF (MinGW-w64) alike.
 //
 // Each routine runs the compression function over count 64-byte blocks for
@@ -9,6 +9,7 @@
 //   void parcelor_sha256_ssse3_bmi2(uint32_t first[8], uint32_t* second,
 //                                   const unsigned char* blocks, size_t count,
 //                                   const ScheduleTables* tables);
+//   void parcelor_sha256_ssse3(...)              (the same without BMI)
 //   void parcelor_sha256_avx2_bmi2(...)          (the same; 64-bit only)
 //
 // count is at least 1; tables holds the round constants and the byte masks
@@ -19,7 +20,9 @@
 // them again. SSSE3 schedules one block at a time; AVX2 two, one in each
 // 128-bit half of its registers, their rounds running one block after the
 // other. The rounds use BMI2's rotations and BMI1's and-not, which leave
-// their sources intact.
+// their sources intact; without them, each Sigma rotates one copy three
+// times, and Ch takes the form that needs no and-not. One macro holds both
+// kinds of round, chosen by .Lbmi as each routine is assembled.
 //
 // 32-bit x86 has seven registers for the rounds: a and e stay in registers,
 // and the other working variables, each the a or e of an earlier round, are
@@ -228,6 +231,7 @@
 .macro ROUND t, ra, rt, rab, rbc
     movl    E_SLOT((\t)-3), \rt          // h
     addl    WK_AT(\t), \rt          // + K[t] + W[t]
+.if .Lbmi
     andn    E_SLOT((\t)-2), %esi, %edi   // ~e & g
     rorx    $6, %esi, %ebp
     addl    %edi, \rt
@@ -254,6 +258,38 @@
     xorl    A_SLOT((\t)-1), \rbc         // Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b
     addl    \rbc, \rt               // a = T1 + T2
     movl    \ra, A_SLOT(\t)
+.else
+    // Without BMI: each Sigma nested, as rotations of one copy, and Ch as
+    // ((f ^ g) & e) ^ g, to keep the instructions few.
+    movl    E_SLOT((\t)-1), %edi         // f
+    movl    %esi, %ebp
+    xorl    E_SLOT((\t)-2), %edi         // f ^ g
+    rorl    $14, %ebp
+    andl    %esi, %edi
+    xorl    %esi, %ebp
+    xorl    E_SLOT((\t)-2), %edi         // Ch(e, f, g)
+    rorl    $5, %ebp
+    addl    %edi, \rt
+    xorl    %esi, %ebp
+    movl    %esi, E_SLOT(\t)
+    rorl    $6, %ebp                // Sigma1(e) = ror 6 (e ^ ror 5 (e ^ ror 14 e))
+    addl    %ebp, \rt               // T1
+    movl    A_SLOT((\t)-3), %esi
+    addl    \rt, %esi               // e = d + T1
+    movl    \ra, %edi
+    rorl    $9, %edi
+    xorl    \ra, %edi
+    rorl    $11, %edi
+    xorl    \ra, %edi
+    rorl    $2, %edi                // Sigma0(a) = ror 2 (a ^ ror 11 (a ^ ror 9 a))
+    addl    %edi, \rt
+    movl    \ra, \rab
+    xorl    A_SLOT((\t)-1), \rab         // a ^ b
+    andl    \rab, \rbc
+    xorl    A_SLOT((\t)-1), \rbc         // Maj(a, b, c)
+    addl    \rbc, \rt               // a = T1 + T2
+    movl    \ra, A_SLOT(\t)
+.endif
 .endm
 
 // Rounds t ... t + 3, with part of the schedule of group t / 4 + 4 before each.
@@ -336,8 +372,9 @@
     .endr
 .endm
 
-    .text
-BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
+// The routine's body: with BMI's instructions (bmi 1) or without (0).
+.macro SSSE3_ROUTINE bmi
+    .set    .Lbmi, \bmi
     pushl   %ebp
     pushl   %ebx
     pushl   %esi
@@ -385,7 +422,16 @@ BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
     popl    %ebx
     popl    %ebp
     ret
+.endm
+
+    .text
+BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
+    SSSE3_ROUTINE 1
 END_FUNCTION(parcelor_sha256_ssse3_bmi2)
+
+BEGIN_FUNCTION(parcelor_sha256_ssse3)
+    SSSE3_ROUTINE 0
+END_FUNCTION(parcelor_sha256_ssse3)
 
 #else // __x86_64__
 
@@ -411,6 +457,7 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
 // Sigma0 is 0 before round 0. Temporaries %esi, %edi and %r14d.
 .macro ROUND t, base, a, b, c, d, e, f, g, h, ab, bc
     addl    WK_AT(\t, \base), \h    // h + K[t] + W[t]
+.if .Lbmi
     movl    \f, %esi
     rorx    $25, \e, %edi
     leal    (\a, %r14d), \a         // the last round's Sigma0
@@ -434,6 +481,35 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
     xorl    \b, \bc                 // Maj(a, b, c)
     xorl    %edi, %r14d             // Sigma0(a)
     leal    (\h, \bc), \h           // a = T1 + T2, but for Sigma0(a)
+.else
+    // Without BMI: each Sigma nested, as rotations of one copy, and Ch as
+    // ((f ^ g) & e) ^ g, to keep the instructions few.
+    leal    (\a, %r14d), \a         // the last round's Sigma0
+    movl    \e, %edi
+    rorl    $14, %edi
+    movl    \f, %esi
+    xorl    \e, %edi
+    xorl    \g, %esi
+    rorl    $5, %edi
+    andl    \e, %esi
+    xorl    \e, %edi
+    xorl    \g, %esi                // Ch(e, f, g)
+    rorl    $6, %edi                // Sigma1(e) = ror 6 (e ^ ror 5 (e ^ ror 14 e))
+    leal    (\h, %esi), \h
+    movl    \a, %r14d
+    leal    (\h, %edi), \h          // T1
+    rorl    $9, %r14d
+    movl    \a, \ab
+    xorl    \a, %r14d
+    xorl    \b, \ab                 // a ^ b
+    rorl    $11, %r14d
+    leal    (\d, \h), \d            // e = d + T1
+    xorl    \a, %r14d
+    andl    \ab, \bc
+    rorl    $2, %r14d               // Sigma0(a) = ror 2 (a ^ ror 11 (a ^ ror 9 a))
+    xorl    \b, \bc                 // Maj(a, b, c)
+    leal    (\h, \bc), \h           // a = T1 + T2, but for Sigma0(a)
+.endif
 .endm
 
 // Rounds t ... t + 3 (t a multiple of 4), part of the schedule of group
@@ -477,7 +553,7 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
     jne     1b
     leaq    128(%r15), %rsi
     movq    %rsi, ROWS_END(%rbp)
-    call    parcelor_sha256_rounds_from_buffer
+    CALL_ROUNDS_FROM_BUFFER
 .endm
 
 // The state at the pointer in slot into the registers as round 0 finds them.
@@ -570,6 +646,16 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
     SEH .seh_endproc
 .endm
 
+// The rounds from the rows (below), in the version the routine being
+// assembled may use.
+.macro CALL_ROUNDS_FROM_BUFFER
+.if .Lbmi
+    call    parcelor_sha256_rounds_from_buffer
+.else
+    call    parcelor_sha256_rounds_from_buffer_plain
+.endif
+.endm
+
 // The second state's rounds over the block whose words are at base: the
 // rounds of a state over words already in the buffer.
 .macro ROUNDS_FROM_BUFFER slot, offset
@@ -577,13 +663,14 @@ END_FUNCTION(parcelor_sha256_ssse3_bmi2)
     leaq    \offset(%rbp), %r15
     leaq    512(%r15), %rsi
     movq    %rsi, ROWS_END(%rbp)
-    call    parcelor_sha256_rounds_from_buffer
+    CALL_ROUNDS_FROM_BUFFER
     ADD_STATE \slot
 .endm
 
-    .text
-BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
-    PROLOGUE parcelor_sha256_ssse3_bmi2
+// The routine's body: with BMI's instructions (bmi 1) or without (0).
+.macro SSSE3_ROUTINE name, bmi
+    .set    .Lbmi, \bmi
+    PROLOGUE \name
     LOAD_STATE FIRST
 2:  movq    BLOCKS(%rbp), %rdi
     leaq    WK(%rbp), %r15
@@ -600,11 +687,21 @@ BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
     cmpq    END(%rbp), %rdi
     jne     2b
     EPILOGUE
+.endm
+
+    .text
+BEGIN_FUNCTION(parcelor_sha256_ssse3_bmi2)
+    SSSE3_ROUTINE parcelor_sha256_ssse3_bmi2, 1
 END_FUNCTION(parcelor_sha256_ssse3_bmi2)
+
+BEGIN_FUNCTION(parcelor_sha256_ssse3)
+    SSSE3_ROUTINE parcelor_sha256_ssse3, 0
+END_FUNCTION(parcelor_sha256_ssse3)
 
 // Two blocks at a time; the last block of an odd count is scheduled twice
 // and its second copy left unused.
 BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
+    .set    .Lbmi, 1
     PROLOGUE parcelor_sha256_avx2_bmi2
     LOAD_STATE FIRST
 2:  movq    BLOCKS(%rbp), %rdi
@@ -624,7 +721,7 @@ BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
     leaq    WK + 16(%rbp), %r15
     leaq    512(%r15), %rsi
     movq    %rsi, ROWS_END(%rbp)
-    call    parcelor_sha256_rounds_from_buffer
+    CALL_ROUNDS_FROM_BUFFER
     ADD_STATE FIRST
 3:  cmpq    $0, SECOND(%rbp)
     je      4f
@@ -634,7 +731,7 @@ BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
     leaq    WK + 16(%rbp), %r15
     leaq    512(%r15), %rsi
     movq    %rsi, ROWS_END(%rbp)
-    call    parcelor_sha256_rounds_from_buffer
+    CALL_ROUNDS_FROM_BUFFER
     ADD_STATE SECOND
 5:  LOAD_STATE FIRST
 4:  movq    BLOCKS(%rbp), %rdi
@@ -654,8 +751,18 @@ END_FUNCTION(parcelor_sha256_avx2_bmi2)
 // being scheduled, or all 64 of a block scheduled before. Called from
 // the two routines above; outside their unwind tables it counts, for
 // Windows, as a function that touches no saved register and no stack.
+    .set    .Lbmi, 1
     .p2align 5
 parcelor_sha256_rounds_from_buffer:
+1:  SIXTEEN_ROUNDS 0
+    addq    $128, %r15
+    cmpq    ROWS_END(%rbp), %r15
+    jne     1b
+    ret
+
+    .set    .Lbmi, 0
+    .p2align 5
+parcelor_sha256_rounds_from_buffer_plain:
 1:  SIXTEEN_ROUNDS 0
     addq    $128, %r15
     cmpq    ROWS_END(%rbp), %r15
