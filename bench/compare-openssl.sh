@@ -8,13 +8,14 @@
 #   bash bench/compare-openssl.sh [--size BYTES] [--rounds N] [--dir FOLDER] [--stream-rounds N] [--streams-only]
 #
 # --size, --rounds and --dir are the split's (default 512 MiB, 3, /dev/shm);
-# --stream-rounds the streams' (default 5: about 20 seconds a round);
+# --stream-rounds the streams' (default 5: about 15 seconds a round);
 # --streams-only stops after the streams' table.
 #
 # The 32-bit figures come from a native i686 build (gcc -m32, the same GCC
 # as the MinGW-w64 compilers of the product, the same code); OpenSSL's from
 # Debian's i386 openssl and libssl3, unpacked under build/ without being
-# installed over the native ones.
+# installed over the native ones. The streams' timer (bench/Sha256Versus.cpp)
+# is built here against each bitness's libcrypto.
 set -eu
 cd "$(dirname "$0")/.."
 size=536870912 rounds=3 dir=/dev/shm stream_rounds=5 streams_only=
@@ -52,6 +53,11 @@ if [ ! -x $ossl32/usr/bin/openssl ]; then
     for deb in "$debs"/*.deb; do dpkg -x "$deb" $ossl32; done
     rm -rf "$debs"
 fi
+# The streams' timer, for each bitness against that bitness's libcrypto.
+g++ -O2 -I. bench/Sha256Versus.cpp build/bench-x86_64/split/libparcelor_split.a \
+    /usr/lib/x86_64-linux-gnu/libcrypto.so.3 -o build/bench-x86_64/sha256_versus
+g++ -m32 -O2 -I. bench/Sha256Versus.cpp build/bench-i686/split/libparcelor_split.a \
+    $ossl32/usr/lib/i386-linux-gnu/libcrypto.so.3 -o build/bench-i686/sha256_versus
 openssl32() { LD_LIBRARY_PATH=$PWD/$ossl32/usr/lib/i386-linux-gnu OPENSSL_MODULES=$PWD/$ossl32/usr/lib/i386-linux-gnu/ossl-modules $ossl32/usr/bin/openssl "$@"; }
 openssl64() { openssl "$@"; }
 
@@ -65,17 +71,17 @@ declare -A mask=(
     ["portable"]="~0x1000020000000000:~0x20000128"
 )
 
-# openssl_speed BITS MASK: OpenSSL's MB/s in one one-second run over the benchmark's chunk.
-openssl_speed() {
+# versus BITS ENGINE: "OURS THEIRS" in MB/s (see bench/Sha256Versus.cpp),
+# OpenSSL told to use no more of the processor than the engine does;
+# nothing where the processor lacks the engine.
+versus() {
+    case $1 in
+    64) arch=x86_64 lib= ;;
+    32) arch=i686 lib=$PWD/$ossl32/usr/lib/i386-linux-gnu ;;
+    esac
     # An empty mask would be read as "nothing": no mask is none given.
-    (if [ -n "$2" ]; then export OPENSSL_ia32cap=$2; fi
-     openssl$1 speed -evp sha256 -bytes 91104 -seconds 1 2>/dev/null) |
-        awk '/^sha256/ {sub("k", "", $2); printf "%.1f", $2 / 1000}'
-}
-# ours BITS ENGINE: this project's MB/s in one one-second run; nothing where the processor lacks the engine.
-ours() {
-    case $1 in 64) arch=x86_64 ;; 32) arch=i686 ;; esac
-    build/bench-$arch/bench/split_benchmark --streams-only --rounds 1 --engine "$2" | awk '{print $NF}'
+    (if [ -n "${mask[$2]}" ]; then export OPENSSL_ia32cap=${mask[$2]}; fi
+     LD_LIBRARY_PATH=$lib build/bench-$arch/sha256_versus "$2") | awk '{print $(NF - 1), $NF}'
 }
 load1() { cut -d' ' -f1 /proc/loadavg; }
 max() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN {print (b + 0 > a + 0 ? b : a)}'; }
@@ -83,21 +89,15 @@ max() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN {print (b + 0 > a + 0 ? b : a)}
 engines=("SHA instructions" "AVX2+BMI2" "SSSE3+BMI2" "SSSE3" "portable")
 echo "machine load at the start (1, 5, 15 minutes): $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "$(openssl64 version) (64-bit); $(openssl32 version) (32-bit); $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-)"
-# Each round times every engine and bitness once, ours and OpenSSL's one
-# after the other, the first of the two taking turns from round to round, so
-# that a slow spell of the machine (a virtual one shares its processors)
-# falls on both sides alike; each side keeps its best second.
+# Each round times every engine and bitness once, ours and OpenSSL's in
+# turns, call by call; each side keeps its fastest.
 declare -A best_ours best_theirs row_load
-for round in $(seq 1 "$stream_rounds"); do
+for _ in $(seq 1 "$stream_rounds"); do
     for bits in 64 32; do
         for engine in "${engines[@]}"; do
             key="$bits $engine"
-            if [ $((round % 2)) = 1 ]; then
-                a=$(ours $bits "$engine"); b=$(openssl_speed $bits "${mask[$engine]}")
-            else
-                b=$(openssl_speed $bits "${mask[$engine]}"); a=$(ours $bits "$engine")
-            fi
-            [ -n "$a" ] || continue
+            read -r a b <<<"$(versus $bits "$engine")" || true
+            [ -n "${a:-}" ] || continue
             best_ours[$key]=$(max "${best_ours[$key]:-}" "$a")
             best_theirs[$key]=$(max "${best_theirs[$key]:-}" "$b")
             row_load[$key]=$(max "${row_load[$key]:-}" "$(load1)")
@@ -105,10 +105,9 @@ for round in $(seq 1 "$stream_rounds"); do
     done
 done
 echo
-echo "One SHA-256 stream from memory, MB/s, in chunks of 91,104 bytes: the best of $stream_rounds one-second"
-echo "runs each, ours and OpenSSL's taken in turns (split_benchmark --streams-only --engine NAME;"
-echo "openssl speed -evp sha256 -bytes 91104 -seconds 1); load: the highest 1-minute load seen after its runs"
-echo "(this benchmark's own process counts 1):"
+echo "One SHA-256 stream from memory, MB/s, over a chunk of 91,104 bytes: the fastest of $stream_rounds x 3,000"
+echo "calls each, ours (Sha256) and OpenSSL's (SHA256_Update) taken in turns (bench/Sha256Versus.cpp);"
+echo "load: the highest 1-minute load seen after its runs (this benchmark's own process counts 1):"
 printf '| %-16s | %4s | %12s | %10s | %7s | %4s | %s\n' engine bits "this project" OpenSSL ratio load "OpenSSL's mask"
 echo "|------------------|------|--------------|------------|---------|------|-----"
 for bits in 64 32; do
