@@ -29,7 +29,8 @@
 // --streams-only prints one line per engine, "stream NAME MB/s", the best of
 // N seconds (default 3) of one stream, and nothing else; with --engine, for
 // the engine of that name (Sha256::nameOf) alone, nothing where the
-// processor lacks it: bench/compare-openssl.sh sets those beside OpenSSL's.
+// processor lacks it. (bench/compare-openssl.sh times the streams beside
+// OpenSSL's call by call instead: bench/Sha256Versus.cpp.)
 #include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
@@ -399,7 +400,7 @@ int main(int argc, char** argv)
     }
     if (streamsOnly) {
         // One line per engine the processor has, for scripts: "stream NAME MB/s",
-        // the best of N seconds, as openssl speed -seconds 1 measures its own.
+        // the best of N whole seconds.
         const std::vector<char> chunk = randomBlock(CopyBufferSize);
         for (Sha256::Engine engine : AllEngines)
             if (Sha256::runs(engine) && (!onlyEngine || !std::strcmp(onlyEngine, Sha256::nameOf(engine)))) {
