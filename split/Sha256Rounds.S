@@ -594,6 +594,17 @@ END_FUNCTION(parcelor_sha256_ssse3)
     xorl    %ecx, %r13d             // b ^ c
 .endm
 
+// The first four arguments, in the registers the system's convention
+// puts them in, to the frame's slots, the count as the blocks' end.
+.macro STORE_ARGUMENTS first, second, blocks, count
+    movq    \first, FIRST(%rbp)
+    movq    \second, SECOND(%rbp)
+    movq    \blocks, BLOCKS(%rbp)
+    shlq    $6, \count
+    addq    \blocks, \count
+    movq    \count, END(%rbp)
+.endm
+
 // Saves what the caller keeps (Windows: also %xmm6 and %xmm7), and sets
 // %rbp to the 32-byte aligned frame; the arguments to the frame's slots
 // and the tables to the frame. The stack pointer is 8 past a multiple of
@@ -615,22 +626,12 @@ END_FUNCTION(parcelor_sha256_ssse3)
     SEH .seh_endprologue
     leaq    63(%rsp), %rbp
     andq    $-32, %rbp
-#if defined(_WIN64)
+#if defined(_WIN64) // the tables' pointer on the stack, past the home of the other four
     movq    FRAME + 72 + 64 + 40(%rsp), %rax
-    movq    %rcx, FIRST(%rbp)
-    movq    %rdx, SECOND(%rbp)
-    movq    %r8, BLOCKS(%rbp)
-    shlq    $6, %r9
-    addq    %r8, %r9
-    movq    %r9, END(%rbp)
+    STORE_ARGUMENTS %rcx, %rdx, %r8, %r9
 #else
     movq    %r8, %rax
-    movq    %rdi, FIRST(%rbp)
-    movq    %rsi, SECOND(%rbp)
-    movq    %rdx, BLOCKS(%rbp)
-    shlq    $6, %rcx
-    addq    %rdx, %rcx
-    movq    %rcx, END(%rbp)
+    STORE_ARGUMENTS %rdi, %rsi, %rdx, %rcx
 #endif
     xorl    %edx, %edx
 1:  movdqu  (%rax, %rdx), %xmm0
@@ -755,26 +756,22 @@ END_FUNCTION(parcelor_sha256_avx2_bmi2)
 // Rounds on the registers as the last round (or LOAD_STATE) left them,
 // sixteen at a time, from the rows at %r15 (the buffer's, or its second
 // block's 16 bytes further) up to ROWS_END: the last sixteen of a block
-// being scheduled, or all 64 of a block scheduled before. Called from
-// the two routines above; outside their unwind tables it counts, for
-// Windows, as a function that touches no saved register and no stack.
-    .set    .Lbmi, 1
+// being scheduled, or all 64 of a block scheduled before; with BMI or
+// without. Called from the routines above; outside their unwind tables
+// each counts, for Windows, as a function that touches no saved register
+// and no stack.
+.macro ROUNDS_FROM_BUFFER_ROUTINE name, bmi
+    .set    .Lbmi, \bmi
     .p2align 5
-parcelor_sha256_rounds_from_buffer:
+\name:
 1:  SIXTEEN_ROUNDS 0
     addq    $128, %r15
     cmpq    ROWS_END(%rbp), %r15
     jne     1b
     ret
-
-    .set    .Lbmi, 0
-    .p2align 5
-parcelor_sha256_rounds_from_buffer_plain:
-1:  SIXTEEN_ROUNDS 0
-    addq    $128, %r15
-    cmpq    ROWS_END(%rbp), %r15
-    jne     1b
-    ret
+.endm
+    ROUNDS_FROM_BUFFER_ROUTINE parcelor_sha256_rounds_from_buffer, 1
+    ROUNDS_FROM_BUFFER_ROUTINE parcelor_sha256_rounds_from_buffer_plain, 0
 
 #endif
 
