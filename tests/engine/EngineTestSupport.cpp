@@ -8,7 +8,6 @@
 #include <iconv.h>
 #include <iterator>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <cerrno>
 #include <cstring>
@@ -151,15 +150,6 @@ SmallDisk::~SmallDisk()
 {
     if (m_mounted)
         umount(m_dir.path().c_str());
-}
-
-std::string patternBytes(std::size_t size, unsigned seed)
-{
-    std::minstd_rand random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random() & 0xFF);
-    return bytes;
 }
 
 void writeFile(const std::string& path, const std::string& bytes)

@@ -1,6 +1,8 @@
 // Shared pieces of the engine tests: a recording host, scratch folders, file helpers.
 #pragma once
 
+#include "Sha256TestCases.h" // patternBytes
+
 #include "split/SplitEngine.h"
 
 #include <filesystem>
@@ -92,8 +94,6 @@ private:
     std::string m_whyNot;
 };
 
-// Bytes that differ from position to position, so a misplaced chunk shows.
-std::string patternBytes(std::size_t size, unsigned seed = 1);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 // Splits bytes, saved as folder/source/fileName, into folder in pieces of

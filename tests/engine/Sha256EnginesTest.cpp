@@ -1,40 +1,12 @@
 // Every SHA-256 engine against the portable code, in the Windows builds (under Wine) as natively.
-#include "split/Sha256.h"
+#include "Sha256TestCases.h"
+
 #include "split/SplitChecks.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 #include <string>
-
-namespace {
-
-// An engine the processor lacks gives way to the portable code, which must
-// then give the same digests.
-const Sha256::Engine Engines[] = {Sha256::Engine::Fastest, Sha256::Engine::ShaInstructions, Sha256::Engine::Avx2,
-                                  Sha256::Engine::Bmi2,    Sha256::Engine::Ssse3,           Sha256::Engine::Portable};
-
-// size bytes that vary with seed.
-std::string bytesOf(std::size_t size, unsigned seed)
-{
-    std::minstd_rand random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
-// The digest of bytes added in runs of run bytes.
-std::string digestOf(const std::string& bytes, Sha256::Engine engine, std::size_t run)
-{
-    Sha256 sha(engine);
-    for (std::size_t at = 0; at < bytes.size(); at += run)
-        sha.add(bytes.data() + at, std::min(run, bytes.size() - at));
-    return sha.finish();
-}
-
-} // namespace
 
 TEST(Sha256, KnownAnswersInRunsOfAnyLength)
 {
@@ -66,7 +38,7 @@ TEST(Sha256Engines, AgreeWithThePortableCodeAroundEveryBoundary)
     for (std::size_t boundary : boundaries)
         for (int draw = 0; draw < 6; ++draw) {
             const std::size_t size = boundary + random() % (4 * 64 + 1);
-            const std::string bytes = bytesOf(size, static_cast<unsigned>(size));
+            const std::string bytes = patternBytes(size, static_cast<unsigned>(size));
             const std::string expected = digestOf(bytes, Sha256::Engine::Portable, bytes.size() + 1);
             for (Sha256::Engine engine : Engines) {
                 SCOPED_TRACE(std::to_string(size) + " bytes, " + Sha256::nameOf(engine));

@@ -1,29 +1,11 @@
 // SHA-256 of every engine against sha256sum, and the engines found against the kernel's flags.
 #include "EngineTestSupport.h"
-
-#include "split/Sha256.h"
+#include "Sha256TestCases.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
-
-namespace {
-
-// An engine the processor lacks gives way to the portable code, which must
-// then give the same digests.
-const Sha256::Engine Engines[] = {Sha256::Engine::Fastest, Sha256::Engine::ShaInstructions, Sha256::Engine::Avx2,
-                                  Sha256::Engine::Bmi2,    Sha256::Engine::Ssse3,           Sha256::Engine::Portable};
-
-std::string digestOf(const std::string& bytes, Sha256::Engine engine, std::size_t run)
-{
-    Sha256 sha(engine);
-    for (std::size_t at = 0; at < bytes.size(); at += run)
-        sha.add(bytes.data() + at, std::min(run, bytes.size() - at));
-    return sha.finish();
-}
-
-} // namespace
 
 TEST(Sha256, AgreesWithSha256sumAroundBlockBoundaries)
 {
