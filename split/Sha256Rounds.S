@@ -664,14 +664,20 @@ END_FUNCTION(parcelor_sha256_ssse3)
 .endif
 .endm
 
-// The second state's rounds over the block whose words are at base: the
-// rounds of a state over words already in the buffer.
-.macro ROUNDS_FROM_BUFFER slot, offset
-    LOAD_STATE \slot
+// The 64 rounds of the block whose rows start at offset in the frame, on
+// the working variables in the registers.
+.macro BLOCK_FROM_BUFFER offset
     leaq    \offset(%rbp), %r15
     leaq    512(%r15), %rsi
     movq    %rsi, ROWS_END(%rbp)
     CALL_ROUNDS_FROM_BUFFER
+.endm
+
+// The rounds of the state at the pointer in slot over the block whose rows
+// start at offset: a second state over words already in the buffer.
+.macro ROUNDS_FROM_BUFFER slot, offset
+    LOAD_STATE \slot
+    BLOCK_FROM_BUFFER \offset
     ADD_STATE \slot
 .endm
 
@@ -726,20 +732,14 @@ BEGIN_FUNCTION(parcelor_sha256_avx2_bmi2)
     ADD_STATE FIRST
     cmpq    $0, PAIR(%rbp)
     je      3f
-    leaq    WK + 16(%rbp), %r15
-    leaq    512(%r15), %rsi
-    movq    %rsi, ROWS_END(%rbp)
-    CALL_ROUNDS_FROM_BUFFER
+    BLOCK_FROM_BUFFER WK+16
     ADD_STATE FIRST
 3:  cmpq    $0, SECOND(%rbp)
     je      4f
     ROUNDS_FROM_BUFFER SECOND, WK
     cmpq    $0, PAIR(%rbp)
     je      5f
-    leaq    WK + 16(%rbp), %r15
-    leaq    512(%r15), %rsi
-    movq    %rsi, ROWS_END(%rbp)
-    CALL_ROUNDS_FROM_BUFFER
+    BLOCK_FROM_BUFFER WK+16
     ADD_STATE SECOND
 5:  LOAD_STATE FIRST
 4:  movq    BLOCKS(%rbp), %rdi
