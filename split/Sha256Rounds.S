@@ -189,6 +189,16 @@
 .endif
 .endm
 
+// The tables at the pointer in from to the frame at frame; index counts.
+.macro COPY_TABLES from, frame, index
+    xor     \index, \index
+1:  movdqu  (\from, \index), %xmm0
+    movdqa  %xmm0, TABLES(\frame, \index)
+    add     $16, \index
+    cmp     $TABLES_SIZE, \index
+    jne     1b
+.endm
+
 // W[0 ... 15] of the block at ptr into registers 0 to 3, and plus their
 // round constants to the buffer: with AVX2 the block at ptr2 in the upper halves.
 .macro LOAD_WORDS kind, g, x, ptr, ptr2
@@ -385,12 +395,7 @@
     andl    $-32, %esp
     movl    %eax, SAVED_SP(%esp)
     movl    36(%eax), %ecx
-    xorl    %edx, %edx
-1:  movdqu  (%ecx, %edx), %xmm0
-    movdqa  %xmm0, TABLES(%esp, %edx)
-    addl    $16, %edx
-    cmpl    $TABLES_SIZE, %edx
-    jne     1b
+    COPY_TABLES %ecx, %esp, %edx
     movl    20(%eax), %ecx
     movl    %ecx, FIRST(%esp)
     movl    24(%eax), %ecx
@@ -633,12 +638,7 @@ END_FUNCTION(parcelor_sha256_ssse3)
     movq    %r8, %rax
     STORE_ARGUMENTS %rdi, %rsi, %rdx, %rcx
 #endif
-    xorl    %edx, %edx
-1:  movdqu  (%rax, %rdx), %xmm0
-    movdqa  %xmm0, TABLES(%rbp, %rdx)
-    addq    $16, %rdx
-    cmpq    $TABLES_SIZE, %rdx
-    jne     1b
+    COPY_TABLES %rax, %rbp, %rdx
 .endm
 
 .macro EPILOGUE
