@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 // The engines beside the portable one: x86 instructions, each reached through
 // GCC's or Clang's per-function targets.
