@@ -35,12 +35,12 @@ for p in cmake ninja-build g++ g++-multilib openssl; do
     dpkg -s $p >/dev/null 2>&1 || { apt-get update || true; DEBIAN_FRONTEND=noninteractive apt-get install -y $p; }
 done
 
-build() { # DIR FLAGS: split_benchmark, Release
+build() { # DIR FLAGS TARGET, Release
     cmake -S . -B $1 -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARCELOR_TESTS=OFF -DCMAKE_C_FLAGS="$2" \
-        -DCMAKE_CXX_FLAGS="$2" -DCMAKE_ASM_FLAGS="$2" >/dev/null && cmake --build $1 --target split_benchmark >/dev/null
+        -DCMAKE_CXX_FLAGS="$2" -DCMAKE_ASM_FLAGS="$2" >/dev/null && cmake --build $1 --target $3 >/dev/null
 }
-build build/bench-x86_64 ""
-build build/bench-i686 -m32
+build build/bench-x86_64 "" split_benchmark
+build build/bench-i686 -m32 parcelor_split # the engine alone, for the streams' timer
 
 # Debian's i386 OpenSSL, unpacked once.
 ossl32=build/openssl-i386
