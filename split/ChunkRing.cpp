@@ -80,7 +80,7 @@ void ChunkRing::hashChunk(std::size_t size)
     }
     job.size = size;
     const std::uint32_t lag = m_bytesHanded - m_bytesHashed.load(std::memory_order_relaxed);
-    job.takesPiece = !m_pieceWithWorker && lag <= m_handOverLag && !m_piecesApart;
+    job.takesPiece = hashesPieceItself() && lag <= m_handOverLag;
     if (job.takesPiece) {
         job.piece = m_piece;
         m_piece = Sha256(m_engine);
@@ -91,14 +91,14 @@ void ChunkRing::hashChunk(std::size_t size)
     job.stops = false;
     hand(job);
     // The worker reads the chunk meanwhile; nothing writes it before the next claim.
-    if (!m_pieceWithWorker && !m_piecesApart)
+    if (hashesPieceItself())
         m_piece.add(job.bytes.data(), size);
 }
 
 void ChunkRing::endPiece()
 {
     const int number = m_piecesEnded++;
-    if (!m_pieceWithWorker && !m_piecesApart) {
+    if (hashesPieceItself()) {
         m_pieceDigests[static_cast<std::size_t>(number)] = m_piece.finish();
         return;
     }

@@ -62,6 +62,9 @@ private:
     void work();
     static void workOnPieces(void* ring);
     void workOnPieces();
+    // Whether the caller computes the current piece's digest itself: no
+    // worker has it, and no pieces' worker takes every piece.
+    bool hashesPieceItself() const { return !m_pieceWithWorker && !m_piecesApart; }
     Job& claim();
     void hand(Job& job);
     void stopWorker();
