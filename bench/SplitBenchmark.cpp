@@ -1,7 +1,6 @@
 // Throughput of runSplit against a plain copy of the same bytes, with its digests on other threads and without.
 //
 //   split_benchmark [--size BYTES] [--rounds N] [--dir FOLDER] [--process-size BYTES]
-//   split_benchmark --streams-only [--rounds N] [--engine NAME]
 //   split_benchmark --one-split FILE FOLDER
 //
 // Generates a file of BYTES (default 1 GiB) in FOLDER, then, in each of N
@@ -26,11 +25,8 @@
 // Natively, last, whole processes on a file of --process-size bytes (default
 // 768 MiB): this program splitting it once (--one-split) against coreutils'
 // split -b 1457664, each started afresh, with their peak memories.
-// --streams-only prints one line per engine, "stream NAME MB/s", the best of
-// N seconds (default 3) of one stream, and nothing else; with --engine, for
-// the engine of that name (Sha256::nameOf) alone, nothing where the
-// processor lacks it. (bench/compare-openssl.sh times the streams beside
-// OpenSSL's call by call instead: bench/Sha256Versus.cpp.)
+// (bench/compare-openssl.sh times one stream beside OpenSSL's, call by
+// call: bench/Sha256Versus.cpp.)
 #include "split/Sha256.h"
 #include "split/SplitChecks.h"
 #include "split/SplitEngine.h"
@@ -245,20 +241,6 @@ void twoStreams(std::uint64_t size, const std::vector<char>& chunk, Sha256::Engi
     second.finish();
 }
 
-// MB/s of one stream over chunks from memory, hashed for a second.
-double megabytesInASecond(const std::vector<char>& chunk, Sha256::Engine engine)
-{
-    Sha256 sha(engine);
-    std::uint64_t bytes = 0;
-    const auto start = std::chrono::steady_clock::now();
-    double seconds = 0;
-    for (; seconds < 1; seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count())
-        for (int i = 0; i < 16; ++i, bytes += chunk.size())
-            sha.add(chunk.data(), chunk.size());
-    sha.finish();
-    return static_cast<double>(bytes) / 1e6 / seconds;
-}
-
 // Every engine but Fastest, the fastest first.
 const Sha256::Engine AllEngines[] = {Sha256::Engine::ShaInstructions, Sha256::Engine::Avx2, Sha256::Engine::Bmi2,
                                      Sha256::Engine::Ssse3, Sha256::Engine::Portable};
@@ -376,10 +358,8 @@ int main(int argc, char** argv)
 
     std::uint64_t size = 1ull << 30, processSize = 768ull << 20;
     int rounds = 3;
-    const bool streamsOnly = argc > 1 && !std::strcmp(argv[1], "--streams-only");
     fs::path folder = fs::temp_directory_path();
-    const char* onlyEngine = nullptr;
-    for (int i = streamsOnly ? 2 : 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--size"))
             size = std::strtoull(argv[i + 1], nullptr, 10);
         else if (!std::strcmp(argv[i], "--rounds"))
@@ -388,8 +368,6 @@ int main(int argc, char** argv)
             folder = argv[i + 1];
         else if (!std::strcmp(argv[i], "--process-size"))
             processSize = std::strtoull(argv[i + 1], nullptr, 10);
-        else if (!std::strcmp(argv[i], "--engine"))
-            onlyEngine = argv[i + 1];
     }
     // A custom size for at most 999 pieces, a multiple of 64, and one byte less.
     const std::int64_t alignedSize = std::max<std::int64_t>(64, (static_cast<std::int64_t>(size) / 990 + 63) / 64 * 64);
@@ -397,19 +375,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "at most %lld bytes fit 999 floppy pieces\n",
                      static_cast<long long>(MaxPieces) * FloppyPieceSize);
         return 2;
-    }
-    if (streamsOnly) {
-        // One line per engine the processor has, for scripts: "stream NAME MB/s",
-        // the best of N whole seconds.
-        const std::vector<char> chunk = randomBlock(CopyBufferSize);
-        for (Sha256::Engine engine : AllEngines)
-            if (Sha256::runs(engine) && (!onlyEngine || !std::strcmp(onlyEngine, Sha256::nameOf(engine)))) {
-                double best = 0;
-                for (int round = 0; round < rounds; ++round)
-                    best = std::max(best, megabytesInASecond(chunk, engine));
-                std::printf("stream %s %.1f\n", Sha256::nameOf(engine), best);
-            }
-        return 0;
     }
     std::printf("machine load at the start (1, 5, 15 minutes): %s\n", machineLoad().c_str());
 

@@ -22,7 +22,6 @@ build/native32/tests/sha256_tests
 
 # The benchmark must run; its figures mean something only at full size.
 build/native/bench/split_benchmark --size 33554432 --rounds 1
-build/native/bench/split_benchmark --streams-only --rounds 1
 build/native/bench/rejoin_benchmark --rounds 1
 
 bash scripts/windows-tests.sh
